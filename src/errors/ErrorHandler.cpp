@@ -1,0 +1,44 @@
+#include "errors/ErrorHandler.h"
+
+#include "errors/ExitCode.h"
+#include "errors/LineBreak.h"
+#include "errors/Logs.h"
+#include "settings/ProcessState.h"
+#include "settings/ProjectPaths.h"
+
+namespace kpl {
+
+qint16 ErrorSub(ProcessState& state, qint32 number, const QString& source,
+                const QString& description, const QString& procName, bool fatal) {
+    ++state.failuresReported;
+    const QString logLine = QStringLiteral("Fehler in ") + GetOCXName(state) +
+                            QStringLiteral(" / ") + source + QStringLiteral(" / ") + procName +
+                            QStringLiteral(" (Nr. ") + QString::number(number) +
+                            QStringLiteral(") :") + description;
+    const QString notice = WriteErrorLog(state, logLine, false);
+    const QString message =
+        QStringLiteral("Unexpected error!") + lfCr() + description + lfCr() + notice;
+
+    if (state.silentMode) {
+        LogFault(state, message);
+        return 2;
+    }
+    if (fatal) {
+        state.runtime.showMessage({message, QStringLiteral("Fatal error"), MsgIcon::Critical,
+                                   MsgButtons::Ok, MsgAnswer::Ok});
+        return 1;
+    }
+    const MsgAnswer answer = state.runtime.showMessage(
+        {message + lfCr() + QStringLiteral("Resume?"), QStringLiteral("Unexpected error"),
+         MsgIcon::Critical, MsgButtons::YesNo, MsgAnswer::Yes});
+    return answer == MsgAnswer::Yes ? 2 : 1;
+}
+
+void EndProgram(ProcessState&) { throw ProcessEnd{ExitCode::Ended}; }
+
+void FinishProcess(ProcessState& state) {
+    throw ProcessEnd{state.failuresReported > 0 ? ExitCode::EndedAfterFailures
+                                                : ExitCode::Normal};
+}
+
+} // namespace kpl

@@ -1,0 +1,20 @@
+#pragma once
+
+namespace kpl {
+
+// The process's exit codes, listed in --help and the README.
+enum class ExitCode : int {
+    Normal = 0,          // dialog left normally, no failure reported
+    Ended = 1,           // ended by the error handler, a fatal check or a missing configuration file
+    EndedAfterFailures = 2, // ran to its end, but at least one failure was reported on the way
+};
+
+// The signal that ends the process. It unwinds to where the current event
+// entered the program (main, or the dialog's event entry), closing what is
+// open on the way. It is deliberately not a std::exception and not a Failure,
+// so no step of an operation can swallow it.
+struct ProcessEnd {
+    ExitCode code;
+};
+
+} // namespace kpl

@@ -1,0 +1,19 @@
+#include "errors/Procedure.h"
+
+#include "errors/ErrorHandler.h"
+#include "settings/Platform.h"
+#include "settings/ProcessState.h"
+
+namespace kpl {
+
+void Procedure::report(const Failure& failure, bool fatal) {
+    // Failures of the program's own statements carry the executable's name
+    // as their source, as the old runtime named its project.
+    const QString source = failure.source.isEmpty()
+                               ? platform::executableName(m_state.runtime.executablePath())
+                               : failure.source;
+    if (ErrorSub(m_state, failure.number, source, failure.description, m_name, fatal) == 1)
+        EndProgram(m_state);
+}
+
+} // namespace kpl

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "errors/Failure.h"
+
+#include <QString>
+#include <exception>
+#include <new>
+#include <utility>
+
+namespace kpl {
+
+struct ProcessState;
+
+// The error-handling convention of every operation. An operation creates one
+// Procedure with its own name and runs each of its steps through it. A
+// failure inside a step goes to ErrorSub under that name; the answer "end"
+// ends the process (EndProgram throws ProcessEnd past every step), the answer
+// "continue" goes on with the next step:
+//  - a failed step is not repeated,
+//  - a value the step was to assign keeps its previous content (assign),
+//  - a failed condition test runs the steps it guards (test returns true).
+class Procedure {
+public:
+    Procedure(ProcessState& state, QString name) : m_state(state), m_name(std::move(name)) {}
+    Procedure(const Procedure&) = delete;
+    Procedure& operator=(const Procedure&) = delete;
+
+    const QString& name() const { return m_name; }
+    void rename(QString name) { m_name = std::move(name); }
+
+    template <class Body> void step(Body&& body) {
+        try {
+            std::forward<Body>(body)();
+        } catch (const Failure& failure) {
+            handle(failure);
+        } catch (const std::bad_alloc&) {
+            handle(Failure{7, QString(), QStringLiteral("Out of memory")});
+        } catch (const std::exception& e) {
+            handle(Failure{vb::InvalidCall, QString(), QString::fromLocal8Bit(e.what())});
+        }
+    }
+
+    template <class T, class Compute> void assign(T& target, Compute&& compute) {
+        step([&] { target = std::forward<Compute>(compute)(); });
+    }
+
+    template <class Condition> bool test(Condition&& condition) {
+        bool result = true;
+        step([&] { result = std::forward<Condition>(condition)(); });
+        return result;
+    }
+
+    // Hands a failure the operation detected itself to the error handler,
+    // with the fatal flag where the operation asks for it.
+    void report(const Failure& failure, bool fatal = false);
+
+private:
+    void handle(const Failure& failure) { report(failure, false); }
+
+    ProcessState& m_state;
+    QString m_name;
+};
+
+} // namespace kpl

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kpl {
+
+struct ProcessState;
+
+// Records ProgramIniPath and fills MachineNames: in integrated mode from
+// NameM1..NameM5 of the host configuration INI `iniFile`, otherwise from the
+// program INI's machine sections.
+void GetExistingMachines(ProcessState& state, const QString& iniFile);
+
+// The raw "ValidMachines" text of the component's configuration file.
+QString GetValidMachines(ProcessState& state);
+
+// "", "part", then the configured additional column names.
+QStringList GetAdditionalFieldsMDB(ProcessState& state);
+
+// Sets AdditionalFields, AdditionalFieldsSQL and AdditionalFieldCount.
+void GetAddFields(ProcessState& state);
+
+} // namespace kpl

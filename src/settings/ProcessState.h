@@ -1,0 +1,49 @@
+#pragma once
+
+#include "errors/Runtime.h"
+#include "settings/Platform.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+namespace kpl {
+
+// The process-wide state of the program, owned by main and handed to every
+// operation. Each test builds its own.
+struct ProcessState {
+    explicit ProcessState(Runtime& rt) : runtime(rt) {}
+
+    Runtime& runtime;
+
+    // Start mode, set by GetStartModeIntegrated.
+    bool integratedMode = false;
+    bool silentMode = false;
+
+    // Machine names by machine number 1..n; element 0 stays empty. No value
+    // until the first machine is stored.
+    std::optional<QStringList> machineNames;
+    QString programIniPath;
+
+    // Additional columns of PRESET_DEFS (element 0 empty, 1 is "part").
+    std::optional<QStringList> additionalFields;
+    qint16 additionalFieldCount = 0;
+    QString additionalFieldsSql;
+
+    // Dialog state.
+    bool helpMode = false;
+    qint16 timerSeconds = 0;
+    std::array<QString, 101> helpTexts{}; // indexed 1..100
+
+    // Update run.
+    std::array<std::array<QString, 51>, 2> varNameTemplates{}; // [variant][part 1..50]
+    qint16 visiWinVariant = 0;
+    platform::FileTimes sourceFileTimes{};
+
+    // Failures reported on the way (error handler and fault reports); a run
+    // that reaches its end with any of them exits with code 2.
+    int failuresReported = 0;
+};
+
+} // namespace kpl

@@ -1,0 +1,146 @@
+#include "settings/ProjectPaths.h"
+
+#include "errors/ErrorHandler.h"
+#include "errors/LineBreak.h"
+#include "errors/Logs.h"
+#include "errors/Procedure.h"
+#include "settings/Ini.h"
+#include "settings/Platform.h"
+#include "settings/ProcessState.h"
+
+namespace kpl {
+
+namespace {
+
+QString sep() { return QString(platform::separator()); }
+
+QString executableFolder(const ProcessState& state) {
+    return platform::executableFolder(state.runtime.executablePath());
+}
+
+QString componentFile(ProcessState& state, const QString& suffix) {
+    const QString component = GetOCXName(state);
+    return projectFolder(state) + sep() + component + sep() + component + suffix;
+}
+
+// The path when the file exists (spelled as found), else "".
+QString ifExists(const QString& path) { return platform::findFile(path); }
+
+QString restoreFolder(ProcessState& state, const QString& iniFile) {
+    return LoadIniString(state, QStringLiteral("Common"), QStringLiteral("SaveAndRestore"), iniFile,
+                         false);
+}
+
+} // namespace
+
+QString projectFolder(ProcessState& state) {
+    QString folder = executableFolder(state);
+    if (folder.endsWith(platform::separator()))
+        return folder.left(folder.size() - 1);
+    while (!folder.isEmpty() && !folder.endsWith(platform::separator())) {
+        folder.chop(1);
+        state.runtime.doEvents();
+    }
+    folder.chop(1);
+    return folder;
+}
+
+QString underRestoreFolder(const QString& restore, const QString& name) {
+    return restore.endsWith(platform::separator()) ? restore + name : restore + sep() + name;
+}
+
+QString GetN4RConfigurationIniPath(ProcessState& state) {
+    Procedure proc(state, QStringLiteral("GetN4RConfigurationIniPath"));
+    QString path;
+    proc.assign(path, [&] {
+        return ifExists(projectFolder(state) + sep() + QStringLiteral("parameter") + sep() +
+                        QStringLiteral("n4rconfiguration.ini"));
+    });
+    return path;
+}
+
+QString GetProgramIniPath(ProcessState& state, qint32 access) {
+    Procedure proc(state, QStringLiteral("GetProgramIniPath"));
+    QString path;
+    if (proc.test([&] { return access == 1 && state.integratedMode; })) {
+        proc.assign(path, [&] {
+            const QString restore = restoreFolder(state, GetN4RConfigurationIniPath(state));
+            return ifExists(underRestoreFolder(
+                restore, QStringLiteral("parameter") + sep() + QStringLiteral("program.ini")));
+        });
+        return path;
+    }
+    proc.assign(path, [&] {
+        return ifExists(projectFolder(state) + sep() + QStringLiteral("parameter") + sep() +
+                        QStringLiteral("Program.ini"));
+    });
+    return path;
+}
+
+QString GetCFGPath(ProcessState& state) {
+    Procedure proc(state, QStringLiteral("GetCFGPath"));
+    QString path;
+    proc.assign(path, [&] { return componentFile(state, QStringLiteral(".cfg")); });
+    const QString found = ifExists(path);
+    if (!found.isEmpty())
+        return found;
+    ReportFault(state, QStringLiteral("File not found: ") + lfCr() + path.toUpper());
+    EndProgram(state);
+}
+
+QString GetOCXName(ProcessState& state) {
+    // A name of fewer than 7 characters names no component.
+    const QString name = platform::executableName(state.runtime.executablePath());
+    return name.size() >= 7 ? name.left(name.size() - 7) : QString();
+}
+
+QString GetPathOCXMDB(ProcessState& state) {
+    Procedure proc(state, QStringLiteral("GetPathOCXMDB"));
+    QString path;
+    proc.assign(path, [&] {
+        const QString composed = componentFile(state, QStringLiteral(".mdb"));
+        const QString found = ifExists(composed);
+        return found.isEmpty() ? composed : found;
+    });
+    return path;
+}
+
+QString GetPathSourceOCXMDB(ProcessState& state) {
+    Procedure proc(state, QStringLiteral("GetPathSourceOCXMDB"));
+    QString path;
+    proc.assign(path, [&] { return ifExists(componentFile(state, QStringLiteral("_Source.mdb"))); });
+    return path;
+}
+
+QString GetPathMachineCopyMDB(ProcessState& state, const QString& iniFile) {
+    Procedure proc(state, QStringLiteral("GetPathMachineCopyMDB"));
+    QString path;
+    proc.assign(path, [&] {
+        const QString component = GetOCXName(state);
+        // An existence check that cannot be made counts as a missing file.
+        return ifExists(underRestoreFolder(restoreFolder(state, iniFile),
+                                           component + sep() + component + QStringLiteral(".mdb")));
+    });
+    return path;
+}
+
+QString GetFileNameOnly(ProcessState& state, const QString& path) {
+    QString rest = path;
+    qsizetype at = rest.indexOf(platform::separator());
+    while (at >= 0) {
+        rest = rest.mid(at + 1);
+        state.runtime.doEvents();
+        at = rest.indexOf(platform::separator());
+    }
+    return rest;
+}
+
+QString ReplaceSearchItem(const QString& text, const QString& searchItem,
+                          const QString& replacement) {
+    const qsizetype pos = text.indexOf(searchItem, 0, Qt::CaseInsensitive);
+    if (pos < 0)
+        return text;
+    return text.left(pos) + replacement + text.mid(pos + searchItem.size());
+}
+
+} // namespace kpl

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace kpl {
+
+struct ProcessState;
+
+// Every file is found by rule from the executable's folder and name and the
+// restore folder of the host configuration INI file.
+
+// The executable folder's parent, computed by text.
+QString projectFolder(ProcessState& state);
+
+QString GetN4RConfigurationIniPath(ProcessState& state);
+// `access` 1 = the caller reads (in integrated mode the machine copy's
+// program INI), any other value = the caller writes (the project's).
+QString GetProgramIniPath(ProcessState& state, qint32 access);
+// Reports a missing configuration file and ends the program.
+QString GetCFGPath(ProcessState& state);
+QString GetOCXName(ProcessState& state);
+QString GetPathOCXMDB(ProcessState& state);
+QString GetPathSourceOCXMDB(ProcessState& state);
+QString GetPathMachineCopyMDB(ProcessState& state, const QString& iniFile);
+QString GetFileNameOnly(ProcessState& state, const QString& path);
+QString ReplaceSearchItem(const QString& text, const QString& searchItem,
+                          const QString& replacement);
+
+// The path of the file `name` under the restore folder `restore`.
+QString underRestoreFolder(const QString& restore, const QString& name);
+
+} // namespace kpl

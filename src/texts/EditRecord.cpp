@@ -1,0 +1,52 @@
+#include "texts/EditRecord.h"
+
+#include "Version.h"
+#include "errors/Procedure.h"
+#include "settings/Ini.h"
+#include "settings/Platform.h"
+#include "settings/ProcessState.h"
+#include "settings/ProjectPaths.h"
+
+namespace kpl {
+
+QString encodeEditor(const QString& text) {
+    QString encoded;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('-') || c == QLatin1Char('_'))
+            continue;
+        const int code = platform::ansiCode(c);
+        // A character outside the code page is stored as "?".
+        encoded += QString::number((code < 0 ? int('?') : code) + 5, 16).toUpper();
+    }
+    return encoded;
+}
+
+QString firstEnvironmentValue(const ProcessState& state) {
+    const QStringList& environment = state.runtime.environment();
+    if (environment.isEmpty())
+        return {};
+    const QString& entry = environment.first();
+    const qsizetype equals = entry.indexOf(QLatin1Char('='));
+    return equals < 0 ? entry : entry.mid(equals + 1);
+}
+
+void WriteEditInfo(ProcessState& state) {
+    Procedure proc(state, QStringLiteral("WriteEditInfo"));
+    QString program;
+    proc.assign(program, [&] {
+        return QStringLiteral("%1.%2.%3").arg(version::kMajor).arg(version::kMinor).arg(
+                   version::kRevision) +
+               (state.integratedMode ? QStringLiteral(" - Integrated")
+                                     : QStringLiteral(" - Standalone"));
+    });
+    proc.step([&] {
+        SaveIni(state, program, QStringLiteral("Info"), QStringLiteral("S_Prog"), GetCFGPath(state));
+    });
+    QString editor;
+    proc.assign(editor, [&] { return encodeEditor(firstEnvironmentValue(state)); });
+    proc.step([&] {
+        SaveIni(state, editor, QStringLiteral("Info"), QStringLiteral("S_Editor"), GetCFGPath(state));
+    });
+}
+
+} // namespace kpl

@@ -1,0 +1,145 @@
+#include "TestInstallation.h"
+#include "errors/ErrorHandler.h"
+#include "errors/ExitCode.h"
+#include "errors/Logs.h"
+#include "errors/Procedure.h"
+#include "settings/ProcessState.h"
+
+#include <QTest>
+
+using namespace kpl;
+
+class TestErrorHandler : public QObject {
+    Q_OBJECT
+private slots:
+    void questionBoxAndLogLine();
+    void silentModeLogsAndContinues();
+    void fatalFailureEndsAfterOk();
+    void integratedModeLogsToTheGivenFile();
+    void continueSkipsOnlyTheFailedStep();
+    void failedConditionRunsTheGuardedSteps();
+    void answerNoUnwindsPastEveryStep();
+    void logWritersAppendInOrder();
+};
+
+void TestErrorHandler::questionBoxAndLogLine() {
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    rt->answer(MsgAnswer::Yes);
+    QCOMPARE(ErrorSub(state, 6, "Src", "Overflow", "LoadIniInteger", false), qint16(2));
+    QCOMPARE(rt->boxes.size(), 1);
+    const MessageBoxRequest& box = rt->boxes[0];
+    const QString logPath = install.path("N4Rcfglog.txt").toUpper();
+    QCOMPARE(box.text, "Unexpected error!\n\rOverflow\n\rError logged to \n\r" + logPath +
+                           "\n\rResume?");
+    QCOMPARE(box.title, QStringLiteral("Unexpected error"));
+    QCOMPARE(box.icon, MsgIcon::Critical);
+    QCOMPARE(box.buttons, MsgButtons::YesNo);
+    QCOMPARE(box.defaultButton, MsgAnswer::Yes);
+    QCOMPARE(install.read("N4Rcfglog.txt"),
+             QByteArray("Fehler in KPL_Presets / Src / LoadIniInteger (Nr. 6) :Overflow\r\n"));
+    rt->answer(MsgAnswer::No);
+    QCOMPARE(ErrorSub(state, 6, "Src", "Overflow", "LoadIniInteger", false), qint16(1));
+}
+
+void TestErrorHandler::silentModeLogsAndContinues() {
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    state.silentMode = true;
+    QCOMPARE(ErrorSub(state, 9999, "X", "Boom", "Takeover", true), qint16(2));
+    QCOMPARE(rt->boxes.size(), 0);
+    const QByteArray logPath = install.path("N4Rcfglog.txt").toUpper().toUtf8();
+    QCOMPARE(install.read("service.log"),
+             "! Fault KPL_Presets_Config: Unexpected error!\n\rBoom\n\rError logged to \n\r" +
+                 logPath + "\r\n");
+}
+
+void TestErrorHandler::fatalFailureEndsAfterOk() {
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    QCOMPARE(ErrorSub(state, 9999, "X", "Boom", "Takeover", true), qint16(1));
+    QCOMPARE(rt->boxes.size(), 1);
+    QCOMPARE(rt->boxes[0].title, QStringLiteral("Fatal error"));
+    QCOMPARE(rt->boxes[0].buttons, MsgButtons::Ok);
+    QVERIFY(!rt->boxes[0].text.contains("Resume?"));
+}
+
+void TestErrorHandler::integratedModeLogsToTheGivenFile() {
+    test::TestInstallation install;
+    auto rt = install.runtime("/EXTERNAL N4RCFG /LOGFILE " + install.path("Logs/Cfg.log"));
+    install.write("Logs/keep", "");
+    ProcessState state(*rt);
+    state.integratedMode = true;
+    QCOMPARE(WriteErrorLog(state, "first", false),
+             "Error logged to \n\r" + install.path("Logs/Cfg.log").toUpper());
+    WriteErrorLog(state, "second", false);
+    QCOMPARE(install.read("Logs/Cfg.log"), QByteArray("first\r\nsecond\r\n"));
+}
+
+void TestErrorHandler::continueSkipsOnlyTheFailedStep() {
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    rt->answer(MsgAnswer::Yes);
+    Procedure proc(state, "Steps");
+    int value = 7;
+    QStringList ran;
+    proc.step([&] { ran << "one"; });
+    proc.assign(value, [&]() -> int { raise(vb::TypeMismatch); });
+    proc.step([&] { ran << "three"; });
+    QCOMPARE(value, 7);
+    QCOMPARE(ran, (QStringList{"one", "three"}));
+    QCOMPARE(state.failuresReported, 1);
+    QVERIFY(install.read("N4Rcfglog.txt").contains("/ Steps (Nr. 13) :Type mismatch"));
+}
+
+void TestErrorHandler::failedConditionRunsTheGuardedSteps() {
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    state.silentMode = true;
+    Procedure proc(state, "Guard");
+    QVERIFY(proc.test([]() -> bool { raise(vb::InvalidUseOfNull); }));
+    QVERIFY(!proc.test([] { return false; }));
+}
+
+void TestErrorHandler::answerNoUnwindsPastEveryStep() {
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    rt->answer(MsgAnswer::No);
+    bool after = false;
+    try {
+        Procedure outer(state, "Outer");
+        outer.step([&] {
+            Procedure inner(state, "Inner");
+            inner.step([] { raise(vb::Overflow); });
+            after = true;
+        });
+        after = true;
+        QFAIL("the process did not end");
+    } catch (const ProcessEnd& end) {
+        QCOMPARE(end.code, ExitCode::Ended);
+    }
+    QVERIFY(!after);
+}
+
+void TestErrorHandler::logWritersAppendInOrder() {
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    LogFault(state, "a\n\rb");
+    ReportFault(state, "shown");
+    QCOMPARE(rt->boxes.size(), 1);
+    QCOMPARE(rt->boxes[0].title, QStringLiteral("KPL_Presets_Config"));
+    state.silentMode = true;
+    ReportFault(state, "logged");
+    QCOMPARE(install.read("service.log"), QByteArray("! Fault KPL_Presets_Config: a\n\rb\r\n"
+                                                     "! Fault KPL_Presets_Config: logged\r\n"));
+}
+
+QTEST_GUILESS_MAIN(TestErrorHandler)
+#include "tst_errorhandler.moc"

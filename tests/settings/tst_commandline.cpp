@@ -1,0 +1,93 @@
+#include "TestInstallation.h"
+#include "settings/CommandLine.h"
+#include "settings/ProcessState.h"
+
+#include <QTest>
+
+using namespace kpl;
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void readsKeywordValues_data();
+    void readsKeywordValues();
+    void decidesStartMode_data();
+    void decidesStartMode();
+    void logfileKeepsTypedCase();
+};
+
+void TestCommandLine::readsKeywordValues_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("absent") << "" << "EXTERNAL" << false << "";
+    QTest::newRow("lower case") << "external n4rcfg" << "EXTERNAL" << true << "N4RCFG";
+    QTest::newRow("any separator") << "EXTERNAL=SILENT" << "EXTERNAL" << true << "SILENT";
+    QTest::newRow("blanks, next keyword") << "EXTERNAL    SILENT /LOGFILE x" << "EXTERNAL"
+                                          << true << "SILENT";
+    QTest::newRow("no separator eats a letter") << "EXTERNALSILENT" << "EXTERNAL" << true
+                                                << "ILENT";
+    QTest::newRow("one char after keyword") << "EXTERNAL " << "EXTERNAL" << true << "";
+    QTest::newRow("keyword at the very end") << "EXTERNAL" << "EXTERNAL" << true << "";
+    QTest::newRow("absolute path survives") << "LOGFILE /var/log/cfg.log" << "LOGFILE" << true
+                                            << "/VAR/LOG/CFG.LOG";
+    QTest::newRow("path ends at next keyword")
+        << "LOGFILE /tmp/a.log /EXTERNAL N4RCFG" << "LOGFILE" << true << "/TMP/A.LOG";
+    QTest::newRow("found inside a path")
+        << "LOGFILE /data/external/x.log /EXTERNAL N4RCFG" << "EXTERNAL" << true << "X.LOG";
+    QTest::newRow("found inside a word") << "/XEXTERNAL=N4RCFG" << "EXTERNAL" << true << "N4RCFG";
+}
+
+void TestCommandLine::readsKeywordValues() {
+    QFETCH(QString, line);
+    QFETCH(QString, keyword);
+    QFETCH(bool, found);
+    QFETCH(QString, value);
+    const std::optional<QString> result = ReadCommand(line, keyword);
+    QCOMPARE(result.has_value(), found);
+    if (found)
+        QCOMPARE(*result, value);
+}
+
+void TestCommandLine::decidesStartMode_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<bool>("integrated");
+    QTest::addColumn<bool>("silent");
+    QTest::newRow("empty") << "" << false << false << false;
+    QTest::newRow("integrated") << "/EXTERNAL n4rcfg /LOGFILE /tmp/l.txt" << true << true << false;
+    QTest::newRow("silent") << "/EXTERNAL SILENT" << false << false << true;
+    QTest::newRow("silent with =") << "EXTERNAL=silent" << false << false << true;
+    QTest::newRow("other value") << "/EXTERNAL FOO" << false << false << false;
+    QTest::newRow("hidden by a path")
+        << "/LOGFILE /x/External/l.txt /EXTERNAL N4RCFG" << false << false << false;
+}
+
+void TestCommandLine::decidesStartMode() {
+    QFETCH(QString, line);
+    QFETCH(bool, result);
+    QFETCH(bool, integrated);
+    QFETCH(bool, silent);
+    test::TestInstallation install;
+    auto rt = install.runtime(line);
+    ProcessState state(*rt);
+    state.integratedMode = state.silentMode = true; // every call sets both
+    QCOMPARE(GetStartModeIntegrated(state), result);
+    QCOMPARE(state.integratedMode, integrated);
+    QCOMPARE(state.silentMode, silent);
+    QCOMPARE(GetStartModeIntegrated(state), result);
+}
+
+void TestCommandLine::logfileKeepsTypedCase() {
+    test::TestInstallation install;
+    auto rt = install.runtime(QStringLiteral("/EXTERNAL N4RCFG /LOGFILE /tmp/Logs/Cfg.log"));
+    ProcessState state(*rt);
+    QCOMPARE(GetPathLogfile(state), QStringLiteral("/tmp/Logs/Cfg.log"));
+    auto none = install.runtime(QStringLiteral("/EXTERNAL N4RCFG"));
+    ProcessState withoutLog(*none);
+    QCOMPARE(GetPathLogfile(withoutLog), QString());
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"

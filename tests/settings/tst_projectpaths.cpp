@@ -1,0 +1,135 @@
+#include "TestInstallation.h"
+#include "errors/ExitCode.h"
+#include "settings/ProcessState.h"
+#include "settings/ProjectPaths.h"
+
+#include <QTest>
+
+using namespace kpl;
+
+class TestProjectPaths : public QObject {
+    Q_OBJECT
+private slots:
+    void composesPathsFromTheExecutable();
+    void findsFilesRegardlessOfLetterCase();
+    void readsProgramIniOfTheMachineCopyWhenIntegrated_data();
+    void readsProgramIniOfTheMachineCopyWhenIntegrated();
+    void missingConfigurationFileEndsTheProgram();
+    void fileNameOnly_data();
+    void fileNameOnly();
+    void replaceSearchItem_data();
+    void replaceSearchItem();
+};
+
+void TestProjectPaths::composesPathsFromTheExecutable() {
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    QCOMPARE(GetOCXName(state), QStringLiteral("KPL_Presets"));
+    QCOMPARE(projectFolder(state), install.root());
+    QCOMPARE(GetN4RConfigurationIniPath(state), QString());
+    QCOMPARE(GetPathSourceOCXMDB(state), QString());
+    // The project database's path comes back whether or not it exists.
+    QCOMPARE(GetPathOCXMDB(state), install.path("KPL_Presets/KPL_Presets.mdb"));
+
+    install.write("parameter/n4rconfiguration.ini", "");
+    install.write("KPL_Presets/KPL_Presets_Source.mdb", "x");
+    install.write("KPL_Presets/KPL_Presets.cfg", "");
+    QCOMPARE(GetN4RConfigurationIniPath(state), install.path("parameter/n4rconfiguration.ini"));
+    QCOMPARE(GetPathSourceOCXMDB(state), install.path("KPL_Presets/KPL_Presets_Source.mdb"));
+    QCOMPARE(GetCFGPath(state), install.path("KPL_Presets/KPL_Presets.cfg"));
+    QCOMPARE(rt->boxes.size(), 0);
+}
+
+void TestProjectPaths::findsFilesRegardlessOfLetterCase() {
+    test::TestInstallation install;
+    install.write("PARAMETER/N4RConfiguration.INI", "");
+    install.write("PARAMETER/program.INI", "");
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    QCOMPARE(GetN4RConfigurationIniPath(state), install.path("PARAMETER/N4RConfiguration.INI"));
+    QCOMPARE(GetProgramIniPath(state, 2), install.path("PARAMETER/program.INI"));
+}
+
+void TestProjectPaths::readsProgramIniOfTheMachineCopyWhenIntegrated_data() {
+    QTest::addColumn<bool>("trailingSeparator");
+    QTest::newRow("restore folder with trailing separator") << true;
+    QTest::newRow("restore folder without") << false;
+}
+
+void TestProjectPaths::readsProgramIniOfTheMachineCopyWhenIntegrated() {
+    QFETCH(bool, trailingSeparator);
+    test::TestInstallation install;
+    const QString restore = install.path("Restore") + (trailingSeparator ? "/" : "");
+    install.write("parameter/n4rconfiguration.ini",
+                  "[Common]\r\nSaveAndRestore=" + restore.toUtf8() + "\r\n");
+    install.write("parameter/Program.ini", "");
+    install.write("Restore/parameter/program.ini", "");
+    install.write("Restore/KPL_Presets/KPL_Presets.mdb", "");
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    state.integratedMode = true;
+    QCOMPARE(GetProgramIniPath(state, 1), install.path("Restore/parameter/program.ini"));
+    QCOMPARE(GetProgramIniPath(state, 2), install.path("parameter/Program.ini"));
+    QCOMPARE(GetPathMachineCopyMDB(state, GetN4RConfigurationIniPath(state)),
+             install.path("Restore/KPL_Presets/KPL_Presets.mdb"));
+    state.integratedMode = false;
+    QCOMPARE(GetProgramIniPath(state, 1), install.path("parameter/Program.ini"));
+}
+
+void TestProjectPaths::missingConfigurationFileEndsTheProgram() {
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    try {
+        GetCFGPath(state);
+        QFAIL("the program went on without its configuration file");
+    } catch (const ProcessEnd& end) {
+        QCOMPARE(end.code, ExitCode::Ended);
+    }
+    QCOMPARE(rt->boxes.size(), 1);
+    QCOMPARE(rt->boxes[0].text, "File not found: \n\r" +
+                                    install.path("KPL_Presets/KPL_Presets.cfg").toUpper());
+    QCOMPARE(rt->boxes[0].title, QStringLiteral("KPL_Presets_Config"));
+    QCOMPARE(rt->boxes[0].icon, MsgIcon::Critical);
+}
+
+void TestProjectPaths::fileNameOnly_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("folder") << "/Proj/KPL_Presets" << "KPL_Presets";
+    QTest::newRow("no separator") << "KPL_Presets" << "KPL_Presets";
+    QTest::newRow("trailing separator") << "/Proj/" << "";
+}
+
+void TestProjectPaths::fileNameOnly() {
+    QFETCH(QString, path);
+    QFETCH(QString, name);
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    QCOMPARE(GetFileNameOnly(state, path), name);
+}
+
+void TestProjectPaths::replaceSearchItem_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("case ignored") << "Machine ###machine" << "###MACHINE" << "3" << "Machine 3";
+    QTest::newRow("first only") << "a ###machine b ###Machine" << "###machine" << "M1"
+                                << "a M1 b ###Machine";
+    QTest::newRow("not found") << "Speed" << "###machine" << "M1" << "Speed";
+    QTest::newRow("empty item") << "Speed" << "" << "M1" << "M1Speed";
+}
+
+void TestProjectPaths::replaceSearchItem() {
+    QFETCH(QString, text);
+    QFETCH(QString, item);
+    QFETCH(QString, replacement);
+    QFETCH(QString, result);
+    QCOMPARE(ReplaceSearchItem(text, item, replacement), result);
+}
+
+QTEST_GUILESS_MAIN(TestProjectPaths)
+#include "tst_projectpaths.moc"

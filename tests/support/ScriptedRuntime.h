@@ -1,0 +1,32 @@
+#pragma once
+
+#include "errors/Runtime.h"
+
+#include <QList>
+
+namespace kpl::test {
+
+// A runtime for tests: records every message box and answers from a script.
+// A box that finds no scripted answer is counted as unexpected and gets its
+// default button, so a forgotten answer fails the test instead of hanging.
+class ScriptedRuntime : public Runtime {
+public:
+    ScriptedRuntime(QString executablePath, QString commandLine = {},
+                    QStringList environment = {QStringLiteral("USERNAME=tech")});
+
+    MsgAnswer showMessage(const MessageBoxRequest& request) override;
+    void doEvents() override { ++eventRuns; }
+    void setHourglass(bool on) override { hourglassChanges.append(on); }
+
+    void answer(MsgAnswer next) { m_answers.append(next); }
+
+    QList<MessageBoxRequest> boxes;
+    QList<bool> hourglassChanges;
+    int eventRuns = 0;
+    int unexpectedBoxes = 0;
+
+private:
+    QList<MsgAnswer> m_answers;
+};
+
+} // namespace kpl::test

@@ -100,6 +100,10 @@ int ansiCode(QChar c) {
     const char16_t u = c.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
         return u;
+    // The five bytes the code page leaves unassigned read as the control
+    // characters of the same number and are written back unchanged.
+    if (u <= 0x9F && kHighControls[u - 0x80] == 0)
+        return u;
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
         if (kHighControls[i] == u && u != 0)
             return int(0x80 + i);

@@ -28,9 +28,11 @@ public:
     const QString& name() const { return m_name; }
     void rename(QString name) { m_name = std::move(name); }
 
-    template <class Body> void step(Body&& body) {
+    // Runs one step; false when it failed and the program continues.
+    template <class Body> bool step(Body&& body) {
         try {
             std::forward<Body>(body)();
+            return true;
         } catch (const Failure& failure) {
             handle(failure);
         } catch (const std::bad_alloc&) {
@@ -38,10 +40,11 @@ public:
         } catch (const std::exception& e) {
             handle(Failure{vb::InvalidCall, QString(), QString::fromLocal8Bit(e.what())});
         }
+        return false;
     }
 
-    template <class T, class Compute> void assign(T& target, Compute&& compute) {
-        step([&] { target = std::forward<Compute>(compute)(); });
+    template <class T, class Compute> bool assign(T& target, Compute&& compute) {
+        return step([&] { target = std::forward<Compute>(compute)(); });
     }
 
     template <class Condition> bool test(Condition&& condition) {

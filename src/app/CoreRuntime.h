@@ -1,0 +1,19 @@
+#pragma once
+
+#include "errors/Runtime.h"
+
+namespace kpl {
+
+// The runtime of a start without a window (the silent start): no boxes are
+// asked in silent mode; should one be asked all the same, its text goes to
+// the standard error stream and its default button is the answer.
+class CoreRuntime : public Runtime {
+public:
+    using Runtime::Runtime;
+
+    MsgAnswer showMessage(const MessageBoxRequest& request) override;
+    void doEvents() override;
+    void setHourglass(bool) override {}
+};
+
+} // namespace kpl

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "app/DialogLayout.h"
+#include "app/NumericText.h"
+
+#include <QList>
+#include <QLocale>
+#include <QString>
+
+namespace kpl {
+
+struct ProcessState;
+
+// The presets dialog without any window: its controls as data and every
+// event handler under its name. A view shows what the model holds and
+// forwards its events here; the silent start runs it without a view.
+//
+// Like the platform the dialog was designed for, changing a check box's value
+// raises its click event and changing the time field's text raises its change
+// event, whether the user or the program made the change; the handlers rely
+// on that re-entry.
+class DialogModel {
+public:
+    DialogModel(ProcessState& state, DialogLayout layout, QLocale numberLocale = QLocale::system());
+    DialogModel(const DialogModel&) = delete;
+    DialogModel& operator=(const DialogModel&) = delete;
+
+    const FormLayout& form() const { return m_form; }
+    const QString& caption() const { return m_caption; }
+    const QString& configurationIniPath() const { return m_configurationIniPath; }
+    const QList<Control>& controls() const { return m_controls; }
+    const Control& control(const QString& name) const;
+    bool infoGuard() const { return m_infoGuard; }
+
+    // A check box's value or the time field's text changes; the control's
+    // event follows.
+    void setValue(const QString& name, int value);
+    void setText(const QString& name, const QString& text);
+
+    // Start-up and the dialog's own events.
+    void Form_Load();
+    void Form_Activate();
+    void Form_Resize();
+    // Asks the cancel question; `cancel` refuses the close. A confirmed close
+    // ends the process.
+    void Form_QueryUnload(bool& cancel);
+
+    // Settings editing.
+    void SetupUserInterFace();
+    void TextZeit_Change();
+    void TextZeit_GotFocus();
+    void TextZeit_LostFocus();
+
+    // Confirm, cancel and close.
+    void CommandOK_Click();
+    void CloseMe();
+    void CommandCancel_Click();
+    bool ConfirmCancel();
+
+    // Help mode and information texts.
+    void CommandQuest_Click();
+    void ShowInfoText(const Control& control);
+    void ShowCheckBoxInfoText(Control& checkBox);
+    void CheckDTI_Click();
+    void CheckTolleranz_Click();
+    void FrameDTI_Click();
+    void LabelZeit_Click();
+    void TextZeit_Click();
+
+private:
+    Control& at(const QString& name);
+    void WriteInputs();
+    void setCaptionForMode(const QString& modeSuffix);
+    bool hasFraction(const QString& text) const;
+    QString cancelText();
+
+    ProcessState& m_state;
+    FormLayout m_form;
+    QList<Control> m_controls;
+    NumericText m_numbers;
+    QString m_caption;
+    QString m_configurationIniPath;
+    bool m_infoGuard = false;
+};
+
+} // namespace kpl

@@ -1,0 +1,70 @@
+#include "app/MaintenanceOptions.h"
+
+#include "Version.h"
+#include "errors/ExitCode.h"
+
+#include <array>
+
+namespace kpl {
+
+namespace {
+
+int printHelp(const QStringList&, QTextStream& out) {
+    out << "Usage: KPL_Presets_Config [EXTERNAL N4RCFG | EXTERNAL SILENT] [/LOGFILE path]\n"
+           "       KPL_Presets_Config --help | --version\n"
+           "\n"
+           "Sets the presets of the manual-downtime function of the component this program\n"
+           "is named after (KPL_Presets_Config configures KPL_Presets) and regenerates the\n"
+           "component's preset definitions.\n"
+           "\n"
+           "Keywords (any letter case; a further keyword is introduced by \"/\"):\n"
+           "  EXTERNAL N4RCFG   integrated start by the host configuration program\n"
+           "  EXTERNAL SILENT   silent start: no window, the confirmation runs at once\n"
+           "  LOGFILE path      the error log of an integrated start\n"
+           "Without EXTERNAL the program starts standalone.\n"
+           "\n"
+           "Files, found from the program's own folder <project>/<component>:\n"
+           "  <project>/parameter/n4rconfiguration.ini   host configuration, restore folder\n"
+           "  <project>/parameter/Program.ini            the presets, section [Project]\n"
+           "  <project>/<component>/<component>.cfg      component configuration, edit record\n"
+           "  <project>/<component>/<component>_Source.mdb and <component>.mdb\n"
+           "                                             preset definitions\n"
+           "  <program folder>/<program name>.ini        captions, tooltips, help texts\n"
+           "  <project>/N4Rcfglog.txt                    error log (standalone and silent)\n"
+           "\n"
+           "Exit codes:\n"
+        << "  " << int(ExitCode::Normal) << "  the dialog was left normally, no failure reported\n"
+        << "  " << int(ExitCode::Ended)
+        << "  ended by the error handler, a fatal check or a missing configuration file\n"
+        << "  " << int(ExitCode::EndedAfterFailures)
+        << "  ran to its end, but failures were reported on the way\n";
+    return int(ExitCode::Normal);
+}
+
+int printVersion(const QStringList&, QTextStream& out) {
+    out << "KPL_Presets_Config " << version::kText << "\n";
+    return int(ExitCode::Normal);
+}
+
+struct MaintenanceOption {
+    const char* name;
+    // Gets the whole argument list, for options that take values.
+    int (*run)(const QStringList& arguments, QTextStream& out);
+};
+
+constexpr std::array kOptions{
+    MaintenanceOption{"--help", printHelp},
+    MaintenanceOption{"--version", printVersion},
+};
+
+} // namespace
+
+std::optional<int> runMaintenanceOption(const QStringList& arguments, QTextStream& out) {
+    for (const MaintenanceOption& option : kOptions) {
+        if (arguments.contains(QLatin1String(option.name)))
+            return option.run(arguments, out);
+    }
+    return std::nullopt;
+}
+
+} // namespace kpl

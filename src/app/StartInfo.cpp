@@ -1,0 +1,41 @@
+#include "app/StartInfo.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace kpl {
+
+QStringList programArguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+QString rawCommandLine(int argc, char** argv) {
+    return programArguments(argc, argv).join(QLatin1Char(' '));
+}
+
+QStringList processEnvironment() {
+#ifdef Q_OS_UNIX
+    QStringList entries;
+    for (char** entry = environ; entry && *entry; ++entry)
+        entries.append(QString::fromLocal8Bit(*entry));
+    return entries;
+#else
+    return QProcessEnvironment::systemEnvironment().toStringList();
+#endif
+}
+
+QString runningExecutablePath() {
+    const QString path = QCoreApplication::applicationFilePath();
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return real.isEmpty() ? path : real;
+}
+
+} // namespace kpl

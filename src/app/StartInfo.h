@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kpl {
+
+// What the program takes from the way it was started, read before Qt takes
+// its own options out of the arguments.
+
+// The arguments after the program's own path.
+QStringList programArguments(int argc, char** argv);
+
+// The same arguments joined by single blanks: the command line the keywords
+// are read from.
+QString rawCommandLine(int argc, char** argv);
+
+// The process environment as "NAME=value" entries, in the order the system
+// lists them.
+QStringList processEnvironment();
+
+// The running program file's real location (links resolved). Needs the
+// application object.
+QString runningExecutablePath();
+
+} // namespace kpl

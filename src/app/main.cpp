@@ -1,0 +1,66 @@
+#include "app/CoreRuntime.h"
+#include "app/DialogModel.h"
+#include "app/EventGate.h"
+#include "app/MaintenanceOptions.h"
+#include "app/StartInfo.h"
+#include "app/view/DialogStyle.h"
+#include "app/view/DialogWindow.h"
+#include "app/view/WidgetRuntime.h"
+#include "errors/ExitCode.h"
+#include "settings/CommandLine.h"
+#include "settings/ProcessState.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTextStream>
+
+namespace {
+
+using namespace kpl;
+
+// No window and no display: the load event confirms at once and ends the
+// process.
+int runSilent(int argc, char** argv, const QString& commandLine) {
+    QCoreApplication app(argc, argv);
+    CoreRuntime runtime(runningExecutablePath(), commandLine, processEnvironment());
+    ProcessState state(runtime);
+    DialogModel dialog(state, presetsDialogLayout());
+    try {
+        dialog.Form_Load();
+    } catch (const ProcessEnd& end) {
+        return int(end.code);
+    }
+    return int(ExitCode::Normal);
+}
+
+int runWithWindow(int argc, char** argv, const QString& commandLine) {
+    QApplication app(argc, argv);
+    // The process ends only through the dialog's own ways out.
+    app.setQuitOnLastWindowClosed(false);
+    applyDialogStyle(app);
+    EventGate gate;
+    WidgetRuntime runtime(runningExecutablePath(), commandLine, processEnvironment(), gate);
+    ProcessState state(runtime);
+    DialogModel dialog(state, presetsDialogLayout());
+    DialogWindow window(dialog, gate);
+    runtime.setBeforeEventLoop([&window] { window.refresh(); });
+    window.load();
+    if (gate.ended())
+        return int(gate.exitCode());
+    window.show();
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTextStream out(stdout);
+    if (const std::optional<int> code = runMaintenanceOption(programArguments(argc, argv), out))
+        return *code;
+    // Decided before any application object exists: a silent start needs no
+    // display at all.
+    const QString commandLine = rawCommandLine(argc, argv);
+    if (ReadCommand(commandLine, QStringLiteral("EXTERNAL")) == QStringLiteral("SILENT"))
+        return runSilent(argc, argv, commandLine);
+    return runWithWindow(argc, argv, commandLine);
+}

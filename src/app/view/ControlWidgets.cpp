@@ -1,0 +1,115 @@
+#include "app/view/ControlWidgets.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSvgRenderer>
+
+namespace kpl {
+
+namespace {
+
+QColor toColor(const Rgb& rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+QFont toFont(const ControlFont& spec) {
+    QFont font(spec.family);
+    font.setPointSizeF(spec.pointSize);
+    font.setBold(spec.bold);
+    return font;
+}
+
+// The picture drawn at its size on this screen, sharp on high-density ones.
+QIcon pictureIcon(const QString& resource, const QSize& size, qreal pixelRatio) {
+    QPixmap pixmap(size * pixelRatio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QSvgRenderer(resource).render(&painter);
+    painter.end();
+    pixmap.setDevicePixelRatio(pixelRatio);
+    return QIcon(pixmap);
+}
+
+QWidget* createPictureButton(const Control& control, QWidget* parent, const TwipScale& scale) {
+    auto* button = new QPushButton(parent);
+    if (!control.picture.isEmpty()) {
+        const QSize size(scale.scaled(control.pictureWidth), scale.scaled(control.pictureHeight));
+        button->setIcon(pictureIcon(control.picture, size, parent->devicePixelRatioF()));
+        button->setIconSize(size);
+    }
+    return button;
+}
+
+QWidget* createFrame(QWidget* parent) {
+    auto* frame = new QFrame(parent);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken); // etched line
+    return frame;
+}
+
+QWidget* createLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QWidget* createWidgetOfKind(const Control& control, QWidget* parent, const TwipScale& scale) {
+    const QString kind = control.kind.toUpper();
+    if (kind == QLatin1String("LABEL"))
+        return createLabel(parent);
+    if (kind == QLatin1String("CHECKBOX"))
+        return new QCheckBox(parent);
+    if (kind == QLatin1String("TEXTBOX"))
+        return new QLineEdit(parent);
+    if (kind == QLatin1String("COMMANDBUTTON"))
+        return createPictureButton(control, parent, scale);
+    return createFrame(parent);
+}
+
+// The colour goes to the role the widget fills its background with (the
+// base of a text field, the button face of buttons and check boxes).
+void showBackColor(const Control& control, QWidget* widget) {
+    const QColor color = toColor(control.backColor);
+    const QPalette::ColorRole role = widget->backgroundRole();
+    if (widget->palette().color(role) == color)
+        return;
+    QPalette palette = widget->palette();
+    palette.setColor(role, color);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+QWidget* createControlWidget(const Control& control, QWidget* parent, const TwipScale& scale) {
+    QWidget* widget = createWidgetOfKind(control, parent, scale);
+    widget->setObjectName(control.name);
+    widget->setGeometry(scale.pixels(control.left), scale.pixels(control.top),
+                        scale.pixels(control.width), scale.pixels(control.height));
+    widget->setFont(toFont(control.font));
+    widget->setAutoFillBackground(true);
+    return widget;
+}
+
+void showControl(const Control& control, QWidget* widget) {
+    const QSignalBlocker blocker(widget);
+    widget->setToolTip(control.toolTip);
+    widget->setEnabled(control.enabled);
+    showBackColor(control, widget);
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(control.caption);
+    else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        box->setText(control.caption);
+        box->setChecked(control.value == 1);
+    } else if (auto* button = qobject_cast<QPushButton*>(widget))
+        button->setText(control.caption);
+    else if (auto* field = qobject_cast<QLineEdit*>(widget); field && field->text() != control.text)
+        field->setText(control.text);
+}
+
+} // namespace kpl

@@ -1,0 +1,223 @@
+#include "app/view/DialogWindow.h"
+
+#include "app/DialogModel.h"
+#include "app/EventGate.h"
+#include "app/view/ControlWidgets.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <functional>
+
+namespace kpl {
+
+namespace {
+
+using Handler = void (DialogModel::*)();
+
+// Command buttons and the handlers their clicks go to.
+const QHash<QString, Handler>& buttonClicks() {
+    static const QHash<QString, Handler> handlers{
+        {QStringLiteral("CommandOK"), &DialogModel::CommandOK_Click},
+        {QStringLiteral("CommandCancel"), &DialogModel::CommandCancel_Click},
+        {QStringLiteral("CommandQuest"), &DialogModel::CommandQuest_Click},
+    };
+    return handlers;
+}
+
+// Controls without a click signal of their own: a mouse release inside them
+// is their click.
+const QHash<QString, Handler>& mouseClicks() {
+    static const QHash<QString, Handler> handlers{
+        {QStringLiteral("FrameDTI"), &DialogModel::FrameDTI_Click},
+        {QStringLiteral("LabelZeit"), &DialogModel::LabelZeit_Click},
+        {QStringLiteral("TextZeit"), &DialogModel::TextZeit_Click},
+    };
+    return handlers;
+}
+
+const QString kTimeField = QStringLiteral("TextZeit");
+
+// Focus that moves to a message box or another program and comes back is no
+// focus change inside the dialog.
+bool isWindowSwitch(Qt::FocusReason reason) {
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+constexpr Qt::WindowFlags kFixedDialogFlags =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+
+} // namespace
+
+DialogWindow::DialogWindow(DialogModel& model, EventGate& gate, QWidget* parent)
+    : QWidget(parent, kFixedDialogFlags), m_model(model), m_gate(gate) {
+    const FormLayout& form = model.form();
+    setObjectName(form.name);
+    const TwipScale scale{double(logicalDpiX())};
+    setFixedSize(scale.pixels(form.clientWidth), scale.pixels(form.clientHeight));
+    QPalette background = palette();
+    background.setColor(QPalette::Window,
+                        QColor(form.backColor.red, form.backColor.green, form.backColor.blue));
+    setPalette(background);
+    setAutoFillBackground(true);
+    buildControls(scale);
+    setTabOrderFromTable();
+    refresh();
+}
+
+void DialogWindow::load() {
+    dispatch([&] { m_model.Form_Load(); });
+}
+
+template <class Handler> void DialogWindow::dispatch(Handler&& handler) {
+    m_gate.dispatch(std::forward<Handler>(handler));
+    if (m_gate.ended())
+        hide();
+    else
+        refresh();
+}
+
+void DialogWindow::buildControls(const TwipScale& scale) {
+    for (const Control& control : m_model.controls()) {
+        QWidget* parent = m_widgets.value(control.container, this);
+        QWidget* widget = createControlWidget(control, parent, scale);
+        m_widgets.insert(control.name, widget);
+        connectControl(control, widget);
+    }
+}
+
+void DialogWindow::connectControl(const Control& control, QWidget* widget) {
+    const QString name = control.name;
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        const Handler handler = buttonClicks().value(name);
+        if (handler)
+            connect(button, &QPushButton::clicked, this, [this, handler] {
+                dispatch([this, handler] { std::invoke(handler, m_model); });
+            });
+    } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        connect(box, &QCheckBox::clicked, this, [this, name](bool checked) {
+            dispatch([this, &name, checked] { m_model.setValue(name, checked ? 1 : 0); });
+        });
+    } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        connect(field, &QLineEdit::textEdited, this, [this, name](const QString& text) {
+            dispatch([this, &name, &text] { m_model.setText(name, text); });
+        });
+    }
+    if (mouseClicks().contains(name) || name == kTimeField)
+        widget->installEventFilter(this);
+}
+
+void DialogWindow::setTabOrderFromTable() {
+    QList<const Control*> byTabIndex;
+    for (const Control& control : m_model.controls())
+        byTabIndex.append(&control);
+    std::stable_sort(byTabIndex.begin(), byTabIndex.end(),
+                     [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+    for (const Control* control : byTabIndex) {
+        QWidget* widget = m_widgets.value(control->name);
+        if (widget->focusPolicy() & Qt::TabFocus)
+            m_tabOrder.append(widget);
+    }
+    for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
+        setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
+}
+
+void DialogWindow::focusFirstControl() {
+    if (focusWidget())
+        return;
+    const auto first = std::find_if(m_tabOrder.cbegin(), m_tabOrder.cend(),
+                                    [](const QWidget* widget) { return widget->isEnabled(); });
+    if (first != m_tabOrder.cend())
+        (*first)->setFocus(Qt::TabFocusReason);
+}
+
+void DialogWindow::refresh() {
+    setWindowTitle(m_model.caption());
+    for (const Control& control : m_model.controls()) {
+        QWidget* widget = m_widgets.value(control.name);
+        showControl(control, widget);
+        if (auto* field = qobject_cast<QLineEdit*>(widget))
+            showCaret(control, field);
+    }
+}
+
+void DialogWindow::showCaret(const Control& field, QLineEdit* edit) {
+    const ShownCaret now{field.text, field.selStart, field.selLength};
+    if (m_carets.value(field.name) == now)
+        return;
+    m_carets.insert(field.name, now);
+    const QSignalBlocker blocker(edit);
+    if (field.selLength > 0)
+        edit->setSelection(field.selStart, field.selLength);
+    else
+        edit->setCursorPosition(field.selStart);
+}
+
+bool DialogWindow::event(QEvent* event) {
+    // The dialog's activate event comes once, when it is first shown; coming
+    // back from a message box or another program is no activation of it.
+    if (event->type() == QEvent::WindowActivate && !m_activated) {
+        m_activated = true;
+        dispatch([&] { m_model.Form_Activate(); });
+    }
+    return QWidget::event(event);
+}
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+    forwardFocus(watched, event);
+    if (forwardClick(watched, event))
+        return watched->objectName() != kTimeField; // the field still handles its clicks
+    return QWidget::eventFilter(watched, event);
+}
+
+void DialogWindow::forwardFocus(QObject* watched, QEvent* event) {
+    if (watched->objectName() != kTimeField ||
+        (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) ||
+        isWindowSwitch(static_cast<QFocusEvent*>(event)->reason()))
+        return;
+    if (event->type() == QEvent::FocusIn)
+        dispatch([&] { m_model.TextZeit_GotFocus(); });
+    else
+        dispatch([&] { m_model.TextZeit_LostFocus(); });
+}
+
+bool DialogWindow::forwardClick(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseButtonRelease)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    auto* widget = static_cast<QWidget*>(watched);
+    const Handler handler = mouseClicks().value(watched->objectName());
+    if (!handler || mouse->button() != Qt::LeftButton ||
+        !widget->rect().contains(mouse->position().toPoint()))
+        return false;
+    dispatch([this, handler] { std::invoke(handler, m_model); });
+    return true;
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+    if (m_gate.ended()) {
+        event->accept();
+        return;
+    }
+    bool cancel = true;
+    dispatch([&] { m_model.Form_QueryUnload(cancel); });
+    event->setAccepted(!cancel);
+}
+
+void DialogWindow::resizeEvent(QResizeEvent* event) {
+    dispatch([&] { m_model.Form_Resize(); });
+    QWidget::resizeEvent(event);
+}
+
+void DialogWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    focusFirstControl();
+}
+
+} // namespace kpl

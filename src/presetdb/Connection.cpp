@@ -1,0 +1,123 @@
+#include "presetdb/Connection.h"
+
+#include "presetdb/DbError.h"
+#include "presetdb/JetSignature.h"
+#include "presetdb/TextCollation.h"
+
+#include <QDir>
+#include <QtDebug>
+#include <sqlite3.h>
+
+namespace kpl {
+
+namespace {
+// How long a statement waits for another connection's lock on the same file.
+constexpr int kBusyTimeoutMs = 5000;
+// More distinct statements than this are not worth keeping: the cache is
+// emptied and fills again with the statements in use.
+constexpr std::size_t kCacheLimit = 200;
+
+DbError jetDatabaseRefused(const QString& path) {
+    return DbError(SQLITE_NOTADB, QStringLiteral("SQLite"),
+                   QStringLiteral("%1 is a Jet database. Import it first with "
+                                  "KPL_Presets_Config --import-jet.")
+                       .arg(QDir::toNativeSeparators(path)));
+}
+} // namespace
+
+Connection::Connection(const QString& path, Mode mode) : m_path(path) {
+    if (hasJetSignature(path))
+        throw jetDatabaseRefused(path);
+    openHandle(mode);
+    try {
+        configure();
+    } catch (const DbError& engineError) {
+        DbError error = engineError;
+        error.description += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(path));
+        closeHandle();
+        throw error;
+    }
+}
+
+Connection::~Connection() {
+    try {
+        commit();
+    } catch (const DbError& error) {
+        qWarning().noquote() << "Pending writes to" << m_path << "were lost:" << error.description;
+    }
+    closeHandle();
+}
+
+void Connection::openHandle(Mode mode) {
+    int flags = SQLITE_OPEN_READWRITE;
+    if (mode == Mode::OpenOrCreate)
+        flags |= SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_handle, flags, nullptr);
+    if (rc == SQLITE_OK)
+        return;
+    const DbError error = m_handle ? DbError::fromEngine(m_handle, QDir::toNativeSeparators(m_path))
+                                   : DbError::fromCode(rc, QDir::toNativeSeparators(m_path));
+    closeHandle();
+    throw error;
+}
+
+// sqlite3_open only notes the file name: reading the schema version is what
+// finds out whether the file is a database at all. The rollback journal keeps
+// a closed database in one self-contained file.
+void Connection::configure() {
+    sqlite3_extended_result_codes(m_handle, 1);
+    sqlite3_busy_timeout(m_handle, kBusyTimeoutMs);
+    if (!registerTextCollation(m_handle))
+        fail();
+    for (const char* pragma : {"PRAGMA schema_version", "PRAGMA journal_mode=DELETE"}) {
+        Statement statement(m_handle, QLatin1String(pragma));
+        statement.run();
+    }
+}
+
+void Connection::closeHandle() noexcept {
+    m_cache.clear();
+    sqlite3_close_v2(m_handle);
+    m_handle = nullptr;
+}
+
+std::shared_ptr<Statement> Connection::cached(const QString& sql) {
+    auto found = m_cache.find(sql);
+    if (found == m_cache.end()) {
+        if (m_cache.size() >= kCacheLimit)
+            m_cache.clear();
+        found = m_cache.emplace(sql, std::make_shared<Statement>(m_handle, sql, true)).first;
+    }
+    return found->second;
+}
+
+void Connection::execute(const QString& sql, const QVariantList& parameters) {
+    beginWrite();
+    Statement statement(m_handle, sql);
+    statement.bindAll(parameters);
+    statement.run();
+}
+
+void Connection::beginWrite() {
+    if (sqlite3_get_autocommit(m_handle))
+        Statement(m_handle, QStringLiteral("BEGIN")).run();
+}
+
+void Connection::commit() {
+    if (m_handle && !sqlite3_get_autocommit(m_handle))
+        Statement(m_handle, QStringLiteral("COMMIT")).run();
+}
+
+qint64 Connection::lastInsertRowid() const {
+    return sqlite3_last_insert_rowid(m_handle);
+}
+
+int Connection::changes() const {
+    return sqlite3_changes(m_handle);
+}
+
+void Connection::fail() const {
+    throw DbError::fromEngine(m_handle, QDir::toNativeSeparators(m_path));
+}
+
+} // namespace kpl

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "presetdb/Statement.h"
+
+#include <QString>
+#include <QVariantList>
+#include <map>
+#include <memory>
+
+struct sqlite3;
+
+namespace kpl {
+
+// One open SQLite connection of a Database: the handle, the statements kept
+// for reuse and the pending write transaction. Writes start a transaction on
+// first use; it is committed by commit(), close() and the destructor, so
+// that everything written stays saved also when the program ends through a
+// failure unwinding the stack. Used inside the database layer only.
+class Connection {
+public:
+    enum class Mode { OpenExisting, OpenOrCreate };
+
+    // Opens `path` read-write, refusing a file of the old engine, and checks
+    // that the file is a database (the engine opens lazily otherwise).
+    Connection(const QString& path, Mode mode);
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    // Commits pending writes; a failure is logged, never thrown.
+    ~Connection();
+
+    const QString& path() const { return m_path; }
+    sqlite3* handle() const { return m_handle; }
+
+    // The prepared statement for `sql`, kept for reuse; hold it through a
+    // StatementUse while running it.
+    std::shared_ptr<Statement> cached(const QString& sql);
+    // Runs a statement that writes (DML or DDL) inside the write transaction.
+    void execute(const QString& sql, const QVariantList& parameters = QVariantList());
+    // Starts the write transaction unless one is pending.
+    void beginWrite();
+    void commit();
+    qint64 lastInsertRowid() const;
+    int changes() const;
+
+    [[noreturn]] void fail() const;
+
+private:
+    void openHandle(Mode mode);
+    void configure();
+    void closeHandle() noexcept;
+
+    QString m_path;
+    sqlite3* m_handle = nullptr;
+    std::map<QString, std::shared_ptr<Statement>> m_cache;
+};
+
+} // namespace kpl

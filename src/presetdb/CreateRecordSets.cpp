@@ -1,0 +1,149 @@
+#include "presetdb/CreateRecordSets.h"
+
+#include "errors/Procedure.h"
+#include "presetdb/Conversions.h"
+#include "presetdb/FieldValue.h"
+#include "presetdb/Recordset.h"
+#include "presetdb/Substitution.h"
+#include "settings/CommandLine.h"
+#include "settings/Ini.h"
+#include "settings/Machines.h"
+#include "settings/ProcessState.h"
+#include "settings/ProjectPaths.h"
+
+#include <array>
+#include <vector>
+
+namespace kpl {
+
+namespace {
+
+const QString kMachinePlaceholder = QStringLiteral("###machine");
+
+// The name of machine `number`; failure 9 when the list has no such machine.
+QString machineName(const ProcessState& state, int number) {
+    if (!state.machineNames || number >= state.machineNames->size())
+        raise(vb::SubscriptOutOfRange);
+    return state.machineNames->at(number);
+}
+
+bool machineSelected(ProcessState& state, Procedure& proc, const QString& validMachines,
+                     int number) {
+    if (proc.test([&] { return GetStartModeIntegrated(state); })) {
+        return proc.test([&] {
+            const QString valid = validMachines.toUpper();
+            return valid == QLatin1String("ALL") ||
+                   valid.contains(machineName(state, number).toUpper());
+        });
+    }
+    return proc.test([&] {
+        return LoadIniBoolean(state, QStringLiteral("Project"),
+                              QStringLiteral("ForMachine") + QString::number(number),
+                              GetCFGPath(state), false);
+    });
+}
+
+// The template table read into memory: rows by position, cells by column.
+std::vector<QVariantList> readTemplates(ProcessState& state, Procedure& proc, Recordset& templates,
+                                        qint16 count) {
+    std::vector<QVariantList> rows(static_cast<std::size_t>(count));
+    int columns = 0;
+    proc.step([&] { templates.moveFirst(); });
+    proc.assign(columns, [&] { return templates.fieldCount(); });
+    for (auto& row : rows) {
+        row.resize(columns);
+        for (int c = 0; c < columns; ++c) {
+            state.runtime.doEvents();
+            proc.assign(row[c], [&] { return templates.value(c); });
+        }
+        proc.step([&] { templates.moveNext(); });
+    }
+    proc.step([&] { templates.moveFirst(); });
+    return rows;
+}
+
+// The variable name of the record being built, for both HMI variants; asks
+// for the old records to be renamed and returns the name of the variant in
+// use. `part` keeps its value from the last record when it cannot be read.
+QString buildVarName(ProcessState& state, Procedure& proc, ProjectDatabase& project,
+                     Recordset& destination, const QString& templateName, qint16& part,
+                     const QString& machine) {
+    proc.assign(part, [&] { return cellToInt16(destination.value(QStringLiteral("part"))); });
+    std::array<QString, 2> names;
+    for (int variant = 0; variant < 2; ++variant) {
+        proc.assign(names[variant], [&] {
+            if (part < 1 || part > 50)
+                raise(vb::SubscriptOutOfRange);
+            return ReplaceSearchItem(state.varNameTemplates[variant][part],
+                                     QStringLiteral("###Var_Name"), templateName);
+        });
+        for (int twice = 0; twice < 2; ++twice) {
+            proc.assign(names[variant], [&] {
+                return ReplaceSearchItem(names[variant], kMachinePlaceholder, machine);
+            });
+        }
+    }
+    proc.step([&] { VarNameInQuelleErsetzen(state, project, names[0], names[1]); });
+    return names[state.visiWinVariant == 1 ? 1 : 0];
+}
+
+} // namespace
+
+void CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& project) {
+    Procedure proc(state, QStringLiteral("CreateRecordSets"));
+    QString validMachines;
+    proc.assign(validMachines, [&] { return GetValidMachines(state); });
+    std::optional<Recordset> destination;
+    std::optional<Recordset> templates;
+    proc.step([&] { destination.emplace(source.openRecordset(QStringLiteral("PRESET_DEFS"))); });
+    proc.step([&] { templates.emplace(source.openRecordset(QStringLiteral("Source_PRESET_DEFS"))); });
+    qint16 count = 0;
+    proc.assign(count, [&] { return toInt16(templates.value().recordCount()); });
+    std::vector<QVariantList> rows;
+    if (proc.test([&] { return count > 0; }))
+        proc.assign(rows, [&] { return readTemplates(state, proc, templates.value(), count); });
+    templates.reset();
+    qint16 id = 1;
+    if (count <= 0)
+        return;
+
+    const int machine = 1; // only the first machine of the list is ever configured
+    if (!machineSelected(state, proc, validMachines, machine))
+        return;
+    int columns = 0;
+    proc.assign(columns, [&] { return destination.value().fieldCount(); });
+    qint16 part = 0;
+    for (const QVariantList& row : rows) {
+        state.runtime.doEvents();
+        proc.step([&] { destination.value().addNew(); });
+        proc.step([&] { destination.value().setValue(QStringLiteral("ID"), id); });
+        proc.assign(id, [&] { return toInt16(qint64(id) + 1); });
+        for (int c = 1; c < columns && c < row.size(); ++c) {
+            state.runtime.doEvents();
+            const QVariant& cell = row[c];
+            QVariant value = cell;
+            if (isTextValue(cell)) {
+                QString text;
+                if (proc.test([&] {
+                        return destination.value().fieldName(c).toUpper() ==
+                               QLatin1String("VAR_NAME");
+                    })) {
+                    proc.assign(text, [&] {
+                        return buildVarName(state, proc, project, destination.value(),
+                                            cell.toString(), part, machineName(state, machine));
+                    });
+                } else {
+                    proc.assign(text, [&] {
+                        return ReplaceSearchItem(cell.toString(), kMachinePlaceholder,
+                                                 machineName(state, machine));
+                    });
+                }
+                value = text;
+            }
+            proc.step([&] { destination.value().setValue(c, value); });
+        }
+        proc.step([&] { destination.value().update(); });
+    }
+}
+
+} // namespace kpl

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "presetdb/Recordset.h"
+#include "presetdb/TableDef.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <memory>
+
+namespace kpl {
+
+class Connection;
+
+// One open preset database: an SQLite 3 file (named *.mdb like the files of
+// the old engine it replaces). Every operation throws DbError on failure.
+//
+// Writes are collected in one transaction that starts with the first write
+// and is committed by commit(), close() or the destructor, so that a run can
+// keep one connection and still leave everything written so far saved when
+// it ends through a failure unwinding the stack. Reads see pending writes.
+// The file uses a rollback journal: once closed it is one self-contained
+// file that may be copied.
+//
+// Text comparisons in statements ignore letter case as the old engine's did
+// when they name the collation kTextCollation (TextCollation.h). Values are
+// always bound as parameters, never spliced into statement text.
+class Database {
+public:
+    // Opens an existing database read-write. Refused before the engine sees
+    // it: a database of the old engine (it has to be imported first). A
+    // missing file is not created; a file that is no database gives the
+    // engine's failure.
+    static Database open(const QString& path);
+    // Opens the database at `path`, creating an empty one when the file does
+    // not exist.
+    static Database create(const QString& path);
+
+    Database(Database&&) noexcept;
+    Database& operator=(Database&&) noexcept;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    // Commits pending writes and closes; never throws.
+    ~Database();
+
+    bool isOpen() const { return m_connection != nullptr; }
+    QString path() const;
+
+    // Saves the pending writes now.
+    void commit();
+    // Commits pending writes and closes the file. The file is closed also
+    // when the commit fails; the failure is thrown then. Recordsets of the
+    // database are closed with it.
+    void close();
+
+    // The user tables' names exactly as stored. SQLite finds a table by name
+    // regardless of ASCII letter case; a caller that needs an exact match
+    // compares the names itself.
+    QStringList tableNames() const;
+    // The definition of a table: its stored name and its columns with the
+    // type and size their declarations stand for. Failure 3265 when there is
+    // no such table.
+    TableDef tableDef(const QString& name) const;
+    // Creates the table `definition` describes (no keys, constraints or
+    // indexes). A name that differs from an existing table's name only in
+    // letter case is the same name to the engine and fails.
+    void appendTableDef(const TableDef& definition);
+    void deleteTable(const QString& name);
+    // Renames a column; the engine refuses a name the table already has.
+    void renameField(const QString& table, const QString& oldName, const QString& newName);
+
+    // An index for the duration of a run; drop it before the file is copied.
+    void createIndex(const QString& indexName, const QString& table, const QStringList& columns);
+    void dropIndex(const QString& indexName);
+
+    // Runs a statement that changes data or definitions, inside the pending
+    // write transaction. Parameters: "?" by position, ":name" in the order
+    // of first appearance.
+    void execute(const QString& sql, const QVariantList& parameters = QVariantList());
+
+    // A recordset over a table, when `tableOrStatement` names one, with its
+    // rows in the order they were added. Otherwise `tableOrStatement` is a
+    // SELECT statement run with `parameters` bound as for execute(); see
+    // loadStatement (RecordsetData.h) for when its result is editable.
+    Recordset openRecordset(const QString& tableOrStatement,
+                            const QVariantList& parameters = QVariantList());
+
+private:
+    explicit Database(std::shared_ptr<Connection> connection);
+    Connection& connection() const;
+
+    std::shared_ptr<Connection> m_connection;
+};
+
+} // namespace kpl

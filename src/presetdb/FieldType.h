@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+namespace kpl {
+
+// Column types as the preset tables declare them. The declared type text of
+// a column names the type the way the old database engine did ("TEXT(50)",
+// "LONG", "DATETIME" ...), so that a table definition read from a template
+// can be re-created with the same type and size.
+enum class FieldType {
+    Text,     // TEXT(n); size 0 is text without a limit, declared plain TEXT
+    Memo,     // long text
+    Byte,     // 0 to 255
+    Short,    // 16-bit whole number
+    Long,     // 32-bit whole number
+    Single,   // floating point, declared SINGLE
+    Double,   // floating point, declared DOUBLE
+    Currency, // fixed point with four decimals
+    DateTime, // stored as "yyyy-MM-dd HH:mm:ss"
+    Boolean,  // stored as 1 or 0
+    Binary,   // bytes
+    Numeric,  // SQLite's NUMERIC and DECIMAL
+    Untyped,  // no declared type: values come back as they are stored
+};
+
+struct ColumnType {
+    FieldType type = FieldType::Untyped;
+    int size = 0;
+    bool operator==(const ColumnType&) const = default;
+};
+
+// The type and size a declared column type stands for. Jet's type names and
+// their usual synonyms are recognised regardless of letter case; any other
+// declaration falls back to SQLite's affinity rules (INT -> Long, CHAR, CLOB
+// or TEXT -> Text, BLOB -> Binary, REAL, FLOA or DOUB -> Double, else
+// Numeric; nothing at all -> Untyped). Text sizes come from "(n)"; the other
+// types report their fixed storage size in bytes, as the old engine did.
+ColumnType parseDeclaredType(const QString& declaration);
+
+// The declaration a new column of `type` gets: the canonical Jet name, with
+// the size for Text ("TEXT(50)"). Memo is declared LONGTEXT, Jet's other name
+// for it, because that gives the column SQLite's text affinity: a column
+// declared MEMO would turn the text "007" into the number 7.
+QString declaredTypeName(FieldType type, int size);
+
+// Whether values of the type are text values.
+bool isTextType(FieldType type);
+// Whether values of the type are whole numbers (delivered as qint64).
+bool isWholeNumberType(FieldType type);
+
+} // namespace kpl

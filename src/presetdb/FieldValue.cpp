@@ -1,0 +1,211 @@
+#include "presetdb/FieldValue.h"
+
+#include "presetdb/DbError.h"
+
+#include <QLocale>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace kpl {
+
+namespace {
+
+bool isWholeNumberVariant(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isFloatingVariant(const QVariant& value) {
+    return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
+}
+
+std::optional<double> realNumber(const QVariant& value) {
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? 1.0 : 0.0;
+    if (isWholeNumberVariant(value) || isFloatingVariant(value))
+        return value.toDouble();
+    if (value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    bool ok = false;
+    const double number = QLocale::c().toDouble(value.toString().trimmed(), &ok);
+    return ok ? std::optional<double>(number) : std::nullopt;
+}
+
+// Fractions are rounded half to even, as the old engine rounded them.
+std::optional<qint64> wholeNumber(const QVariant& value) {
+    if (isWholeNumberVariant(value))
+        return value.toLongLong();
+    if (value.typeId() == QMetaType::QString) {
+        bool ok = false;
+        const qint64 number = QLocale::c().toLongLong(value.toString().trimmed(), &ok);
+        if (ok)
+            return number;
+    }
+    const std::optional<double> real = realNumber(value);
+    if (!real || !std::isfinite(*real) || std::fabs(*real) >= 9.2e18)
+        return std::nullopt;
+    return qint64(std::nearbyint(*real));
+}
+
+std::optional<bool> boolean(const QVariant& value) {
+    if (value.typeId() == QMetaType::QString) {
+        const QString text = value.toString().trimmed();
+        for (const char* word : {"true", "yes", "on"}) {
+            if (text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
+                return true;
+        }
+        for (const char* word : {"false", "no", "off"}) {
+            if (text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
+                return false;
+        }
+    }
+    const std::optional<double> number = realNumber(value);
+    return number ? std::optional<bool>(*number != 0.0) : std::nullopt;
+}
+
+std::optional<QDateTime> dateTime(const QVariant& value) {
+    if (value.typeId() == QMetaType::QDateTime)
+        return value.toDateTime();
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().startOfDay();
+    if (value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    const QString text = value.toString().trimmed();
+    for (const char* format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz",
+                               "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
+        const QDateTime parsed = QDateTime::fromString(text, QLatin1String(format));
+        if (parsed.isValid())
+            return parsed;
+    }
+    return std::nullopt;
+}
+
+QString text(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        return storedDateTimeText(value.toDateTime());
+    case QMetaType::QDate:
+        return storedDateTimeText(value.toDate().startOfDay());
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(value.toByteArray());
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+        return value.toString();
+    }
+}
+
+std::optional<QByteArray> bytes(const QVariant& value) {
+    if (value.typeId() == QMetaType::QByteArray)
+        return value.toByteArray();
+    if (value.typeId() == QMetaType::QString)
+        return value.toString().toUtf8();
+    return std::nullopt;
+}
+
+QVariant untyped(const QVariant& value) {
+    if (isWholeNumberVariant(value))
+        return QVariant(value.toLongLong());
+    if (isFloatingVariant(value))
+        return QVariant(value.toDouble());
+    return value;
+}
+
+template <class T> std::optional<QVariant> wrap(const std::optional<T>& value) {
+    return value ? std::optional<QVariant>(QVariant::fromValue(*value)) : std::nullopt;
+}
+
+std::optional<double> currency(std::optional<double> value) {
+    if (value)
+        value = std::round(*value * 10000.0) / 10000.0;
+    return value;
+}
+
+std::optional<QVariant> convert(const QVariant& value, FieldType type) {
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        return QVariant(text(value));
+    case FieldType::Byte:
+    case FieldType::Short:
+    case FieldType::Long:
+        return wrap(wholeNumber(value));
+    case FieldType::Single:
+    case FieldType::Double:
+    case FieldType::Numeric:
+        return wrap(realNumber(value));
+    case FieldType::Currency:
+        return wrap(currency(realNumber(value)));
+    case FieldType::DateTime:
+        return wrap(dateTime(value));
+    case FieldType::Boolean:
+        return wrap(boolean(value));
+    case FieldType::Binary:
+        return wrap(bytes(value));
+    case FieldType::Untyped:
+        break;
+    }
+    return untyped(value);
+}
+
+bool fitsWholeNumberType(qint64 number, FieldType type) {
+    switch (type) {
+    case FieldType::Byte:
+        return number >= 0 && number <= 255;
+    case FieldType::Short:
+        return number >= -32768 && number <= 32767;
+    case FieldType::Long:
+        return number >= std::numeric_limits<qint32>::min() &&
+               number <= std::numeric_limits<qint32>::max();
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+bool isNullValue(const QVariant& value) {
+    return value.isNull();
+}
+
+bool isTextValue(const QVariant& value) {
+    return value.typeId() == QMetaType::QString;
+}
+
+QVariant toFieldValue(const QVariant& value, FieldType type) {
+    if (isNullValue(value))
+        return QVariant();
+    const std::optional<QVariant> converted = convert(value, type);
+    if (!converted)
+        throw DbError::numbered(db::ConversionError);
+    if (isWholeNumberType(type) && !fitsWholeNumberType(converted->toLongLong(), type))
+        throw DbError::numbered(db::NumericFieldOverflow);
+    return *converted;
+}
+
+QVariant fromStoredValue(const QVariant& stored, FieldType type) {
+    if (isNullValue(stored))
+        return QVariant();
+    return convert(stored, type).value_or(stored);
+}
+
+QString storedDateTimeText(const QDateTime& dateTime) {
+    return dateTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace kpl

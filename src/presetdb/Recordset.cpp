@@ -1,0 +1,221 @@
+#include "presetdb/Recordset.h"
+
+#include "presetdb/Connection.h"
+#include "presetdb/DbError.h"
+#include "presetdb/FieldValue.h"
+#include "presetdb/SqlIdentifier.h"
+
+#include <QStringList>
+#include <utility>
+
+namespace kpl {
+
+Recordset::Recordset(std::weak_ptr<Connection> connection, RecordsetData data)
+    : m_connection(std::move(connection)), m_data(std::move(data)) {}
+
+Recordset::Recordset(Recordset&&) noexcept = default;
+Recordset& Recordset::operator=(Recordset&&) noexcept = default;
+Recordset::~Recordset() = default;
+
+std::shared_ptr<Connection> Recordset::connection() const {
+    std::shared_ptr<Connection> connection = m_connection.lock();
+    if (!connection)
+        throw DbError::numbered(db::ObjectInvalid);
+    return connection;
+}
+
+bool Recordset::isEditable() const {
+    connection();
+    return !m_data.table.isEmpty();
+}
+
+std::size_t Recordset::rowCount() const {
+    return m_data.table.isEmpty() ? m_data.rows.size() : m_data.rowids.size();
+}
+
+qint64 Recordset::recordCount() const {
+    connection();
+    return qint64(rowCount());
+}
+
+bool Recordset::eof() const {
+    connection();
+    return m_position >= rowCount();
+}
+
+void Recordset::moveFirst() {
+    if (recordCount() == 0)
+        throw DbError::numbered(db::NoCurrentRecord);
+    m_editMode = EditMode::None;
+    m_position = 0;
+}
+
+void Recordset::moveNext() {
+    if (eof())
+        throw DbError::numbered(db::NoCurrentRecord);
+    m_editMode = EditMode::None;
+    ++m_position;
+}
+
+void Recordset::moveLast() {
+    if (recordCount() == 0)
+        throw DbError::numbered(db::NoCurrentRecord);
+    m_editMode = EditMode::None;
+    m_position = rowCount() - 1;
+}
+
+void Recordset::moveTo(qint64 position) {
+    if (position < 0 || position >= recordCount())
+        throw DbError::numbered(db::NoCurrentRecord);
+    m_editMode = EditMode::None;
+    m_position = std::size_t(position);
+}
+
+int Recordset::fieldCount() const {
+    connection();
+    return int(m_data.fields.size());
+}
+
+const Field& Recordset::field(int index) const {
+    if (index < 0 || index >= fieldCount())
+        throw DbError::numbered(db::ItemNotFound);
+    return m_data.fields.at(index);
+}
+
+int Recordset::fieldIndex(const QString& name) const {
+    for (int i = 0; i < fieldCount(); ++i) {
+        if (m_data.fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    throw DbError::numbered(db::ItemNotFound);
+}
+
+void Recordset::requireCurrentRecord() const {
+    if (eof())
+        throw DbError::numbered(db::NoCurrentRecord);
+}
+
+const QVariantList& Recordset::currentRow() const {
+    requireCurrentRecord();
+    if (m_data.table.isEmpty())
+        return m_data.rows.at(m_position);
+    if (m_rowCachePosition != m_position) {
+        const std::shared_ptr<Connection> database = connection();
+        StatementUse query(database->cached(rowStatement(m_data)));
+        query->bind(1, m_data.rowids.at(m_position));
+        if (!query->step())
+            throw DbError::numbered(db::RecordDeleted);
+        m_rowCache.clear();
+        for (int i = 0; i < m_data.fields.size(); ++i)
+            m_rowCache.append(fromStoredValue(query->columnValue(i), m_data.fields.at(i).type));
+        m_rowCachePosition = m_position;
+    }
+    return m_rowCache;
+}
+
+QVariant Recordset::value(int index) const {
+    field(index);
+    if (m_editMode != EditMode::None)
+        return m_buffer.at(index);
+    return currentRow().at(index);
+}
+
+void Recordset::startEditing(EditMode mode, QVariantList values) {
+    m_buffer = std::move(values);
+    m_changed.assign(m_buffer.size(), false);
+    m_editMode = mode;
+}
+
+void Recordset::addNew() {
+    if (!isEditable())
+        throw DbError::numbered(db::ReadOnly);
+    startEditing(EditMode::AddNew, QVariantList(fieldCount()));
+}
+
+void Recordset::edit() {
+    if (!isEditable())
+        throw DbError::numbered(db::ReadOnly);
+    startEditing(EditMode::Edit, currentRow());
+}
+
+void Recordset::setValue(int index, const QVariant& value) {
+    const FieldType type = field(index).type;
+    if (m_editMode == EditMode::None)
+        throw DbError::numbered(db::UpdateWithoutEdit);
+    m_buffer[index] = toFieldValue(value, type);
+    m_changed[std::size_t(index)] = true;
+}
+
+void Recordset::update() {
+    connection();
+    if (m_editMode == EditMode::None)
+        throw DbError::numbered(db::UpdateWithoutEdit);
+    std::vector<int> changed;
+    for (int i = 0; i < fieldCount(); ++i) {
+        if (m_changed.at(std::size_t(i)))
+            changed.push_back(i);
+    }
+    if (m_editMode == EditMode::AddNew)
+        insertRecord(changed);
+    else if (!changed.empty())
+        updateRecord(changed);
+    m_editMode = EditMode::None;
+}
+
+void Recordset::cancelUpdate() {
+    connection();
+    m_editMode = EditMode::None;
+}
+
+void Recordset::insertRecord(const std::vector<int>& changed) {
+    QStringList columns;
+    QStringList placeholders;
+    for (int i : changed) {
+        columns.append(quoteIdentifier(m_data.tableColumns.at(i)));
+        placeholders.append(QStringLiteral("?"));
+    }
+    const QString table = quoteIdentifier(m_data.table);
+    const QString sql = changed.empty()
+                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(table, columns.join(", "), placeholders.join(", "));
+    const std::shared_ptr<Connection> database = connection();
+    database->beginWrite();
+    {
+        StatementUse insert(database->cached(sql));
+        for (std::size_t i = 0; i < changed.size(); ++i)
+            insert->bind(int(i) + 1, m_buffer.at(changed[i]));
+        insert->run();
+    }
+    const bool wasAtEnd = m_position >= rowCount();
+    m_data.rowids.push_back(database->lastInsertRowid());
+    if (wasAtEnd)
+        m_position = rowCount();
+}
+
+void Recordset::updateRecord(const std::vector<int>& changed) {
+    QStringList assignments;
+    for (int i : changed)
+        assignments.append(quoteIdentifier(m_data.tableColumns.at(i)) + QStringLiteral(" = ?"));
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
+                            .arg(quoteIdentifier(m_data.table), assignments.join(", "));
+    const std::shared_ptr<Connection> database = connection();
+    database->beginWrite();
+    StatementUse write(database->cached(sql));
+    for (std::size_t i = 0; i < changed.size(); ++i)
+        write->bind(int(i) + 1, m_buffer.at(changed[i]));
+    write->bind(int(changed.size()) + 1, m_data.rowids.at(m_position));
+    write->run();
+    m_rowCachePosition = kNoRow;
+    if (database->changes() == 0)
+        throw DbError::numbered(db::RecordDeleted);
+}
+
+void Recordset::close() {
+    m_connection.reset();
+    m_data = RecordsetData();
+    m_editMode = EditMode::None;
+    m_rowCachePosition = kNoRow;
+}
+
+} // namespace kpl

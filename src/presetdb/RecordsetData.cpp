@@ -1,0 +1,116 @@
+#include "presetdb/RecordsetData.h"
+
+#include "presetdb/Connection.h"
+#include "presetdb/DbError.h"
+#include "presetdb/FieldValue.h"
+#include "presetdb/Schema.h"
+#include "presetdb/SqlIdentifier.h"
+
+#include <QRegularExpression>
+#include <optional>
+
+namespace kpl {
+
+namespace {
+
+// The caller's statement with the rowid selected in front of its columns;
+// nullopt when the statement does not start with a plain SELECT.
+std::optional<QString> withRowid(const QString& sql) {
+    static const QRegularExpression select(QStringLiteral(R"(^\s*SELECT\s)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = select.match(sql);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(0) + QStringLiteral("_rowid_, ") + sql.mid(match.capturedEnd());
+}
+
+// The fields of the statement's result and, when every column comes straight
+// from one table, that table and the columns shown.
+RecordsetData describe(Statement& statement) {
+    RecordsetData data;
+    QStringList tables;
+    for (int i = 0; i < statement.columnCount(); ++i) {
+        const ColumnType type = parseDeclaredType(statement.columnDeclaredType(i));
+        data.fields.append(Field{statement.columnName(i), type.type, type.size});
+        data.tableColumns.append(statement.columnOriginName(i));
+        tables.append(statement.columnTableName(i));
+    }
+    tables.removeDuplicates();
+    if (tables.size() == 1 && !tables.first().isEmpty())
+        data.table = tables.first();
+    return data;
+}
+
+// Loads the rowids through the statement with the rowid in front; false when
+// that statement cannot be made.
+bool loadRowids(Connection& connection, RecordsetData& data, const QString& sql,
+                const QVariantList& parameters) {
+    const std::optional<QString> rowidSql = withRowid(sql);
+    if (!rowidSql)
+        return false;
+    std::shared_ptr<Statement> prepared;
+    try {
+        prepared = connection.cached(*rowidSql);
+    } catch (const DbError&) {
+        return false;
+    }
+    if (prepared->columnCount() != data.fields.size() + 1)
+        return false;
+    StatementUse query(prepared);
+    query->bindAll(parameters);
+    while (query->step())
+        data.rowids.push_back(query->columnInteger(0));
+    return true;
+}
+
+void loadRows(Statement& query, RecordsetData& data) {
+    while (query.step()) {
+        QVariantList row;
+        row.reserve(data.fields.size());
+        for (int i = 0; i < data.fields.size(); ++i)
+            row.append(fromStoredValue(query.columnValue(i), data.fields.at(i).type));
+        data.rows.push_back(std::move(row));
+    }
+}
+
+} // namespace
+
+RecordsetData loadTable(Connection& connection, const QString& storedTableName) {
+    RecordsetData data;
+    data.table = storedTableName;
+    const TableDef def = Schema(connection).tableDef(storedTableName);
+    for (const Field& field : def.fields()) {
+        data.fields.append(field);
+        data.tableColumns.append(field.name);
+    }
+    StatementUse query(connection.cached(QStringLiteral("SELECT _rowid_ FROM %1 ORDER BY _rowid_")
+                                             .arg(quoteIdentifier(data.table))));
+    while (query->step())
+        data.rowids.push_back(query->columnInteger(0));
+    return data;
+}
+
+RecordsetData loadStatement(Connection& connection, const QString& sql,
+                            const QVariantList& parameters) {
+    std::shared_ptr<Statement> prepared = connection.cached(sql);
+    if (!prepared->isQuery())
+        throw DbError::numbered(db::InvalidOperation);
+    RecordsetData data = describe(*prepared);
+    if (!data.table.isEmpty() && loadRowids(connection, data, sql, parameters))
+        return data;
+    data.table.clear();
+    StatementUse query(prepared);
+    query->bindAll(parameters);
+    loadRows(*prepared, data);
+    return data;
+}
+
+QString rowStatement(const RecordsetData& data) {
+    QStringList columns;
+    for (const QString& column : data.tableColumns)
+        columns.append(quoteIdentifier(column));
+    return QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?")
+        .arg(columns.join(", "), quoteIdentifier(data.table));
+}
+
+} // namespace kpl

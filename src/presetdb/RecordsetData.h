@@ -1,0 +1,40 @@
+#pragma once
+
+#include "presetdb/Field.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <vector>
+
+namespace kpl {
+
+class Connection;
+
+// What a recordset delivers, as loaded when it is opened. An editable
+// recordset keeps the rowids of its rows and reads each row when it becomes
+// current; a read-only one keeps the values of all its rows.
+struct RecordsetData {
+    QList<Field> fields;
+    QString table;            // the table edits go to; "" when read-only
+    QStringList tableColumns; // per field, the table column it shows
+    std::vector<qint64> rowids;
+    std::vector<QVariantList> rows;
+};
+
+// A table's rows in rowid order, which is the order they were added in.
+RecordsetData loadTable(Connection& connection, const QString& storedTableName);
+
+// The rows a SELECT statement delivers with `parameters` bound ("?" by
+// position, ":name" in the order of first appearance). The result is editable
+// when it is a plain "SELECT <columns of one table> FROM <that table> ...":
+// the rowid is then selected in front of the caller's columns. Joins,
+// DISTINCT, compound statements and computed columns give a read-only result.
+RecordsetData loadStatement(Connection& connection, const QString& sql,
+                            const QVariantList& parameters);
+
+// The statement that reads the fields of one editable row by its rowid.
+QString rowStatement(const RecordsetData& data);
+
+} // namespace kpl

@@ -1,0 +1,40 @@
+#include "presetdb/Schema.h"
+
+#include "presetdb/Connection.h"
+#include "presetdb/DbError.h"
+
+namespace kpl {
+
+QStringList Schema::tableNames() const {
+    StatementUse query(m_connection.cached(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
+        "ESCAPE '\\' ORDER BY rowid")));
+    QStringList names;
+    while (query->step())
+        names.append(query->columnValue(0).toString());
+    return names;
+}
+
+QString Schema::storedTableName(const QString& name) const {
+    StatementUse query(m_connection.cached(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE")));
+    query->bind(1, name);
+    return query->step() ? query->columnValue(0).toString() : QString();
+}
+
+TableDef Schema::tableDef(const QString& name) const {
+    const QString storedName = storedTableName(name);
+    if (storedName.isEmpty())
+        throw DbError::numbered(db::ItemNotFound);
+    StatementUse columns(m_connection.cached(
+        QStringLiteral("SELECT name, type FROM pragma_table_info(?) ORDER BY cid")));
+    columns->bind(1, storedName);
+    TableDef def(storedName);
+    while (columns->step()) {
+        const ColumnType type = parseDeclaredType(columns->columnValue(1).toString());
+        def.appendField(columns->columnValue(0).toString(), type.type, type.size);
+    }
+    return def;
+}
+
+} // namespace kpl

@@ -1,0 +1,165 @@
+#include "presetdb/Statement.h"
+
+#include "presetdb/DbError.h"
+#include "presetdb/FieldValue.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+
+namespace kpl {
+
+namespace {
+QString textOrEmpty(const char* text) {
+    return text ? QString::fromUtf8(text) : QString();
+}
+} // namespace
+
+Statement::Statement(sqlite3* connection, const QString& sql, bool persistent)
+    : m_connection(connection) {
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc =
+        sqlite3_prepare_v3(connection, utf8.constData(), int(utf8.size()),
+                           persistent ? SQLITE_PREPARE_PERSISTENT : 0, &m_statement, nullptr);
+    if (rc != SQLITE_OK)
+        fail();
+    if (!m_statement) // the text held no statement, only blanks or comments
+        throw DbError::fromCode(SQLITE_MISUSE);
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : m_connection(other.m_connection), m_statement(std::exchange(other.m_statement, nullptr)) {}
+
+Statement& Statement::operator=(Statement&& other) noexcept {
+    if (this != &other) {
+        sqlite3_finalize(m_statement);
+        m_connection = other.m_connection;
+        m_statement = std::exchange(other.m_statement, nullptr);
+    }
+    return *this;
+}
+
+Statement::~Statement() {
+    sqlite3_finalize(m_statement);
+}
+
+void Statement::bindAll(const QVariantList& values) {
+    for (int i = 0; i < values.size(); ++i)
+        bind(i + 1, values.at(i));
+}
+
+void Statement::bind(int position, const QVariant& value) {
+    int rc = SQLITE_OK;
+    if (isNullValue(value)) {
+        rc = sqlite3_bind_null(m_statement, position);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::UChar:
+            rc = sqlite3_bind_int64(m_statement, position, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_statement, position, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray data = value.toByteArray();
+            rc = sqlite3_bind_blob64(m_statement, position, data.constData(),
+                                     sqlite3_uint64(data.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QString text = value.typeId() == QMetaType::QDateTime
+                                     ? storedDateTimeText(value.toDateTime())
+                                     : value.toString();
+            rc = sqlite3_bind_text16(m_statement, position, text.utf16(),
+                                     int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        fail();
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    fail();
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+}
+
+void Statement::reset() noexcept {
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+}
+
+bool Statement::isQuery() const {
+    return sqlite3_stmt_readonly(m_statement) && columnCount() > 0;
+}
+
+int Statement::columnCount() const {
+    return sqlite3_column_count(m_statement);
+}
+
+QString Statement::columnName(int column) const {
+    return textOrEmpty(sqlite3_column_name(m_statement, column));
+}
+
+QString Statement::columnDeclaredType(int column) const {
+    return textOrEmpty(sqlite3_column_decltype(m_statement, column));
+}
+
+QString Statement::columnTableName(int column) const {
+    return textOrEmpty(sqlite3_column_table_name(m_statement, column));
+}
+
+QString Statement::columnOriginName(int column) const {
+    return textOrEmpty(sqlite3_column_origin_name(m_statement, column));
+}
+
+QVariant Statement::columnValue(int column) const {
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(m_statement, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_statement, column));
+    case SQLITE_TEXT: {
+        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(m_statement, column));
+        const int bytes = sqlite3_column_bytes16(m_statement, column);
+        return QVariant(QString(reinterpret_cast<const QChar*>(text), bytes / 2));
+    }
+    case SQLITE_BLOB: {
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
+        return QVariant(QByteArray(data, sqlite3_column_bytes(m_statement, column)));
+    }
+    default:
+        return QVariant();
+    }
+}
+
+qint64 Statement::columnInteger(int column) const {
+    return sqlite3_column_int64(m_statement, column);
+}
+
+void Statement::fail() const {
+    throw DbError::fromEngine(m_connection);
+}
+
+} // namespace kpl

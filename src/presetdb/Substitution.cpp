@@ -1,0 +1,105 @@
+#include "presetdb/Substitution.h"
+
+#include "errors/Procedure.h"
+#include "presetdb/Conversions.h"
+#include "settings/Platform.h"
+#include "settings/ProcessState.h"
+#include "settings/ProjectPaths.h"
+
+namespace kpl {
+
+namespace {
+const QString kPresetDefs = QStringLiteral("PRESET_DEFS");
+
+QString nameKey(const QString& name) { return name.toCaseFolded(); }
+} // namespace
+
+bool ProjectDatabase::exists() const { return platform::fileExists(GetPathOCXMDB(m_state)); }
+
+Database& ProjectDatabase::database() {
+    if (!m_database)
+        m_database.emplace(Database::open(GetPathOCXMDB(m_state)));
+    return *m_database;
+}
+
+Recordset& ProjectDatabase::presetDefs() {
+    if (m_presetDefs)
+        return *m_presetDefs;
+    Recordset table = database().openRecordset(kPresetDefs);
+    QHash<QString, QList<int>> rows;
+    const int count = table.recordCount();
+    if (count > 0) {
+        table.moveFirst();
+        for (int position = 0; position < count && !table.eof(); ++position) {
+            const QVariant name = table.value(QStringLiteral("var_name"));
+            // A Null name equals no text, not even the empty one.
+            if (!name.isNull())
+                rows[nameKey(valueText(name))].append(position);
+            table.moveNext();
+        }
+    }
+    m_rowsByName = std::move(rows);
+    m_presetDefs.emplace(std::move(table));
+    return *m_presetDefs;
+}
+
+QList<int> ProjectDatabase::rowsNamed(const QString& name) {
+    presetDefs();
+    return m_rowsByName.value(nameKey(name));
+}
+
+void ProjectDatabase::renamed(int position, const QString& oldName, const QString& newName) {
+    QList<int>& from = m_rowsByName[nameKey(oldName)];
+    from.removeOne(position);
+    QList<int>& to = m_rowsByName[nameKey(newName)];
+    to.insert(std::lower_bound(to.begin(), to.end(), position), position);
+}
+
+void ProjectDatabase::close() {
+    m_presetDefs.reset();
+    m_rowsByName.clear();
+    if (m_database) {
+        m_database->close();
+        m_database.reset();
+    }
+}
+
+void CategorieNachCategoryID(ProcessState& state, ProjectDatabase& project) {
+    Procedure proc(state, QStringLiteral("CategorieNachCategoryID"));
+    if (!proc.test([&] { return project.exists(); }))
+        return;
+    TableDef definition;
+    proc.assign(definition, [&] { return project.database().tableDef(kPresetDefs); });
+    for (const Field& field : definition.fields()) {
+        proc.step([&] {
+            if (field.name.toUpper() == QLatin1String("CATEGORIE"))
+                project.database().renameField(kPresetDefs, field.name,
+                                               QStringLiteral("category_id"));
+        });
+    }
+}
+
+void VarNameInQuelleErsetzen(ProcessState& state, ProjectDatabase& project,
+                             const QString& nameVisiWin32, const QString& nameVisiWinStudio) {
+    Procedure proc(state, QStringLiteral("VarNameInQuelleErsetzen"));
+    if (!proc.test([&] { return project.exists(); }))
+        return;
+    const bool studio = state.visiWinVariant == 1;
+    const QString& searched = studio ? nameVisiWin32 : nameVisiWinStudio;
+    const QString& replacement = studio ? nameVisiWinStudio : nameVisiWin32;
+    QList<int> rows;
+    if (!proc.assign(rows, [&] { return project.rowsNamed(searched); }))
+        return; // no recordset to walk
+    for (const int position : rows) {
+        proc.step([&] {
+            Recordset& table = project.presetDefs();
+            table.moveTo(position);
+            table.edit();
+            table.setValue(QStringLiteral("var_name"), replacement);
+            table.update();
+            project.renamed(position, searched, replacement);
+        });
+    }
+}
+
+} // namespace kpl

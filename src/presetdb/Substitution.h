@@ -1,0 +1,52 @@
+#pragma once
+
+#include "presetdb/Database.h"
+#include "presetdb/Recordset.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace kpl {
+
+struct ProcessState;
+
+// The project database as the update run works on it: one connection for the
+// whole run, opened on first use, whose writes are committed when it closes.
+// Old variable names are found through a map built once from the old table,
+// so renaming costs no scan of the table per name.
+class ProjectDatabase {
+public:
+    explicit ProjectDatabase(ProcessState& state) : m_state(state) {}
+
+    // Whether the project database file exists (checked anew each time).
+    bool exists() const;
+    // The open database; opened on first use.
+    Database& database();
+    // The old PRESET_DEFS as a table recordset with a name index; failure when
+    // the table does not exist.
+    Recordset& presetDefs();
+    // Rows of the old table whose var_name equals `name` (letter case ignored).
+    QList<int> rowsNamed(const QString& name);
+    // Records that the row at `position` now carries `newName`.
+    void renamed(int position, const QString& oldName, const QString& newName);
+    void close();
+
+private:
+    ProcessState& m_state;
+    std::optional<Database> m_database;
+    std::optional<Recordset> m_presetDefs;
+    QHash<QString, QList<int>> m_rowsByName;
+};
+
+// Renames an old column CATEGORIE (any letter case) of the project
+// database's PRESET_DEFS to category_id.
+void CategorieNachCategoryID(ProcessState& state, ProjectDatabase& project);
+
+// Gives the old records named for the other HMI variant the name built for
+// the variant in use.
+void VarNameInQuelleErsetzen(ProcessState& state, ProjectDatabase& project,
+                             const QString& nameVisiWin32, const QString& nameVisiWinStudio);
+
+} // namespace kpl

@@ -1,0 +1,47 @@
+#include "presetdb/TableDef.h"
+
+#include "presetdb/DbError.h"
+#include "presetdb/SqlIdentifier.h"
+
+#include <QStringList>
+#include <utility>
+
+namespace kpl {
+
+TableDef::TableDef(QString name) : m_name(std::move(name)) {}
+
+const Field& TableDef::field(int index) const {
+    if (index < 0 || index >= fieldCount())
+        throw DbError::numbered(db::ItemNotFound);
+    return m_fields.at(index);
+}
+
+int TableDef::indexOf(const QString& name) const {
+    for (int i = 0; i < fieldCount(); ++i) {
+        if (m_fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+void TableDef::appendField(const QString& name, FieldType type, int size) {
+    m_fields.append(Field{name, type, size});
+}
+
+void TableDef::appendField(const Field& field) {
+    m_fields.append(field);
+}
+
+QString TableDef::createStatement() const {
+    if (m_fields.isEmpty())
+        throw DbError::numbered(db::NoFieldDefined);
+    QStringList columns;
+    for (const Field& field : m_fields) {
+        const QString type = declaredTypeName(field.type, field.size);
+        columns.append(type.isEmpty() ? quoteIdentifier(field.name)
+                                      : quoteIdentifier(field.name) + QLatin1Char(' ') + type);
+    }
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(m_name), columns.join(", "));
+}
+
+} // namespace kpl

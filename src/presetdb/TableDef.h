@@ -1,0 +1,39 @@
+#pragma once
+
+#include "presetdb/Field.h"
+
+#include <QList>
+#include <QString>
+
+namespace kpl {
+
+// The definition of a table: its name and its columns in order. Read from a
+// database with Database::tableDef, or built with appendField and created
+// with Database::appendTableDef. Only name, type and size of each column are
+// part of it: no keys, defaults, constraints or indexes.
+class TableDef {
+public:
+    explicit TableDef(QString name = QString());
+
+    const QString& name() const { return m_name; }
+    const QList<Field>& fields() const { return m_fields; }
+    int fieldCount() const { return int(m_fields.size()); }
+    // The column at `index`; failure 3265 when there is none.
+    const Field& field(int index) const;
+    // The position of the column named `name`, letter case ignored; -1 when
+    // there is none.
+    int indexOf(const QString& name) const;
+
+    void appendField(const QString& name, FieldType type, int size = 0);
+    void appendField(const Field& field);
+
+    // The CREATE TABLE statement for this definition; failure 3264 when it
+    // has no columns.
+    QString createStatement() const;
+
+private:
+    QString m_name;
+    QList<Field> m_fields;
+};
+
+} // namespace kpl

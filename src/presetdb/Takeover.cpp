@@ -1,0 +1,238 @@
+#include "presetdb/Takeover.h"
+
+#include "errors/ErrorHandler.h"
+#include "errors/Logs.h"
+#include "errors/Procedure.h"
+#include "presetdb/Conversions.h"
+#include "presetdb/Database.h"
+#include "presetdb/Recordset.h"
+#include "presetdb/TakeoverTexts.h"
+#include "settings/Platform.h"
+#include "settings/ProcessState.h"
+#include "settings/ProjectPaths.h"
+
+#include <QHash>
+#include <vector>
+
+namespace kpl {
+
+namespace {
+
+const QString kPresetDefs = QStringLiteral("PRESET_DEFS");
+const QStringList kValueColumns = {"abs_min", "abs_max", "min", "max", "pass"};
+// The columns the selection of matching new records names before the
+// additional fields; a new table without one of them matches nothing.
+const QStringList kSelectedColumns = {"ID",        "machine_type", "type",      "var_name",
+                                      "category_id", "isBitArray", "offset_or_bitno", "text",
+                                      "page_name", "abs_min",      "abs_max",   "min",
+                                      "max",       "pass"};
+
+// One old record: the match keys and the values taken over. The other
+// buffered columns must exist, but nothing uses their values.
+struct OldRecord {
+    QVariant machineType;
+    QVariant varName;
+    QVariant offset;
+    QVariantList values;
+};
+
+// Text keys compare as the database compares text: letter case ignored.
+using MatchKey = QString;
+
+MatchKey matchKey(const QString& machineType, const QString& varName, double offset) {
+    return machineType.toCaseFolded() + QChar(0x1F) + varName.toCaseFolded() + QChar(0x1F) +
+           QString::number(offset, 'g', 17);
+}
+
+void reportTakeoverFailure(ProcessState& state, Procedure& proc) {
+    proc.report(Failure{takeover::kFailureNumber,
+                        platform::executableName(state.runtime.executablePath()),
+                        takeover::failureDescription()},
+                true);
+}
+
+// The new records by match key, the first record of a key winning as the
+// selection delivered them in table order. Records whose keys are Null never
+// match.
+QHash<MatchKey, int> indexNewRecords(Recordset& table) {
+    QHash<MatchKey, int> index;
+    const int count = table.recordCount();
+    if (count == 0)
+        return index;
+    table.moveFirst();
+    for (int position = 0; position < count && !table.eof(); ++position, table.moveNext()) {
+        const QVariant type = table.value(QStringLiteral("machine_type"));
+        const QVariant name = table.value(QStringLiteral("var_name"));
+        const std::optional<double> offset = cellNumber(table.value(QStringLiteral("offset_or_bitno")));
+        if (type.isNull() || name.isNull() || !offset)
+            continue;
+        index.insert(matchKey(valueText(type), valueText(name), *offset), position);
+    }
+    return index;
+}
+
+// Whether the new table names every column the selection names.
+bool selectionColumnsExist(const Recordset& table, const QStringList& additional) {
+    QStringList present;
+    for (int c = 0; c < table.fieldCount(); ++c)
+        present.append(table.fieldName(c));
+    for (const QString& column : kSelectedColumns + additional) {
+        if (!present.contains(column, Qt::CaseInsensitive))
+            return false;
+    }
+    return true;
+}
+
+// The first demanded additional field missing from the new table's columns
+// after the first one (exact spelling), or none.
+std::optional<QString> missingDemandedField(const ProcessState& state, const Recordset& table) {
+    if (!state.additionalFields)
+        return std::nullopt;
+    for (qsizetype k = 1; k < state.additionalFields->size(); ++k) {
+        const QString& demanded = state.additionalFields->at(k);
+        bool found = false;
+        for (int c = 1; c < table.fieldCount() && !found; ++c)
+            found = table.fieldName(c) == demanded;
+        if (!found)
+            return demanded;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void TakeoverMachineCopyMDBData(ProcessState& state, Database& target,
+                                std::optional<Recordset>& machineCopy) {
+    Procedure proc(state, QStringLiteral("TakeoverMachineCopyMDBData"));
+    const QString executable = platform::executableName(state.runtime.executablePath());
+    const QString component = GetOCXName(state).toUpper();
+
+    int oldColumns = 0;
+    proc.assign(oldColumns, [&] { return machineCopy.value().fieldCount(); });
+    if (proc.test([&] { return oldColumns > 15 && state.additionalFieldCount == 0; })) {
+        if (state.silentMode) {
+            LogFault(state, takeover::silentWarningText(component));
+        } else {
+            const MsgAnswer answer = state.runtime.showMessage(
+                {takeover::warningText(component), executable, MsgIcon::Exclamation,
+                 MsgButtons::YesNo, MsgAnswer::No});
+            if (answer == MsgAnswer::No) {
+                const QString folder = platform::executableFolder(state.runtime.executablePath());
+                WriteErrorLog(state,
+                              takeover::abortLine(executable, component,
+                                                  folder + platform::separator() +
+                                                      platform::executableFileName(
+                                                          state.runtime.executablePath())),
+                              false);
+                reportTakeoverFailure(state, proc);
+            }
+        }
+    }
+    if (!machineCopy)
+        return;
+    Recordset& old = *machineCopy;
+
+    QString categoryColumn = QStringLiteral("category_id");
+    for (int c = 0; c < oldColumns; ++c) {
+        proc.step([&] {
+            if (old.fieldName(c).toUpper() == QLatin1String("CATEGORIE"))
+                categoryColumn = old.fieldName(c);
+        });
+    }
+
+    qint16 claimed = 0;
+    proc.assign(claimed, [&] { return toInt16(old.recordCount()); });
+    // An old table without records has nothing to take over.
+    bool empty = false;
+    proc.assign(empty, [&] { return old.recordCount() == 0; });
+    if (empty) {
+        machineCopy.reset();
+        return;
+    }
+    int walked = 1;
+    if (proc.step([&] { old.moveFirst(); }) && claimed > 0) {
+        walked = claimed + 1;
+        for (int move = 1; move <= claimed; ++move) {
+            proc.step([&] { old.moveNext(); });
+            if (old.eof()) {
+                walked = move;
+                break;
+            }
+        }
+    }
+    if (walked != claimed) {
+        int inTarget = 0;
+        proc.step([&] {
+            Recordset table = target.openRecordset(kPresetDefs);
+            table.moveLast();
+            inTarget = table.recordCount();
+        });
+        if (walked != inTarget) {
+            WriteErrorLog(state,
+                          takeover::countLine(executable,
+                                              GetPathMachineCopyMDB(state,
+                                                                    GetN4RConfigurationIniPath(state)),
+                                              walked, claimed, inTarget),
+                          false);
+            reportTakeoverFailure(state, proc);
+        }
+    }
+
+    const int count = walked;
+    std::vector<OldRecord> buffer(std::size_t(std::max(count, 0)));
+    if (count > 0) {
+        proc.step([&] { old.moveFirst(); });
+        for (OldRecord& record : buffer) {
+            state.runtime.doEvents();
+            proc.assign(record.machineType, [&] { return old.value(QStringLiteral("machine_type")); });
+            proc.assign(record.varName, [&] { return old.value(QStringLiteral("var_name")); });
+            proc.assign(record.offset, [&] { return old.value(QStringLiteral("offset_or_bitno")); });
+            for (const QString& column : {QStringLiteral("ID"), QStringLiteral("type"), categoryColumn,
+                                          QStringLiteral("isBitArray"), QStringLiteral("text"),
+                                          QStringLiteral("page_name")})
+                proc.step([&] { old.value(column); });
+            record.values.resize(kValueColumns.size());
+            for (qsizetype v = 0; v < kValueColumns.size(); ++v)
+                proc.assign(record.values[v], [&] { return old.value(kValueColumns[v]); });
+            proc.step([&] { old.moveNext(); });
+        }
+    }
+    machineCopy.reset();
+
+    std::optional<Recordset> table;
+    QHash<MatchKey, int> newRecords;
+    bool selectable = false;
+    for (const OldRecord& record : buffer) {
+        proc.step([&] {
+            if (table)
+                return;
+            table.emplace(target.openRecordset(kPresetDefs));
+            const QStringList additional =
+                state.additionalFields ? state.additionalFields->mid(1) : QStringList();
+            selectable = selectionColumnsExist(*table, additional);
+            if (selectable)
+                newRecords = indexNewRecords(*table);
+        });
+        if (table) {
+            if (const std::optional<QString> missing = missingDemandedField(state, *table)) {
+                WriteErrorLog(state, takeover::conflictLine(component, *missing), false);
+                reportTakeoverFailure(state, proc);
+                EndProgram(state);
+            }
+        }
+        const std::optional<double> offset = cellNumber(record.offset);
+        if (!selectable || !offset)
+            continue; // the selection cannot be made: skipped without a report
+        const auto match = newRecords.constFind(
+            matchKey(valueText(record.machineType), valueText(record.varName), *offset));
+        if (match == newRecords.constEnd())
+            continue;
+        proc.step([&] { table->moveTo(*match); });
+        proc.step([&] { table->edit(); });
+        for (qsizetype v = 0; v < kValueColumns.size(); ++v)
+            proc.step([&] { table->setValue(kValueColumns[v], record.values[v]); });
+        proc.step([&] { table->update(); });
+    }
+}
+
+} // namespace kpl

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringView>
+
+struct sqlite3;
+
+namespace kpl {
+
+// The name of the collation that compares text as the old engine did:
+// letter case ignored, for the letters of Windows-1252 (Ä/ä, Š/š, Œ/œ ...)
+// as well as for ASCII. Statements use it where they compare text, for
+// example "WHERE var_name = ? COLLATE JETTEXT". It is registered on every
+// connection but never written into a table or index definition, so that
+// the files stay readable for any SQLite tool.
+inline constexpr char kTextCollation[] = "JETTEXT";
+
+// Orders two texts with letter case ignored: < 0, 0 or > 0.
+int compareText(QStringView a, QStringView b);
+
+// Makes the collation known to `connection`; false when the engine refuses.
+bool registerTextCollation(sqlite3* connection);
+
+} // namespace kpl

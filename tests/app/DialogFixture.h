@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ProjectFiles.h"
+#include "app/DialogModel.h"
+#include "errors/ExitCode.h"
+#include "settings/ProcessState.h"
+
+#include <QLocale>
+#include <memory>
+#include <optional>
+
+namespace kpl::test {
+
+// A project laid out in a temporary folder (see writeProjectFiles) and the
+// presets dialog of its executable, started with `commandLine` on a scripted
+// runtime.
+class DialogFixture {
+public:
+    explicit DialogFixture(const QString& commandLine = {}, const QLocale& locale = QLocale::c());
+
+    TestInstallation install;
+    std::unique_ptr<ScriptedRuntime> runtime;
+    ProcessState state;
+    DialogModel model;
+
+    // Runs a handler; the exit code when it ended the process.
+    template <class Handler> std::optional<ExitCode> run(Handler&& handler) {
+        try {
+            handler();
+        } catch (const ProcessEnd& end) {
+            return end.code;
+        }
+        return std::nullopt;
+    }
+    std::optional<ExitCode> load() {
+        return run([&] { model.Form_Load(); });
+    }
+
+    // One entry of an INI file of the project, read as the program reads it.
+    QString ini(const QString& relative, const QString& section, const QString& key) const {
+        return iniEntry(install.path(relative), section, key);
+    }
+    // The lines of a log file of the project, without their line ends.
+    QStringList logLines(const QString& path) const;
+    QString errorLog() const { return install.path(QStringLiteral("N4Rcfglog.txt")); }
+
+    const Control& control(const QString& name) const { return model.control(name); }
+};
+
+} // namespace kpl::test

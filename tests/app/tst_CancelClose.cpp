@@ -1,0 +1,161 @@
+#include "DialogFixture.h"
+
+#include "Version.h"
+#include "errors/LineBreak.h"
+
+#include <QtTest>
+
+using namespace kpl;
+using namespace kpl::test;
+
+namespace {
+
+QString standaloneQuestion() {
+    return QStringLiteral("Cancel edits?") + lfCr() + QStringLiteral("Remark:") + lfCr() +
+           QStringLiteral("Until now no changes have been taken over ");
+}
+
+const QByteArray kCancelLogLine = "Konfigurations-EXE wurde abgebrochen:     KPL_Presets\r\n";
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Leaving the dialog: confirmation, cancellation and closing the window.
+class TestCancelClose : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cancelAsksFirst_data() {
+        QTest::addColumn<bool>("integrated");
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::newRow("standalone, No") << false << MsgAnswer::No;
+        QTest::newRow("standalone, Yes") << false << MsgAnswer::Yes;
+        QTest::newRow("integrated, No") << true << MsgAnswer::No;
+        QTest::newRow("integrated, Yes") << true << MsgAnswer::Yes;
+    }
+
+    void cancelAsksFirst() {
+        QFETCH(bool, integrated);
+        QFETCH(MsgAnswer, answer);
+        TestInstallation paths;
+        const QString hostLog = paths.path(QStringLiteral("host.log"));
+        DialogFixture f(integrated ? QStringLiteral("EXTERNAL N4RCFG /LOGFILE ") + hostLog
+                                   : QString());
+        const QByteArray programIni = f.install.read(QStringLiteral("parameter/Program.ini"));
+        QCOMPARE(f.load(), std::nullopt);
+        f.model.setValue(QStringLiteral("CheckDTI"), 1 - f.control("CheckDTI").value);
+        f.runtime->answer(answer);
+
+        const std::optional<ExitCode> end = f.run([&] { f.model.CommandCancel_Click(); });
+
+        QString question = standaloneQuestion();
+        if (integrated)
+            question += lfCr() +
+                        "\"KPL_Presets\" has to be configured again in \"standalone-mode\" via " +
+                        lfCr() + '"' + f.install.componentFolder() + "/KPL_Presets_Config\"";
+        QCOMPARE(f.runtime->boxes.size(), 1);
+        const MessageBoxRequest& box = f.runtime->boxes[0];
+        QCOMPARE(box.text, question);
+        QCOMPARE(box.title, QStringLiteral("Cancel?"));
+        QCOMPARE(box.icon, MsgIcon::Exclamation);
+        QCOMPARE(box.buttons, MsgButtons::YesNo);
+        QCOMPARE(box.defaultButton, MsgAnswer::No);
+        const QString log = integrated ? hostLog : f.errorLog();
+        if (answer == MsgAnswer::Yes) {
+            QCOMPARE(end, ExitCode::Normal);
+            QCOMPARE(contentOf(log), kCancelLogLine);
+            QCOMPARE(QFile::exists(f.errorLog()), !integrated);
+        } else {
+            QCOMPARE(end, std::nullopt);
+            QVERIFY(!QFile::exists(log));
+            QVERIFY(f.control("CommandCancel").enabled);
+        }
+        QCOMPARE(f.install.read(QStringLiteral("parameter/Program.ini")), programIni);
+    }
+
+    void closingWithNoKeepsTheEdits() {
+        DialogFixture f;
+        QCOMPARE(f.load(), std::nullopt);
+        f.model.setText(QStringLiteral("TextZeit"), QStringLiteral("42"));
+        f.runtime->answer(MsgAnswer::No);
+        bool cancel = false;
+        QCOMPARE(f.run([&] { f.model.Form_QueryUnload(cancel); }), std::nullopt);
+        QVERIFY(cancel);
+        QCOMPARE(f.control("TextZeit").text, QStringLiteral("42"));
+        QCOMPARE(f.runtime->boxes.value(0).text, standaloneQuestion());
+    }
+
+    void closingWithYesEndsTheProcess() {
+        DialogFixture f;
+        QCOMPARE(f.load(), std::nullopt);
+        f.runtime->answer(MsgAnswer::Yes);
+        bool cancel = true;
+        QCOMPARE(f.run([&] { f.model.Form_QueryUnload(cancel); }), ExitCode::Normal);
+        QVERIFY(!cancel);
+        QCOMPARE(f.install.read(QStringLiteral("N4Rcfglog.txt")), kCancelLogLine);
+    }
+
+    void silentCancelGoesToTheServiceLog() {
+        DialogFixture f;
+        f.state.silentMode = true;
+        QVERIFY(f.model.ConfirmCancel());
+        QVERIFY(f.runtime->boxes.isEmpty());
+        QCOMPARE(f.install.read(QStringLiteral("service.log")),
+                 "! Fault KPL_Presets_Config: " + standaloneQuestion().toLatin1() + "\r\n");
+        QVERIFY(!f.install.exists(QStringLiteral("N4Rcfglog.txt")));
+    }
+
+    void confirmationSavesAndEnds_data() {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<QString>("program");
+        // Integrated starts read the machine copy's presets and write them to
+        // the project.
+        QTest::newRow("standalone")
+            << "" << QStringList{"false", "false", "120"} << QString(" - Standalone");
+        QTest::newRow("integrated")
+            << "EXTERNAL N4RCFG /LOGFILE /tmp/unused.log" << QStringList{"true", "true", "300"}
+            << QString(" - Integrated");
+    }
+
+    void confirmationSavesAndEnds() {
+        QFETCH(QString, commandLine);
+        QFETCH(QStringList, written);
+        QFETCH(QString, program);
+        DialogFixture f(commandLine);
+        QCOMPARE(f.load(), std::nullopt);
+        f.model.setValue(QStringLiteral("CheckDTI"), 1 - f.control("CheckDTI").value);
+        const int eventRunsBefore = f.runtime->eventRuns;
+
+        QCOMPARE(f.run([&] { f.model.CommandOK_Click(); }), ExitCode::Normal);
+
+        QVERIFY(!f.control("CommandOK").enabled);
+        QVERIFY(!f.control("CommandCancel").enabled);
+        QVERIFY(f.runtime->eventRuns > eventRunsBefore);
+        QCOMPARE(f.runtime->hourglassChanges, (QList<bool>{true, false}));
+        QVERIFY(f.runtime->boxes.isEmpty());
+        const QString ini = QStringLiteral("parameter/Program.ini");
+        QCOMPARE((QStringList{f.ini(ini, "Project", "ManualDowntimeReasons"),
+                              f.ini(ini, "Project", "ManualDowntimeTimerActiv"),
+                              f.ini(ini, "Project", "ManualDowntimeTimer")}),
+                 written);
+        QCOMPARE(f.ini(QStringLiteral("KPL_Presets/KPL_Presets.cfg"), "Info", "S_Prog"),
+                 QString::fromLatin1(version::kText) + program);
+    }
+
+    void failuresOnTheWayEndWithTheirOwnCode() {
+        DialogFixture f;
+        f.install.write(QStringLiteral("parameter/Program.ini"),
+                        "[Project]\r\nManualDowntimeTimer=99999\r\n");
+        f.runtime->answer(MsgAnswer::Yes);
+        QCOMPARE(f.load(), std::nullopt);
+        QCOMPARE(f.run([&] { f.model.CommandOK_Click(); }), ExitCode::EndedAfterFailures);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCancelClose)
+#include "tst_CancelClose.moc"

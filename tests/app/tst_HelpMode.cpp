@@ -1,0 +1,148 @@
+#include "DialogFixture.h"
+
+#include <QtTest>
+
+using namespace kpl;
+using namespace kpl::test;
+
+namespace {
+
+// A language file whose help texts name their numbers.
+void writeHelpTexts(DialogFixture& f) {
+    f.install.write(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini"),
+                    "[Language]\r\nLanguage=1031\r\n[1031]\r\nHelp1=Hilfe 1\r\nHelp2=Hilfe 2\r\n"
+                    "Help11=Hilfe 11\r\nHelp12=Hilfe 12\r\nHelp13=Hilfe 13\r\n");
+}
+
+enum class Action { Click, Focus };
+
+// Clicks a control (or moves the focus into it) the way the window forwards
+// it; a check box click arrives as the new value.
+void act(DialogFixture& f, const QString& name, Action action) {
+    DialogModel& m = f.model;
+    if (action == Action::Focus)
+        m.TextZeit_GotFocus();
+    else if (name == QLatin1String("CheckDTI") || name == QLatin1String("CheckTolleranz"))
+        m.setValue(name, 1 - f.control(name).value);
+    else if (name == QLatin1String("FrameDTI"))
+        m.FrameDTI_Click();
+    else if (name == QLatin1String("LabelZeit"))
+        m.LabelZeit_Click();
+    else if (name == QLatin1String("TextZeit"))
+        m.TextZeit_Click();
+    else if (name == QLatin1String("CommandOK"))
+        m.CommandOK_Click();
+    else if (name == QLatin1String("CommandCancel"))
+        m.CommandCancel_Click();
+}
+
+} // namespace
+
+// The help mode: a click shows the control's information text instead of
+// acting.
+class TestHelpMode : public QObject {
+    Q_OBJECT
+
+private slots:
+    void questionButtonSwitchesTheModeAndItsColour() {
+        DialogFixture f;
+        QCOMPARE(f.load(), std::nullopt);
+        f.model.CommandQuest_Click();
+        QVERIFY(f.state.helpMode);
+        QCOMPARE(f.control("CommandQuest").backColor, (Rgb{0, 255, 0}));
+        f.model.CommandQuest_Click();
+        QVERIFY(!f.state.helpMode);
+        QCOMPARE(f.control("CommandQuest").backColor, (Rgb{192, 192, 192}));
+    }
+
+    void eachControlShowsItsText_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("CheckDTI") << "CheckDTI" << Action::Click << "Hilfe 11";
+        QTest::newRow("CheckTolleranz") << "CheckTolleranz" << Action::Click << "Hilfe 13";
+        QTest::newRow("FrameDTI") << "FrameDTI" << Action::Click << "Hilfe 11";
+        QTest::newRow("LabelZeit") << "LabelZeit" << Action::Click << "Hilfe 12";
+        QTest::newRow("TextZeit click") << "TextZeit" << Action::Click << "Hilfe 12";
+        QTest::newRow("TextZeit entered") << "TextZeit" << Action::Focus << "Hilfe 12";
+        QTest::newRow("CommandOK confirms nothing") << "CommandOK" << Action::Click << "Hilfe 1";
+        QTest::newRow("CommandCancel asks nothing")
+            << "CommandCancel" << Action::Click << "Hilfe 2";
+    }
+
+    void eachControlShowsItsText() {
+        QFETCH(QString, name);
+        QFETCH(Action, action);
+        QFETCH(QString, text);
+        DialogFixture f;
+        writeHelpTexts(f);
+        QCOMPARE(f.load(), std::nullopt);
+        f.model.CommandQuest_Click();
+        const QList<Control> before = f.model.controls();
+
+        for (int round = 1; round <= 2; ++round) {
+            QCOMPARE(f.run([&] { act(f, name, action); }), std::nullopt);
+            QCOMPARE(f.runtime->boxes.size(), round);
+            const MessageBoxRequest& box = f.runtime->boxes.last();
+            QCOMPARE(box.text, text);
+            QCOMPARE(box.title, QStringLiteral("Info:"));
+            QCOMPARE(box.icon, MsgIcon::Information);
+            QCOMPARE(box.buttons, MsgButtons::Ok);
+        }
+        for (qsizetype i = 0; i < before.size(); ++i) {
+            const Control& now = f.model.controls()[i];
+            QCOMPARE(now.value, before[i].value);
+            QCOMPARE(now.text, before[i].text);
+            QCOMPARE(now.enabled, before[i].enabled);
+        }
+        QVERIFY(!f.model.infoGuard());
+        QVERIFY(!f.install.exists(QStringLiteral("N4Rcfglog.txt")));
+    }
+
+    void outsideTheModeClicksShowNothingAndBoxesToggle() {
+        DialogFixture f;
+        writeHelpTexts(f);
+        QCOMPARE(f.load(), std::nullopt);
+        for (const QString name : {"FrameDTI", "LabelZeit", "TextZeit"})
+            act(f, name, Action::Click);
+        act(f, QStringLiteral("CheckTolleranz"), Action::Click);
+        QVERIFY(f.runtime->boxes.isEmpty());
+        QCOMPARE(f.control("CheckTolleranz").value, 1);
+    }
+
+    void lineBreakMarkersBecomeLineBreaks() {
+        DialogFixture f;
+        f.install.write(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini"),
+                        "[1031]\r\nHelp12=Erste Zeile<crlf>zweite Zeile<CRLF>\r\n");
+        QCOMPARE(f.load(), std::nullopt);
+        f.model.CommandQuest_Click();
+        f.model.LabelZeit_Click();
+        QCOMPARE(f.runtime->boxes.value(0).text, QStringLiteral("Erste Zeile\r\nzweite Zeile\r\n"));
+    }
+
+    void helpNumberOutsideTheTableShowsAnEmptyBox() {
+        DialogFixture f;
+        QCOMPARE(f.load(), std::nullopt);
+        f.model.CommandQuest_Click();
+        Control stray;
+        stray.helpId = 150;
+        f.model.ShowInfoText(stray);
+        QCOMPARE(f.runtime->boxes.size(), 1);
+        QCOMPARE(f.runtime->boxes[0].text, QString());
+        QCOMPARE(f.state.failuresReported, 0);
+    }
+
+    void closingTheWindowStillAsksInHelpMode() {
+        DialogFixture f;
+        QCOMPARE(f.load(), std::nullopt);
+        f.model.CommandQuest_Click();
+        f.runtime->answer(MsgAnswer::No);
+        bool cancel = false;
+        f.model.Form_QueryUnload(cancel);
+        QVERIFY(cancel);
+        QCOMPARE(f.runtime->boxes.value(0).title, QStringLiteral("Cancel?"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHelpMode)
+#include "tst_HelpMode.moc"

@@ -1,0 +1,103 @@
+#include "ProjectFiles.h"
+
+#include "Version.h"
+#include "texts/EditRecord.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QtTest>
+
+using namespace kpl;
+using namespace kpl::test;
+
+namespace {
+
+// The built program run as a process, with only the environment given: no
+// display, no Qt platform.
+struct Run {
+    int exitCode = -1;
+    QString output;
+};
+
+Run runProgram(const QString& program, const QStringList& arguments,
+               const QStringList& environment) {
+    QProcess process;
+    QProcessEnvironment env;
+    for (const QString& entry : environment)
+        env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000))
+        qFatal("%s did not end", qPrintable(program));
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput())};
+}
+
+} // namespace
+
+// The program's start as a process: options answered before anything else,
+// and the silent start, which needs no display.
+class TestProgramStart : public QObject {
+    Q_OBJECT
+
+private slots:
+    void optionsAnswerWithoutTouchingAnyFile_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QStringList>("printed");
+        QTest::newRow("help") << "--help" << QStringList{"EXTERNAL N4RCFG", "EXTERNAL SILENT",
+                                                         "LOGFILE path",    "parameter/Program.ini",
+                                                         "Exit codes:",     "  0  ",
+                                                         "  1  ",           "  2  "};
+        QTest::newRow("version") << "--version"
+                                 << QStringList{QStringLiteral("KPL_Presets_Config ") +
+                                                version::kText};
+    }
+
+    void optionsAnswerWithoutTouchingAnyFile() {
+        QFETCH(QString, option);
+        QFETCH(QStringList, printed);
+        TestInstallation install;
+        copyProgram(KPL_PROGRAM, install);
+        const Run run = runProgram(install.executablePath(), {option}, {});
+        QCOMPARE(run.exitCode, 0);
+        for (const QString& text : printed)
+            QVERIFY2(run.output.contains(text), qPrintable(text));
+        QCOMPARE(QDir(install.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"KPL_Presets"});
+        QCOMPARE(QDir(install.componentFolder()).entryList(QDir::Files),
+                 QStringList{"KPL_Presets_Config"});
+    }
+
+    void silentStartRunsWithoutADisplay() {
+        TestInstallation install;
+        writeProjectFiles(install);
+        copyProgram(KPL_PROGRAM, install);
+        const QStringList environment{QStringLiteral("A_EDITOR=tech-nik"),
+                                      QStringLiteral("KPL_SERVICE_LOG=") + install.serviceLog()};
+        const Run run = runProgram(install.executablePath(), {"EXTERNAL", "SILENT"}, environment);
+        QCOMPARE(run.exitCode, 0);
+        const QString cfg = install.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg"));
+        QCOMPARE(iniEntry(cfg, "Info", "S_Prog"),
+                 QString::fromLatin1(version::kText) + QStringLiteral(" - Standalone"));
+        // The editor is the value of the first environment entry.
+        QCOMPARE(iniEntry(cfg, "Info", "S_Editor"), encodeEditor(QStringLiteral("technik")));
+        QCOMPARE(iniEntry(install.path(QStringLiteral("parameter/Program.ini")), "Project",
+                          "ManualDowntimeTimer"),
+                 QStringLiteral("120"));
+        QVERIFY(install.exists(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini")));
+    }
+
+    void silentStartWithoutConfigurationFileEndsWithCodeOne() {
+        TestInstallation install;
+        writeProjectFiles(install);
+        QFile::remove(install.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")));
+        copyProgram(KPL_PROGRAM, install);
+        const Run run = runProgram(install.executablePath(), {"external=silent"},
+                                   {QStringLiteral("KPL_SERVICE_LOG=") + install.serviceLog()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(install.read(QStringLiteral("service.log")).contains("File not found: "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramStart)
+#include "tst_ProgramStart.moc"

@@ -1,0 +1,45 @@
+#include "ProjectFiles.h"
+
+#include "Version.h"
+
+#include <QProcess>
+#include <QtTest>
+
+using namespace kpl;
+using namespace kpl::test;
+
+// The program in a real window on a virtual X display, driven by the
+// keyboard like a user.
+class TestRealWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void integratedStartConfirmedWithOK() {
+        TestInstallation install;
+        writeProjectFiles(install);
+        copyProgram(KPL_PROGRAM, install);
+        const QString hostLog = install.path(QStringLiteral("host.log"));
+
+        QProcess xvfb;
+        xvfb.setProcessChannelMode(QProcess::ForwardedChannels);
+        xvfb.start(QStringLiteral("xvfb-run"),
+                   {"-a", "-s", "-screen 0 1024x768x24 -nolisten tcp", "sh", KPL_DRIVE_SCRIPT,
+                    "Erweiterte Konfiguration KPL_Presets - integriert", install.executablePath(),
+                    "EXTERNAL", "N4RCFG", "/LOGFILE", hostLog});
+        QVERIFY(xvfb.waitForFinished(180000));
+        QCOMPARE(xvfb.exitCode(), 0);
+
+        // Read from the machine copy, written to the project.
+        const QString ini = install.path(QStringLiteral("parameter/Program.ini"));
+        QCOMPARE(iniEntry(ini, "Project", "ManualDowntimeReasons"), QStringLiteral("false"));
+        QCOMPARE(iniEntry(ini, "Project", "ManualDowntimeTimerActiv"), QStringLiteral("true"));
+        QCOMPARE(iniEntry(ini, "Project", "ManualDowntimeTimer"), QStringLiteral("300"));
+        QCOMPARE(
+            iniEntry(install.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")), "Info", "S_Prog"),
+            QString::fromLatin1(version::kText) + QStringLiteral(" - Integrated"));
+        QVERIFY(!QFile::exists(hostLog));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRealWindow)
+#include "tst_RealWindow.moc"

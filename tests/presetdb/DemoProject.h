@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ScriptedRuntime.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace kpl::test {
+
+// The demo project of scripts/make-demo-project in a temporary folder, and a
+// runtime posing as its executable.
+class DemoProject {
+public:
+    DemoProject();
+    bool isValid() const { return m_valid; }
+    QString path(const QString& relative) const { return m_dir.path() + '/' + relative; }
+    QString sourceDb() const { return path("KPL_Presets/KPL_Presets_Source.mdb"); }
+    QString projectDb() const { return path("KPL_Presets/KPL_Presets.mdb"); }
+    QString machineCopyDb() const { return path("Restore/KPL_Presets/KPL_Presets.mdb"); }
+    std::unique_ptr<ScriptedRuntime> runtime(const QString& commandLine = {}) const;
+    // Runs an SQL script on a database with the sqlite3 tool.
+    void sql(const QString& database, const QString& script) const;
+    QByteArray read(const QString& file) const;
+
+private:
+    QTemporaryDir m_dir;
+    bool m_valid = false;
+};
+
+} // namespace kpl::test

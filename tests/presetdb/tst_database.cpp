@@ -1,0 +1,296 @@
+#include "DbTestSupport.h"
+#include "presetdb/Database.h"
+#include "presetdb/DbError.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <stdexcept>
+
+using namespace kpl;
+using test::failureNumber;
+using test::failureOf;
+
+namespace {
+constexpr qint32 kSqliteError = 1;
+constexpr qint32 kSqliteCantOpen = 14;
+constexpr qint32 kSqliteNotADb = 26;
+} // namespace
+
+class TestDatabase : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void filesThatAreNoSqliteDatabaseAreRefused_data();
+    void filesThatAreNoSqliteDatabaseAreRefused();
+    void openDoesNotCreateAMissingFile();
+    void closedFileIsOneFileWithRollbackJournal();
+    void pendingWritesAreSavedWhenAFailureUnwinds();
+    void commitMakesWritesVisibleToOtherConnections();
+
+    void columnTypesRoundTrip_data();
+    void columnTypesRoundTrip();
+    void declaredTypesAreRead_data();
+    void declaredTypesAreRead();
+    void missingTableDefIsItemNotFound();
+
+    void tableNamesDifferingInCaseClash();
+    void deleteTableRemovesTableAndRecords();
+    void renameFieldKeepsDataAndRefusesDuplicates();
+    void indexesComeAndGo();
+    void recordsetsCloseWithTheirDatabase();
+
+private:
+    QString file(const QString& name) const { return m_dir->filePath(name); }
+    Database newDatabaseWithTable(const QString& name, const QString& columns);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestDatabase::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+Database TestDatabase::newDatabaseWithTable(const QString& name, const QString& columns) {
+    Database db = Database::create(file(name));
+    db.execute(QStringLiteral("CREATE TABLE t (%1)").arg(columns));
+    return db;
+}
+
+void TestDatabase::filesThatAreNoSqliteDatabaseAreRefused_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("expectedText");
+    const QByteArray padding(2048, '\x01');
+    QTest::newRow("Jet signature")
+        << QByteArray(4, '\0') + "Standard Jet DB" + padding << "--import-jet";
+    QTest::newRow("ACE signature")
+        << QByteArray(4, '\0') + "Standard ACE DB" + padding << "--import-jet";
+    QTest::newRow("garbage") << QByteArray("this is a text file, not a database\n").repeated(200)
+                             << "file is not a database";
+}
+
+void TestDatabase::filesThatAreNoSqliteDatabaseAreRefused() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, expectedText);
+    const QString path = file("Presets.mdb");
+    test::writeBytes(path, content);
+    const std::optional<Failure> failure = failureOf([&] { Database::open(path); });
+    QVERIFY(failure);
+    QCOMPARE(failure->number, kSqliteNotADb);
+    QCOMPARE(failure->source, "SQLite");
+    QVERIFY2(failure->description.contains(expectedText), qPrintable(failure->description));
+    QVERIFY2(failure->description.contains(QDir::toNativeSeparators(path)),
+             qPrintable(failure->description));
+    QCOMPARE(test::readBytes(path), content);
+}
+
+void TestDatabase::openDoesNotCreateAMissingFile() {
+    const QString path = file("Missing.mdb");
+    const std::optional<Failure> failure = failureOf([&] { Database::open(path); });
+    QVERIFY(failure);
+    QCOMPARE(failure->number, kSqliteCantOpen);
+    QVERIFY(failure->description.contains("Missing.mdb"));
+    QVERIFY(!QFile::exists(path));
+
+    Database::create(path).close();
+    QVERIFY(QFile::exists(path));
+    QVERIFY(Database::open(path).tableNames().isEmpty());
+}
+
+// Header bytes 18 and 19 say 1 for a rollback journal and 2 for WAL.
+void TestDatabase::closedFileIsOneFileWithRollbackJournal() {
+    {
+        Database db = newDatabaseWithTable("Journal.mdb", "a LONG");
+        db.execute("INSERT INTO t VALUES (1)");
+        db.commit();
+        db.execute("INSERT INTO t VALUES (2)");
+    }
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"Journal.mdb"});
+    const QByteArray header = test::readBytes(file("Journal.mdb")).left(20);
+    QCOMPARE(int(header.at(18)), 1);
+    QCOMPARE(int(header.at(19)), 1);
+    QCOMPARE(Database::open(file("Journal.mdb")).openRecordset("t").recordCount(), 2);
+}
+
+void TestDatabase::pendingWritesAreSavedWhenAFailureUnwinds() {
+    newDatabaseWithTable("Unwind.mdb", "a LONG").close();
+    try {
+        Database db = Database::open(file("Unwind.mdb"));
+        Recordset records = db.openRecordset("t");
+        for (int i = 1; i <= 3; ++i) {
+            records.addNew();
+            records.setValue("a", i);
+            records.update();
+        }
+        throw std::runtime_error("the run ends here");
+    } catch (const std::runtime_error&) {
+    }
+    QCOMPARE(Database::open(file("Unwind.mdb")).openRecordset("t").recordCount(), 3);
+}
+
+void TestDatabase::commitMakesWritesVisibleToOtherConnections() {
+    Database writer = newDatabaseWithTable("Shared.mdb", "a LONG");
+    writer.commit();
+    Database reader = Database::open(file("Shared.mdb"));
+    writer.execute("INSERT INTO t VALUES (1)");
+    QCOMPARE(writer.openRecordset("t").recordCount(), 1);
+    QCOMPARE(reader.openRecordset("t").recordCount(), 0);
+    writer.commit();
+    QCOMPARE(reader.openRecordset("t").recordCount(), 1);
+}
+
+void TestDatabase::columnTypesRoundTrip_data() {
+    QTest::addColumn<FieldType>("type");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("sizeReadBack");
+    QTest::newRow("text 50") << FieldType::Text << 50 << 50;
+    QTest::newRow("text without limit") << FieldType::Text << 0 << 0;
+    QTest::newRow("memo") << FieldType::Memo << 0 << 0;
+    QTest::newRow("byte") << FieldType::Byte << 0 << 1;
+    QTest::newRow("short") << FieldType::Short << 0 << 2;
+    QTest::newRow("long, size ignored") << FieldType::Long << 99 << 4;
+    QTest::newRow("single") << FieldType::Single << 0 << 4;
+    QTest::newRow("double") << FieldType::Double << 0 << 8;
+    QTest::newRow("currency") << FieldType::Currency << 0 << 8;
+    QTest::newRow("date") << FieldType::DateTime << 0 << 8;
+    QTest::newRow("boolean") << FieldType::Boolean << 0 << 1;
+    QTest::newRow("binary") << FieldType::Binary << 0 << 0;
+    QTest::newRow("numeric") << FieldType::Numeric << 0 << 0;
+    QTest::newRow("untyped") << FieldType::Untyped << 0 << 0;
+}
+
+// A template's columns are re-created from what is read back, so a second
+// generation must equal the first.
+void TestDatabase::columnTypesRoundTrip() {
+    QFETCH(FieldType, type);
+    QFETCH(int, size);
+    QFETCH(int, sizeReadBack);
+    Database db = Database::create(file("Types.mdb"));
+    TableDef source("Source_PRESET_DEFS");
+    source.appendField("ID", FieldType::Long);
+    source.appendField("value", type, size);
+    db.appendTableDef(source);
+
+    const TableDef readBack = db.tableDef("Source_PRESET_DEFS");
+    QCOMPARE(readBack.fieldCount(), 2);
+    QCOMPARE(readBack.field(1), (Field{"value", type, sizeReadBack}));
+
+    TableDef copy("PRESET_DEFS");
+    for (const Field& field : readBack.fields())
+        copy.appendField(field.name, field.type, field.size);
+    db.appendTableDef(copy);
+    QCOMPARE(db.tableDef("PRESET_DEFS").fields(), readBack.fields());
+}
+
+void TestDatabase::declaredTypesAreRead_data() {
+    QTest::addColumn<QString>("declaration");
+    QTest::addColumn<FieldType>("type");
+    QTest::addColumn<int>("size");
+    QTest::newRow("varchar") << "VARCHAR(20)" << FieldType::Text << 20;
+    QTest::newRow("char, lower case, blanks") << "char ( 5 )" << FieldType::Text << 5;
+    QTest::newRow("plain TEXT") << "TEXT" << FieldType::Text << 0;
+    QTest::newRow("MEMO") << "MEMO" << FieldType::Memo << 0;
+    QTest::newRow("INTEGER") << "INTEGER" << FieldType::Long << 4;
+    QTest::newRow("SMALLINT") << "SMALLINT" << FieldType::Short << 2;
+    QTest::newRow("REAL") << "REAL" << FieldType::Single << 4;
+    QTest::newRow("FLOAT") << "FLOAT" << FieldType::Double << 8;
+    QTest::newRow("DATE") << "DATE" << FieldType::DateTime << 8;
+    QTest::newRow("YESNO") << "YESNO" << FieldType::Boolean << 1;
+    QTest::newRow("BOOLEAN") << "BOOLEAN" << FieldType::Boolean << 1;
+    QTest::newRow("DECIMAL(10,2)") << "DECIMAL(10,2)" << FieldType::Numeric << 0;
+    QTest::newRow("unknown with INT") << "BIGINT" << FieldType::Long << 4;
+    QTest::newRow("unknown with CHAR") << "VARYING CHARACTER(9)" << FieldType::Text << 9;
+    QTest::newRow("unknown with DOUB") << "DOUBLEWORD" << FieldType::Double << 8;
+    QTest::newRow("unknown otherwise") << "WHATEVER" << FieldType::Numeric << 0;
+    QTest::newRow("none") << "" << FieldType::Untyped << 0;
+}
+
+void TestDatabase::declaredTypesAreRead() {
+    QFETCH(QString, declaration);
+    QFETCH(FieldType, type);
+    QFETCH(int, size);
+    Database db = newDatabaseWithTable("Declared.mdb", "c " + declaration);
+    QCOMPARE(db.tableDef("t").field(0), (Field{"c", type, size}));
+}
+
+void TestDatabase::missingTableDefIsItemNotFound() {
+    Database db = Database::create(file("Empty.mdb"));
+    QCOMPARE(failureNumber([&] { db.tableDef("PRESET_DEFS"); }), db::ItemNotFound);
+    QVERIFY(failureNumber([&] { db.openRecordset("PRESET_DEFS"); }) != 0);
+}
+
+void TestDatabase::tableNamesDifferingInCaseClash() {
+    Database db = newDatabaseWithTable("Clash.mdb", "a LONG");
+    db.execute("ALTER TABLE t RENAME TO preset_defs");
+    QCOMPARE(db.tableNames(), QStringList{"preset_defs"});
+    QCOMPARE(db.tableDef("PRESET_DEFS").name(), "preset_defs");
+
+    TableDef upper("PRESET_DEFS");
+    upper.appendField("ID", FieldType::Long);
+    const std::optional<Failure> failure = failureOf([&] { db.appendTableDef(upper); });
+    QVERIFY(failure);
+    QCOMPARE(failure->number, kSqliteError);
+    QVERIFY2(failure->description.contains("already exists"), qPrintable(failure->description));
+    QCOMPARE(db.tableNames(), QStringList{"preset_defs"});
+}
+
+void TestDatabase::deleteTableRemovesTableAndRecords() {
+    Database db = newDatabaseWithTable("Drop.mdb", "a LONG");
+    db.execute("ALTER TABLE t RENAME TO PRESET_DEFS");
+    db.execute("INSERT INTO PRESET_DEFS VALUES (1)");
+    db.deleteTable("PRESET_DEFS");
+    QVERIFY(db.tableNames().isEmpty());
+
+    TableDef fresh("PRESET_DEFS");
+    fresh.appendField("ID", FieldType::Long);
+    fresh.appendField("var_name", FieldType::Text, 100);
+    db.appendTableDef(fresh);
+    db.close();
+
+    Database reopened = Database::open(file("Drop.mdb"));
+    QCOMPARE(reopened.tableNames(), QStringList{"PRESET_DEFS"});
+    QCOMPARE(reopened.tableDef("PRESET_DEFS").fieldCount(), 2);
+    QCOMPARE(reopened.openRecordset("PRESET_DEFS").recordCount(), 0);
+    QVERIFY(failureNumber([&] { reopened.deleteTable("Nothing"); }) != 0);
+}
+
+void TestDatabase::renameFieldKeepsDataAndRefusesDuplicates() {
+    Database db = newDatabaseWithTable("Rename.mdb", "ID LONG, CATEGORIE TEXT(20), other LONG");
+    db.execute("INSERT INTO t VALUES (1, 'Oven', 7)");
+    db.renameField("t", "CATEGORIE", "category_id");
+    QCOMPARE(db.tableDef("t").field(1), (Field{"category_id", FieldType::Text, 20}));
+    QCOMPARE(db.openRecordset("t").value("category_id"), QVariant("Oven"));
+
+    const std::optional<Failure> clash =
+        failureOf([&] { db.renameField("t", "other", "category_id"); });
+    QVERIFY(clash);
+    QCOMPARE(clash->source, "SQLite");
+    QVERIFY2(clash->description.contains("duplicate column name"), qPrintable(clash->description));
+    QCOMPARE(db.tableDef("t").field(2).name, "other");
+}
+
+void TestDatabase::indexesComeAndGo() {
+    Database db = newDatabaseWithTable("Index.mdb", "var_name TEXT(50), offset_or_bitno LONG");
+    const QString indexes = "SELECT name FROM sqlite_master WHERE type = 'index'";
+    db.createIndex("run_lookup", "t", {"var_name", "offset_or_bitno"});
+    QCOMPARE(db.openRecordset(indexes).recordCount(), 1);
+    db.dropIndex("run_lookup");
+    QCOMPARE(db.openRecordset(indexes).recordCount(), 0);
+}
+
+void TestDatabase::recordsetsCloseWithTheirDatabase() {
+    Database db = newDatabaseWithTable("Close.mdb", "a LONG");
+    Recordset records = db.openRecordset("t");
+    Database moved = std::move(db);
+    QCOMPARE(records.recordCount(), 0);
+    QCOMPARE(failureNumber([&] { db.tableNames(); }), db::ObjectInvalid);
+    moved.close();
+    QVERIFY(!moved.isOpen());
+    QCOMPARE(failureNumber([&] { records.recordCount(); }), db::ObjectInvalid);
+    QCOMPARE(failureNumber([&] { records.addNew(); }), db::ObjectInvalid);
+}
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "tst_database.moc"

@@ -1,0 +1,229 @@
+#include "DemoProject.h"
+#include "errors/ExitCode.h"
+#include "presetdb/Database.h"
+#include "presetdb/WorkOnMDB.h"
+#include "settings/CommandLine.h"
+#include "settings/Machines.h"
+#include "settings/ProcessState.h"
+#include "settings/ProjectPaths.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace kpl;
+
+namespace {
+
+// The start-up that precedes a confirmation: start mode and machine list.
+void startUp(ProcessState& state) {
+    GetStartModeIntegrated(state);
+    GetExistingMachines(state, GetN4RConfigurationIniPath(state));
+}
+
+struct Row {
+    qint64 id;
+    QString varName;
+    QString text;
+    double min;
+    double max;
+    qint64 pass;
+};
+
+QList<Row> presetDefs(const QString& path) {
+    Database db = Database::open(path);
+    Recordset rs = db.openRecordset(QStringLiteral("PRESET_DEFS"));
+    QList<Row> rows;
+    for (; !rs.eof(); rs.moveNext())
+        rows.append({rs.value("ID").toLongLong(), rs.value("var_name").toString(),
+                     rs.value("text").toString(), rs.value("min").toDouble(),
+                     rs.value("max").toDouble(), rs.value("pass").toLongLong()});
+    return rows;
+}
+
+} // namespace
+
+class TestUpdateRun : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void standaloneRunCarriesTunedValuesOver();
+    void integratedRunTakesTheMachineCopysValues();
+    void integratedRunWithoutMachineCopyTellsOnce();
+    void emptyOldTableIsNothingToTakeOver();
+    void namesWithQuotesAreRenamedAndTakenOver();
+    void brokenSourceNeverReplacesTheProjectDatabase_data();
+    void brokenSourceNeverReplacesTheProjectDatabase();
+    void noMachineSelectedCreatesNothing();
+    void missingDemandedFieldEndsEvenWhenSilent();
+};
+
+void TestUpdateRun::init() {
+    if (QStandardPaths::findExecutable("sqlite3").isEmpty())
+        QSKIP("the sqlite3 tool is needed to lay out the demo project");
+}
+
+void TestUpdateRun::standaloneRunCarriesTunedValuesOver() {
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    const QDateTime sourceWritten = QFileInfo(demo.sourceDb()).lastModified();
+    auto rt = demo.runtime();
+    ProcessState state(*rt);
+    startUp(state);
+    WorkOnMDB(state);
+    QCOMPARE(rt->boxes.size(), 0);
+    QCOMPARE(state.failuresReported, 0);
+
+    const QList<Row> rows = presetDefs(demo.sourceDb());
+    QCOMPARE(rows.size(), 40);
+    for (int i = 0; i < rows.size(); ++i)
+        QCOMPARE(rows[i].id, qint64(i + 1));
+    QCOMPARE(rows[0].varName, QStringLiteral("M1.BDE.Downtime.DT_Reason01"));
+    QCOMPARE(rows[0].text, QStringLiteral("Downtime reason 1 of M1"));
+    // Row 3 was tuned by 5 on the machine, row 4 was not.
+    QCOMPARE(rows[2].min, 5.0);
+    QCOMPARE(rows[2].max, 295.0);
+    QCOMPARE(rows[2].pass, qint64(0));
+    QCOMPARE(rows[3].min, 0.0);
+    QCOMPARE(rows[3].pass, qint64(1));
+
+    QCOMPARE(demo.read(demo.projectDb()), demo.read(demo.sourceDb()));
+    QCOMPARE(QFileInfo(demo.sourceDb()).lastModified(), sourceWritten);
+    QVERIFY(!QFileInfo::exists(demo.projectDb() + "-journal"));
+}
+
+void TestUpdateRun::integratedRunTakesTheMachineCopysValues() {
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    auto rt = demo.runtime("/EXTERNAL N4RCFG /LOGFILE " + demo.path("cfg.log"));
+    ProcessState state(*rt);
+    startUp(state);
+    WorkOnMDB(state);
+    QCOMPARE(rt->boxes.size(), 0);
+    const QList<Row> rows = presetDefs(demo.projectDb());
+    QCOMPARE(rows.size(), 40);
+    // The machine copy carries the other variant's names, tuned by 7: they
+    // are renamed, then taken over.
+    QCOMPARE(rows[2].min, 7.0);
+    QCOMPARE(rows[2].max, 293.0);
+    QCOMPARE(rows[2].varName, QStringLiteral("M1.BDE.Downtime.DT_Reason03"));
+}
+
+void TestUpdateRun::integratedRunWithoutMachineCopyTellsOnce() {
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    QVERIFY(QFile::remove(demo.machineCopyDb()));
+    auto rt = demo.runtime("/EXTERNAL N4RCFG /LOGFILE " + demo.path("cfg.log"));
+    ProcessState state(*rt);
+    startUp(state);
+    WorkOnMDB(state);
+    QCOMPARE(rt->boxes.size(), 1);
+    QCOMPARE(rt->boxes[0].text,
+             QStringLiteral("Konnte die Datei:\"KPL_Presets.mdb\" in der Vorlage nicht finden!\r\n"
+                            "\r\nIst das Bild in der Vorlage noch nicht vorhanden (also neu)?\r\n"
+                            "Dann ist diese Meldung v\u00f6llig normal und es wird eine neue "
+                            "Datei mit den Standardwerten erzeugt."));
+    QCOMPARE(rt->boxes[0].title, QString());
+    // The project database's own tuned values are used.
+    QCOMPARE(presetDefs(demo.projectDb())[2].min, 5.0);
+}
+
+void TestUpdateRun::emptyOldTableIsNothingToTakeOver() {
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    demo.sql(demo.projectDb(), "DELETE FROM PRESET_DEFS;");
+    auto rt = demo.runtime();
+    ProcessState state(*rt);
+    startUp(state);
+    WorkOnMDB(state);
+    QCOMPARE(state.failuresReported, 0);
+    QCOMPARE(rt->boxes.size(), 0);
+    QCOMPARE(presetDefs(demo.projectDb()).size(), 40);
+    QCOMPARE(presetDefs(demo.projectDb())[2].min, 0.0);
+}
+
+void TestUpdateRun::namesWithQuotesAreRenamedAndTakenOver() {
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    for (const QString& db : {demo.sourceDb(), demo.projectDb()})
+        demo.sql(db, "UPDATE Source_PRESET_DEFS SET var_name = 'Say \"hi\"' WHERE ID = 3;");
+    // The old record carries the other variant's name, in other letter case.
+    demo.sql(demo.projectDb(),
+             "UPDATE PRESET_DEFS SET var_name = 'CH1.m1.BDE_Downtime_Say \"hi\"' WHERE ID = 3;");
+    auto rt = demo.runtime();
+    ProcessState state(*rt);
+    startUp(state);
+    WorkOnMDB(state);
+    QCOMPARE(state.failuresReported, 0);
+    const QList<Row> rows = presetDefs(demo.projectDb());
+    QCOMPARE(rows[2].varName, QStringLiteral("M1.BDE.Downtime.Say \"hi\""));
+    QCOMPARE(rows[2].min, 5.0);
+}
+
+void TestUpdateRun::brokenSourceNeverReplacesTheProjectDatabase_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("not a database") << QByteArray(4096, 'x');
+    QByteArray jet(4096, '\0');
+    jet.replace(4, 15, "Standard Jet DB");
+    QTest::newRow("old engine's file") << jet;
+}
+
+void TestUpdateRun::brokenSourceNeverReplacesTheProjectDatabase() {
+    QFETCH(QByteArray, content);
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    QFile source(demo.sourceDb());
+    QVERIFY(source.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    source.write(content);
+    source.close();
+    const QByteArray project = demo.read(demo.projectDb());
+    auto rt = demo.runtime("/EXTERNAL SILENT");
+    ProcessState state(*rt);
+    startUp(state);
+    WorkOnMDB(state);
+    QVERIFY(state.failuresReported > 0);
+    QCOMPARE(demo.read(demo.projectDb()), project);
+    QVERIFY(demo.read(demo.path("N4Rcfglog.txt")).contains("was left unchanged"));
+}
+
+void TestUpdateRun::noMachineSelectedCreatesNothing() {
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    QFile cfg(demo.path("KPL_Presets/KPL_Presets.cfg"));
+    QVERIFY(cfg.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    cfg.write("[Project]\r\nValidMachines=M10\r\nForMachine1=yes\r\n");
+    cfg.close();
+    auto rt = demo.runtime();
+    ProcessState state(*rt);
+    startUp(state);
+    WorkOnMDB(state);
+    QCOMPARE(presetDefs(demo.projectDb()).size(), 0);
+    QCOMPARE(state.failuresReported, 0);
+}
+
+void TestUpdateRun::missingDemandedFieldEndsEvenWhenSilent() {
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    QFile cfg(demo.path("KPL_Presets/KPL_Presets.cfg"));
+    QVERIFY(cfg.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    cfg.write("[Project]\r\nValidMachines=ALL\r\nForMachine1=true\r\nDataBaseAdditionalFields=Lot\r\n");
+    cfg.close();
+    auto rt = demo.runtime("/EXTERNAL SILENT");
+    ProcessState state(*rt);
+    startUp(state);
+    try {
+        WorkOnMDB(state);
+        QFAIL("the run went on without the demanded column");
+    } catch (const ProcessEnd& end) {
+        QCOMPARE(end.code, ExitCode::Ended);
+    }
+    QVERIFY(demo.read(demo.path("N4Rcfglog.txt"))
+                .contains("Conflict while attempting to extend database!Configurationsfile "
+                          "\"KPL_PRESETS.CFG\", demanded field \"LOT\"missing in "
+                          "machinecopy-database\n\rConfiguration of \"KPL_PRESETS\" aborted."));
+    // The project database was not replaced: its tuned values are still there.
+    QCOMPARE(presetDefs(demo.projectDb())[2].min, 5.0);
+}
+
+QTEST_GUILESS_MAIN(TestUpdateRun)
+#include "tst_updaterun.moc"

@@ -84,11 +84,11 @@ void Connection::closeHandle() noexcept {
 std::shared_ptr<Statement> Connection::cached(const QString& sql) {
     auto found = m_cache.find(sql);
     if (found == m_cache.end()) {
-        if (m_cache.size() >= kCacheLimit)
+        if (std::size_t(m_cache.size()) >= kCacheLimit)
             m_cache.clear();
-        found = m_cache.emplace(sql, std::make_shared<Statement>(m_handle, sql, true)).first;
+        found = m_cache.insert(sql, std::make_shared<Statement>(m_handle, sql, true));
     }
-    return found->second;
+    return found.value();
 }
 
 void Connection::execute(const QString& sql, const QVariantList& parameters) {

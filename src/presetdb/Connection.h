@@ -4,7 +4,7 @@
 
 #include <QString>
 #include <QVariantList>
-#include <map>
+#include <QHash>
 #include <memory>
 
 struct sqlite3;
@@ -51,7 +51,7 @@ private:
 
     QString m_path;
     sqlite3* m_handle = nullptr;
-    std::map<QString, std::shared_ptr<Statement>> m_cache;
+    QHash<QString, std::shared_ptr<Statement>> m_cache;
 };
 
 } // namespace kpl

@@ -101,7 +101,9 @@ const QVariantList& Recordset::currentRow() const {
         return m_data.rows.at(m_position);
     if (m_rowCachePosition != m_position) {
         const std::shared_ptr<Connection> database = connection();
-        StatementUse query(database->cached(rowStatement(m_data)));
+        if (m_rowSql.isEmpty())
+            m_rowSql = rowStatement(m_data);
+        StatementUse query(database->cached(m_rowSql));
         query->bind(1, m_data.rowids.at(m_position));
         if (!query->step())
             throw DbError::numbered(db::RecordDeleted);
@@ -168,17 +170,9 @@ void Recordset::cancelUpdate() {
 }
 
 void Recordset::insertRecord(const std::vector<int>& changed) {
-    QStringList columns;
-    QStringList placeholders;
-    for (int i : changed) {
-        columns.append(quoteIdentifier(m_data.tableColumns.at(i)));
-        placeholders.append(QStringLiteral("?"));
-    }
-    const QString table = quoteIdentifier(m_data.table);
-    const QString sql = changed.empty()
-                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                  .arg(table, columns.join(", "), placeholders.join(", "));
+    QString& sql = m_writeSql[{true, changed}];
+    if (sql.isEmpty())
+        sql = insertStatement(changed);
     const std::shared_ptr<Connection> database = connection();
     database->beginWrite();
     {
@@ -193,12 +187,28 @@ void Recordset::insertRecord(const std::vector<int>& changed) {
         m_position = rowCount();
 }
 
+QString Recordset::insertStatement(const std::vector<int>& changed) const {
+    QStringList columns;
+    QStringList placeholders;
+    for (int i : changed) {
+        columns.append(quoteIdentifier(m_data.tableColumns.at(i)));
+        placeholders.append(QStringLiteral("?"));
+    }
+    const QString table = quoteIdentifier(m_data.table);
+    return changed.empty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                 .arg(table, columns.join(", "), placeholders.join(", "));
+}
+
 void Recordset::updateRecord(const std::vector<int>& changed) {
-    QStringList assignments;
-    for (int i : changed)
-        assignments.append(quoteIdentifier(m_data.tableColumns.at(i)) + QStringLiteral(" = ?"));
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
-                            .arg(quoteIdentifier(m_data.table), assignments.join(", "));
+    QString& sql = m_writeSql[{false, changed}];
+    if (sql.isEmpty()) {
+        QStringList assignments;
+        for (int i : changed)
+            assignments.append(quoteIdentifier(m_data.tableColumns.at(i)) + QStringLiteral(" = ?"));
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
+                  .arg(quoteIdentifier(m_data.table), assignments.join(", "));
+    }
     const std::shared_ptr<Connection> database = connection();
     database->beginWrite();
     StatementUse write(database->cached(sql));
@@ -213,6 +223,8 @@ void Recordset::updateRecord(const std::vector<int>& changed) {
 
 void Recordset::close() {
     m_connection.reset();
+    m_rowSql.clear();
+    m_writeSql.clear();
     m_data = RecordsetData();
     m_editMode = EditMode::None;
     m_rowCachePosition = kNoRow;

@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <limits>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -87,6 +88,7 @@ private:
     void startEditing(EditMode mode, QVariantList values);
     void insertRecord(const std::vector<int>& changed);
     void updateRecord(const std::vector<int>& changed);
+    QString insertStatement(const std::vector<int>& changed) const;
 
     std::weak_ptr<Connection> m_connection;
     RecordsetData m_data;
@@ -94,6 +96,10 @@ private:
 
     // The current row of an editable recordset, read when it became current.
     static constexpr std::size_t kNoRow = std::numeric_limits<std::size_t>::max();
+    // Statement texts, built once per recordset: reading a row, and writing
+    // (insert or update) the changed columns.
+    mutable QString m_rowSql;
+    std::map<std::pair<bool, std::vector<int>>, QString> m_writeSql;
     mutable QVariantList m_rowCache;
     mutable std::size_t m_rowCachePosition = kNoRow;
 

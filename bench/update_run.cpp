@@ -1,0 +1,136 @@
+// Times the whole update run against the least SQLite work for the same rows:
+// create a table, insert n rows and update n rows in one transaction.
+// Prints n, both times, their ratio and the process's peak memory.
+#include "ScriptedRuntime.h"
+#include "presetdb/Database.h"
+#include "presetdb/WorkOnMDB.h"
+#include "settings/ProcessState.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+
+using namespace kpl;
+
+namespace {
+
+const char* kColumns = "ID LONG, machine_type TEXT(50), type TEXT(20), part SHORT, "
+                       "var_name TEXT(100), category_id LONG, isBitArray BIT, "
+                       "offset_or_bitno LONG, text TEXT(255), page_name TEXT(50), abs_min DOUBLE, "
+                       "abs_max DOUBLE, min DOUBLE, max DOUBLE, pass LONG";
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(content);
+}
+
+// The templates with n rows; with `tuned` also an earlier run's PRESET_DEFS
+// whose n records all match a template row and carry other values.
+void makeDatabase(const QString& path, int n, bool tuned) {
+    Database db = Database::create(path);
+    db.execute("CREATE TABLE Source_DEFS (System TEXT(20), Part SHORT, Var_Name TEXT(255))");
+    db.execute("INSERT INTO Source_DEFS VALUES ('VisiWin32', 1, '###machine.P.###Var_Name')");
+    db.execute(QStringLiteral("CREATE TABLE Source_PRESET_DEFS (%1)").arg(kColumns));
+    const QString insert = QStringLiteral(
+        "INSERT INTO %1 VALUES (?, 'KPL', 'INT', 1, ?, 10, 0, ?, 'Preset of ###machine', "
+        "'Page_###machine', 0, 100, ?, ?, 1)");
+    for (int i = 1; i <= n; ++i)
+        db.execute(insert.arg("Source_PRESET_DEFS"), {i, QStringLiteral("V%1").arg(i), i, 10, 90});
+    if (tuned) {
+        db.execute(QStringLiteral("CREATE TABLE PRESET_DEFS (%1)").arg(kColumns));
+        for (int i = 1; i <= n; ++i)
+            db.execute(insert.arg("PRESET_DEFS"), {i, QStringLiteral("M1.P.V%1").arg(i), i, 20, 80});
+    }
+    db.close();
+}
+
+double updateRunSeconds(int n) {
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    writeFile(root + "/parameter/Program.ini",
+              "[Project]\r\nNumberOfMachines=1\r\n[Machine1]\r\nMachineName=M1\r\n");
+    writeFile(root + "/KPL_Presets/KPL_Presets.cfg", "[Project]\r\nForMachine1=true\r\n");
+    makeDatabase(root + "/KPL_Presets/KPL_Presets_Source.mdb", n, false);
+    makeDatabase(root + "/KPL_Presets/KPL_Presets.mdb", n, true);
+    test::ScriptedRuntime rt(root + "/KPL_Presets/KPL_Presets_Config", "/EXTERNAL SILENT",
+                             {"USERNAME=bench", "KPL_SERVICE_LOG=" + root + "/service.log"});
+    ProcessState state(rt);
+    state.silentMode = true;
+    state.programIniPath = root + "/parameter/Program.ini";
+    state.machineNames = QStringList{QString(), QStringLiteral("M1")};
+    QElapsedTimer timer;
+    timer.start();
+    WorkOnMDB(state);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    Database check = Database::open(root + "/KPL_Presets/KPL_Presets.mdb");
+    Recordset rs = check.openRecordset(
+        "SELECT ID FROM PRESET_DEFS WHERE min = 20", QVariantList());
+    if (rs.recordCount() != n)
+        std::fprintf(stderr, "n=%d: only %lld values carried over\n", n, rs.recordCount());
+    return seconds;
+}
+
+void exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+
+double minimalSeconds(int n) {
+    QTemporaryDir dir;
+    const QByteArray path = (dir.path() + "/minimal.db").toUtf8();
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3* db = nullptr;
+    sqlite3_open(path.constData(), &db);
+    exec(db, "BEGIN");
+    exec(db, QStringLiteral("CREATE TABLE PRESET_DEFS (%1)").arg(kColumns).toUtf8().constData());
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO PRESET_DEFS VALUES (?1, 'KPL', 'INT', 1, ?2, 10, 0, ?1, "
+                       "'Preset of M1', 'Page_M1', 0, 100, 10, 90, 1)",
+                       -1, &insert, nullptr);
+    for (int i = 1; i <= n; ++i) {
+        const QByteArray name = QStringLiteral("M1.P.V%1").arg(i).toUtf8();
+        sqlite3_bind_int(insert, 1, i);
+        sqlite3_bind_text(insert, 2, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_stmt* update = nullptr;
+    sqlite3_prepare_v2(db, "UPDATE PRESET_DEFS SET abs_min=0, abs_max=100, min=20, max=80, pass=1 "
+                           "WHERE rowid = ?1", -1, &update, nullptr);
+    for (int i = 1; i <= n; ++i) {
+        sqlite3_bind_int(update, 1, i);
+        sqlite3_step(update);
+        sqlite3_reset(update);
+    }
+    sqlite3_finalize(update);
+    exec(db, "COMMIT");
+    sqlite3_close(db);
+    return timer.nsecsElapsed() / 1e9;
+}
+
+long peakMemoryMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
+int main() {
+    std::printf("%8s %12s %12s %7s %14s\n", "n", "update run", "minimal", "ratio", "peak memory");
+    for (const int n : {1000, 8192, 32767}) {
+        const double run = updateRunSeconds(n);
+        const double minimal = minimalSeconds(n);
+        std::printf("%8d %10.3f s %10.3f s %6.2fx %11ld MiB\n", n, run, minimal, run / minimal,
+                    peakMemoryMiB());
+    }
+    return 0;
+}

@@ -39,15 +39,15 @@ void makeDatabase(const QString& path, int n, bool tuned) {
     db.execute("CREATE TABLE Source_DEFS (System TEXT(20), Part SHORT, Var_Name TEXT(255))");
     db.execute("INSERT INTO Source_DEFS VALUES ('VisiWin32', 1, '###machine.P.###Var_Name')");
     db.execute(QStringLiteral("CREATE TABLE Source_PRESET_DEFS (%1)").arg(kColumns));
-    const QString insert = QStringLiteral(
-        "INSERT INTO %1 VALUES (?, 'KPL', 'INT', 1, ?, 10, 0, ?, 'Preset of ###machine', "
-        "'Page_###machine', 0, 100, ?, ?, 1)");
-    for (int i = 1; i <= n; ++i)
-        db.execute(insert.arg("Source_PRESET_DEFS"), {i, QStringLiteral("V%1").arg(i), i, 10, 90});
+    // n rows numbered 1..n, made by the engine in one statement each.
+    const QString rows = QStringLiteral(
+        "INSERT INTO %1 WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k "
+        "WHERE i < %2) SELECT i, 'KPL', 'INT', 1, %3 || i, 10, 0, i, 'Preset of ###machine', "
+        "'Page_###machine', 0, 100, %4, %5, 1 FROM k");
+    db.execute(rows.arg("Source_PRESET_DEFS").arg(n).arg("'V'").arg(10).arg(90));
     if (tuned) {
         db.execute(QStringLiteral("CREATE TABLE PRESET_DEFS (%1)").arg(kColumns));
-        for (int i = 1; i <= n; ++i)
-            db.execute(insert.arg("PRESET_DEFS"), {i, QStringLiteral("M1.P.V%1").arg(i), i, 20, 80});
+        db.execute(rows.arg("PRESET_DEFS").arg(n).arg("'M1.P.V'").arg(20).arg(80));
     }
     db.close();
 }

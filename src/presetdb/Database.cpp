@@ -49,6 +49,10 @@ QString Database::path() const {
     return connection().path();
 }
 
+void Database::beginTransaction() {
+    connection().beginWrite();
+}
+
 void Database::commit() {
     connection().commit();
 }

@@ -46,6 +46,10 @@ public:
     bool isOpen() const { return m_connection != nullptr; }
     QString path() const;
 
+    // Starts the transaction that pending writes are collected in now, so
+    // that the reads of a long run share it instead of locking the file anew
+    // for each statement. Committed like any pending write.
+    void beginTransaction();
     // Saves the pending writes now.
     void commit();
     // Commits pending writes and closes the file. The file is closed also

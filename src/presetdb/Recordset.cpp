@@ -25,7 +25,7 @@ std::shared_ptr<Connection> Recordset::connection() const {
 }
 
 bool Recordset::isEditable() const {
-    connection();
+    requireOpen();
     return !m_data.table.isEmpty();
 }
 
@@ -34,12 +34,12 @@ std::size_t Recordset::rowCount() const {
 }
 
 qint64 Recordset::recordCount() const {
-    connection();
+    requireOpen();
     return qint64(rowCount());
 }
 
 bool Recordset::eof() const {
-    connection();
+    requireOpen();
     return m_position >= rowCount();
 }
 
@@ -71,8 +71,13 @@ void Recordset::moveTo(qint64 position) {
     m_position = std::size_t(position);
 }
 
+void Recordset::requireOpen() const {
+    if (m_connection.expired())
+        throw DbError::numbered(db::ObjectInvalid);
+}
+
 int Recordset::fieldCount() const {
-    connection();
+    requireOpen();
     return int(m_data.fields.size());
 }
 
@@ -83,7 +88,8 @@ const Field& Recordset::field(int index) const {
 }
 
 int Recordset::fieldIndex(const QString& name) const {
-    for (int i = 0; i < fieldCount(); ++i) {
+    const int count = fieldCount();
+    for (int i = 0; i < count; ++i) {
         if (m_data.fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
@@ -149,7 +155,7 @@ void Recordset::setValue(int index, const QVariant& value) {
 }
 
 void Recordset::update() {
-    connection();
+    requireOpen();
     if (m_editMode == EditMode::None)
         throw DbError::numbered(db::UpdateWithoutEdit);
     std::vector<int> changed;
@@ -165,7 +171,7 @@ void Recordset::update() {
 }
 
 void Recordset::cancelUpdate() {
-    connection();
+    requireOpen();
     m_editMode = EditMode::None;
 }
 

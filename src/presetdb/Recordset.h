@@ -82,6 +82,8 @@ private:
     enum class EditMode { None, Edit, AddNew };
 
     std::shared_ptr<Connection> connection() const;
+    // Failure 3420 once the database is closed.
+    void requireOpen() const;
     std::size_t rowCount() const;
     void requireCurrentRecord() const;
     const QVariantList& currentRow() const;

@@ -14,11 +14,15 @@ const QString kPresetDefs = QStringLiteral("PRESET_DEFS");
 QString nameKey(const QString& name) { return name.toCaseFolded(); }
 } // namespace
 
-bool ProjectDatabase::exists() const { return platform::fileExists(GetPathOCXMDB(m_state)); }
+bool ProjectDatabase::exists() const {
+    return m_database || platform::fileExists(GetPathOCXMDB(m_state));
+}
 
 Database& ProjectDatabase::database() {
-    if (!m_database)
+    if (!m_database) {
         m_database.emplace(Database::open(GetPathOCXMDB(m_state)));
+        m_database->beginTransaction();
+    }
     return *m_database;
 }
 

@@ -100,7 +100,10 @@ void WorkOnMDB(ProcessState& state) {
 
     proc.rename(QStringLiteral("WorkOnMDB"));
     std::optional<Database> source;
-    bool rebuilt = proc.step([&] { source.emplace(Database::open(sourcePath)); });
+    bool rebuilt = proc.step([&] {
+        source.emplace(Database::open(sourcePath));
+        source->beginTransaction();
+    });
     ProjectDatabase project(state);
     if (source) {
         rebuilt = rebuildPresetDefs(proc, *source) && rebuilt;

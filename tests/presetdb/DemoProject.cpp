@@ -20,6 +20,10 @@ std::unique_ptr<ScriptedRuntime> DemoProject::runtime(const QString& commandLine
 }
 
 void DemoProject::sql(const QString& database, const QString& script) const {
+    query(database, script);
+}
+
+QByteArray DemoProject::query(const QString& database, const QString& script) const {
     QProcess tool;
     tool.start(QStringLiteral("sqlite3"), {database});
     tool.write(script.toUtf8());
@@ -27,6 +31,7 @@ void DemoProject::sql(const QString& database, const QString& script) const {
     tool.waitForFinished(60000);
     if (tool.exitCode() != 0)
         qFatal("sqlite3 failed: %s", tool.readAllStandardError().constData());
+    return tool.readAllStandardOutput();
 }
 
 QByteArray DemoProject::read(const QString& file) const {

@@ -21,6 +21,8 @@ public:
     std::unique_ptr<ScriptedRuntime> runtime(const QString& commandLine = {}) const;
     // Runs an SQL script on a database with the sqlite3 tool.
     void sql(const QString& database, const QString& script) const;
+    // The output of an SQL script run with the sqlite3 tool.
+    QByteArray query(const QString& database, const QString& script) const;
     QByteArray read(const QString& file) const;
 
 private:

@@ -1,0 +1,137 @@
+#include "DemoProject.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+
+#include <csignal>
+
+using namespace kpl;
+
+// Kills the silent configuration at random moments and checks that nothing
+// is ever half written: the project database is the old or the new file,
+// both databases are sound, and the INI files are the old or the new ones.
+class TestCrash : public QObject {
+    Q_OBJECT
+private slots:
+    void killedRunLeavesOldOrNewFiles();
+
+private:
+    struct Files {
+        QByteArray project;
+        QByteArray programIni;
+        QByteArray cfg;
+    };
+    static Files filesOf(const QString& root);
+    static void copyTree(const QString& from, const QString& to);
+    static qint64 runSilent(const QString& root, int killAfterMs);
+};
+
+namespace {
+const QString kProject = QStringLiteral("KPL_Presets/KPL_Presets.mdb");
+const QString kSource = QStringLiteral("KPL_Presets/KPL_Presets_Source.mdb");
+const QString kProgramIni = QStringLiteral("parameter/Program.ini");
+const QString kCfg = QStringLiteral("KPL_Presets/KPL_Presets.cfg");
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A few thousand template rows, and an earlier run's table for them whose
+// column and variable names are current, so that the run changes the project
+// database only by replacing it.
+QString enlargeScript(bool earlierRun) {
+    QString script = QStringLiteral(
+        "INSERT INTO Source_PRESET_DEFS SELECT 100 + i, 'KPL', 'INT', 1 + i % 4, 'Gen' || i, 10, "
+        "0, 100 + i, 'Generated ' || i || ' of ###machine', 'Page_###machine', 0, 100, 10, 90, 1 "
+        "FROM (WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 3000) "
+        "SELECT i FROM k);\n");
+    if (earlierRun)
+        script += QStringLiteral(
+            "DROP TABLE PRESET_DEFS;\n"
+            ".parameter init\n.parameter set @machine \"'M1'\"\n"
+            ".parameter set @system \"'VisiWin32'\"\n.parameter set @tune 5\n"
+            ".read " KPL_SOURCE_DIR "/scripts/demo-data/earlier-run.sql\n"
+            "ALTER TABLE PRESET_DEFS RENAME COLUMN CATEGORIE TO category_id;\n");
+    return script;
+}
+} // namespace
+
+TestCrash::Files TestCrash::filesOf(const QString& root) {
+    return {readFile(root + '/' + kProject), readFile(root + '/' + kProgramIni),
+            readFile(root + '/' + kCfg)};
+}
+
+void TestCrash::copyTree(const QString& from, const QString& to) {
+    QDir(to).removeRecursively();
+    QVERIFY(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), from, to}) == 0);
+}
+
+qint64 TestCrash::runSilent(const QString& root, int killAfterMs) {
+    QProcess program;
+    program.setWorkingDirectory(root + QStringLiteral("/KPL_Presets"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KPL_SERVICE_LOG"), root + QStringLiteral("/service.log"));
+    program.setProcessEnvironment(environment);
+    QElapsedTimer timer;
+    timer.start();
+    program.start(root + QStringLiteral("/KPL_Presets/KPL_Presets_Config"),
+                  {QStringLiteral("EXTERNAL"), QStringLiteral("SILENT")});
+    program.waitForStarted();
+    if (killAfterMs >= 0) {
+        QThread::msleep(killAfterMs);
+        ::kill(pid_t(program.processId()), SIGKILL);
+    }
+    program.waitForFinished(120000);
+    return timer.elapsed();
+}
+
+void TestCrash::killedRunLeavesOldOrNewFiles() {
+    if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
+        QSKIP("the sqlite3 tool is needed to lay out the project");
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    demo.sql(demo.sourceDb(), enlargeScript(false) + "DROP TABLE PRESET_DEFS;\n");
+    demo.sql(demo.projectDb(), enlargeScript(true));
+    QVERIFY(QFile::copy(QStringLiteral(KPL_EXECUTABLE),
+                        demo.path(QStringLiteral("KPL_Presets/KPL_Presets_Config"))));
+    const QString pristine = demo.path(QStringLiteral("pristine"));
+    const QString work = demo.path(QStringLiteral("work"));
+    QDir().mkpath(pristine);
+    for (const char* part : {"parameter", "KPL_Presets", "Restore"})
+        copyTree(demo.path(QLatin1String(part)), pristine + QLatin1Char('/') + QLatin1String(part));
+
+    const Files before = filesOf(pristine);
+    copyTree(pristine, work);
+    const qint64 duration = runSilent(work, -1);
+    const Files after = filesOf(work);
+    QVERIFY(after.project != before.project);
+    QCOMPARE(after.project, readFile(work + '/' + kSource));
+    QVERIFY(after.cfg != before.cfg);
+
+    int oldProject = 0;
+    int newProject = 0;
+    for (int round = 0; round < 60; ++round) {
+        copyTree(pristine, work);
+        runSilent(work, QRandomGenerator::global()->bounded(int(duration) + 20));
+        const Files now = filesOf(work);
+        QVERIFY2(now.project == before.project || now.project == after.project,
+                 qPrintable(QStringLiteral("round %1: project database half written").arg(round)));
+        (now.project == before.project ? oldProject : newProject)++;
+        QVERIFY(now.programIni == before.programIni || now.programIni == after.programIni);
+        QVERIFY(now.cfg == before.cfg || now.cfg == after.cfg);
+        for (const QString& db : {kSource, kProject})
+            QCOMPARE(demo.query(work + '/' + db, "PRAGMA integrity_check;"), QByteArray("ok\n"));
+    }
+    qInfo("run takes %lld ms; killed before the replacement %d times, after it %d times",
+          duration, oldProject, newProject);
+}
+
+QTEST_GUILESS_MAIN(TestCrash)
+#include "tst_crash.moc"

@@ -89,24 +89,43 @@ double minimalSeconds(int n) {
     sqlite3_open(path.constData(), &db);
     exec(db, "BEGIN");
     exec(db, QStringLiteral("CREATE TABLE PRESET_DEFS (%1)").arg(kColumns).toUtf8().constData());
+    // Every column of every row is bound, as the run writes whole records.
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO PRESET_DEFS VALUES (?1, 'KPL', 'INT', 1, ?2, 10, 0, ?1, "
-                       "'Preset of M1', 'Page_M1', 0, 100, 10, 90, 1)",
+    sqlite3_prepare_v2(db, "INSERT INTO PRESET_DEFS VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
+                           "?10, ?11, ?12, ?13, ?14, ?15)",
                        -1, &insert, nullptr);
     for (int i = 1; i <= n; ++i) {
         const QByteArray name = QStringLiteral("M1.P.V%1").arg(i).toUtf8();
+        const QByteArray text = QStringLiteral("Preset of M1").toUtf8();
         sqlite3_bind_int(insert, 1, i);
-        sqlite3_bind_text(insert, 2, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, "KPL", 3, SQLITE_STATIC);
+        sqlite3_bind_text(insert, 3, "INT", 3, SQLITE_STATIC);
+        sqlite3_bind_int(insert, 4, 1);
+        sqlite3_bind_text(insert, 5, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int(insert, 6, 10);
+        sqlite3_bind_int(insert, 7, 0);
+        sqlite3_bind_int(insert, 8, i);
+        sqlite3_bind_text(insert, 9, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 10, "Page_M1", 7, SQLITE_STATIC);
+        sqlite3_bind_double(insert, 11, 0);
+        sqlite3_bind_double(insert, 12, 100);
+        sqlite3_bind_double(insert, 13, 10);
+        sqlite3_bind_double(insert, 14, 90);
+        sqlite3_bind_int(insert, 15, 1);
         sqlite3_step(insert);
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
     sqlite3_stmt* update = nullptr;
-    sqlite3_prepare_v2(db, "UPDATE PRESET_DEFS SET abs_min=0, abs_max=100, min=20, max=80, pass=1 "
-                           "WHERE rowid = ?1", -1, &update, nullptr);
+    sqlite3_prepare_v2(db, "UPDATE PRESET_DEFS SET abs_min = ?1, abs_max = ?2, min = ?3, max = ?4, "
+                           "pass = ?5 WHERE rowid = ?6", -1, &update, nullptr);
     for (int i = 1; i <= n; ++i) {
-        sqlite3_bind_int(update, 1, i);
+        sqlite3_bind_double(update, 1, 0);
+        sqlite3_bind_double(update, 2, 100);
+        sqlite3_bind_double(update, 3, 20);
+        sqlite3_bind_double(update, 4, 80);
+        sqlite3_bind_int(update, 5, 1);
+        sqlite3_bind_int(update, 6, i);
         sqlite3_step(update);
         sqlite3_reset(update);
     }

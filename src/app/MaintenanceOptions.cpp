@@ -1,8 +1,12 @@
 #include "app/MaintenanceOptions.h"
 
 #include "Version.h"
+#include "app/CoreRuntime.h"
+#include "app/StartInfo.h"
 #include "errors/ExitCode.h"
+#include "jetimport/ImportCommand.h"
 
+#include <QCoreApplication>
 #include <array>
 
 namespace kpl {
@@ -11,6 +15,7 @@ namespace {
 
 int printHelp(const QStringList&, QTextStream& out) {
     out << "Usage: KPL_Presets_Config [EXTERNAL N4RCFG | EXTERNAL SILENT] [/LOGFILE path]\n"
+           "       KPL_Presets_Config --import-jet [FILE.mdb OUT.mdb]\n"
            "       KPL_Presets_Config --help | --version\n"
            "\n"
            "Sets the presets of the manual-downtime function of the component this program\n"
@@ -32,6 +37,10 @@ int printHelp(const QStringList&, QTextStream& out) {
            "  <program folder>/<program name>.ini        captions, tooltips, help texts\n"
            "  <project>/N4Rcfglog.txt                    error log (standalone and silent)\n"
            "\n"
+           "--import-jet converts the installation's databases that still come from the\n"
+           "old engine (Jet .mdb files) in place, keeping each as NAME.mdb.jet; with two\n"
+           "files it converts FILE.mdb into the new file OUT.mdb.\n"
+           "\n"
            "Exit codes:\n"
         << "  " << int(ExitCode::Normal) << "  the dialog was left normally, no failure reported\n"
         << "  " << int(ExitCode::Ended)
@@ -46,6 +55,19 @@ int printVersion(const QStringList&, QTextStream& out) {
     return int(ExitCode::Normal);
 }
 
+int importJet(const QStringList& arguments, QTextStream& out) {
+    // The application object tells the program's own location; the
+    // installation's databases are found from there.
+    int argc = 1;
+    char name[] = "KPL_Presets_Config";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    CoreRuntime runtime(runningExecutablePath(), arguments.join(QLatin1Char(' ')),
+                        processEnvironment());
+    QTextStream err(stderr);
+    return runJetImport(arguments, out, err, runtime);
+}
+
 struct MaintenanceOption {
     const char* name;
     // Gets the whole argument list, for options that take values.
@@ -55,6 +77,7 @@ struct MaintenanceOption {
 constexpr std::array kOptions{
     MaintenanceOption{"--help", printHelp},
     MaintenanceOption{"--version", printVersion},
+    MaintenanceOption{"--import-jet", importJet},
 };
 
 } // namespace

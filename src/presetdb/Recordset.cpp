@@ -105,20 +105,40 @@ const QVariantList& Recordset::currentRow() const {
     requireCurrentRecord();
     if (m_data.table.isEmpty())
         return m_data.rows.at(m_position);
-    if (m_rowCachePosition != m_position) {
-        const std::shared_ptr<Connection> database = connection();
-        if (m_rowSql.isEmpty())
-            m_rowSql = rowStatement(m_data);
-        StatementUse query(database->cached(m_rowSql));
-        query->bind(1, m_data.rowids.at(m_position));
-        if (!query->step())
-            throw DbError::numbered(db::RecordDeleted);
-        m_rowCache.clear();
+    if (m_position < m_blockStart || m_position >= m_blockStart + m_block.size())
+        readBlock();
+    return m_block[m_position - m_blockStart];
+}
+
+void Recordset::readBlock() const {
+    // A walk through the rows reads ahead a block of them with one statement;
+    // a jump reads the one row it lands on.
+    const bool walking = m_position == m_blockStart + m_block.size();
+    const qint64 wanted = walking ? kBlockRows : 1;
+    if (m_blockSql.isEmpty())
+        m_blockSql = blockStatement(m_data);
+    const std::shared_ptr<Connection> database = connection();
+    StatementUse query(database->cached(m_blockSql));
+    query->bind(1, m_data.rowids.at(m_position));
+    query->bind(2, wanted);
+    m_block.clear();
+    m_blockStart = m_position;
+    std::size_t position = m_position;
+    while (position < rowCount() && qint64(m_block.size()) < wanted && query->step()) {
+        const qint64 rowid = query->columnInteger(0);
+        if (rowid < m_data.rowids[position])
+            continue; // added by another recordset: not one of these rows
+        if (rowid > m_data.rowids[position])
+            break; // the row at `position` is gone
+        QVariantList row;
+        row.reserve(m_data.fields.size());
         for (int i = 0; i < m_data.fields.size(); ++i)
-            m_rowCache.append(fromStoredValue(query->columnValue(i), m_data.fields.at(i).type));
-        m_rowCachePosition = m_position;
+            row.append(fromStoredValue(query->columnValue(i + 1), m_data.fields.at(i).type));
+        m_block.push_back(std::move(row));
+        ++position;
     }
-    return m_rowCache;
+    if (m_block.empty())
+        throw DbError::numbered(db::RecordDeleted);
 }
 
 QVariant Recordset::value(int index) const {
@@ -222,18 +242,25 @@ void Recordset::updateRecord(const std::vector<int>& changed) {
         write->bind(int(i) + 1, m_buffer.at(changed[i]));
     write->bind(int(changed.size()) + 1, m_data.rowids.at(m_position));
     write->run();
-    m_rowCachePosition = kNoRow;
-    if (database->changes() == 0)
+    if (database->changes() == 0) {
+        m_block.clear();
         throw DbError::numbered(db::RecordDeleted);
+    }
+    // The row read ahead now holds what was written.
+    if (m_position >= m_blockStart && m_position < m_blockStart + m_block.size()) {
+        QVariantList& row = m_block[m_position - m_blockStart];
+        for (const int i : changed)
+            row[i] = m_buffer.at(i);
+    }
 }
 
 void Recordset::close() {
     m_connection.reset();
-    m_rowSql.clear();
+    m_blockSql.clear();
     m_writeSql.clear();
     m_data = RecordsetData();
     m_editMode = EditMode::None;
-    m_rowCachePosition = kNoRow;
+    m_block.clear();
 }
 
 } // namespace kpl

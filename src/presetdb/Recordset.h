@@ -96,14 +96,16 @@ private:
     RecordsetData m_data;
     std::size_t m_position = 0;
 
-    // The current row of an editable recordset, read when it became current.
-    static constexpr std::size_t kNoRow = std::numeric_limits<std::size_t>::max();
-    // Statement texts, built once per recordset: reading a row, and writing
+    void readBlock() const;
+
+    // Statement texts, built once per recordset: reading rows, and writing
     // (insert or update) the changed columns.
-    mutable QString m_rowSql;
+    mutable QString m_blockSql;
     std::map<std::pair<bool, std::vector<int>>, QString> m_writeSql;
-    mutable QVariantList m_rowCache;
-    mutable std::size_t m_rowCachePosition = kNoRow;
+    // Rows of an editable recordset read ahead, from position m_blockStart on.
+    static constexpr qint64 kBlockRows = 256;
+    mutable std::vector<QVariantList> m_block;
+    mutable std::size_t m_blockStart = 0;
 
     EditMode m_editMode = EditMode::None;
     QVariantList m_buffer;

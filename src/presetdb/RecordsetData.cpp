@@ -105,11 +105,11 @@ RecordsetData loadStatement(Connection& connection, const QString& sql,
     return data;
 }
 
-QString rowStatement(const RecordsetData& data) {
-    QStringList columns;
+QString blockStatement(const RecordsetData& data) {
+    QStringList columns{QStringLiteral("_rowid_")};
     for (const QString& column : data.tableColumns)
         columns.append(quoteIdentifier(column));
-    return QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?")
+    return QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ >= ? ORDER BY _rowid_ LIMIT ?")
         .arg(columns.join(", "), quoteIdentifier(data.table));
 }
 

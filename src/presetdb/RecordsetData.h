@@ -34,7 +34,8 @@ RecordsetData loadTable(Connection& connection, const QString& storedTableName);
 RecordsetData loadStatement(Connection& connection, const QString& sql,
                             const QVariantList& parameters);
 
-// The statement that reads the fields of one editable row by its rowid.
-QString rowStatement(const RecordsetData& data);
+// The statement that reads the rowid and fields of the editable rows from a
+// rowid on, in rowid order, at most as many as its second parameter says.
+QString blockStatement(const RecordsetData& data);
 
 } // namespace kpl

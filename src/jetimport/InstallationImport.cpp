@@ -1,0 +1,97 @@
+#include "jetimport/InstallationImport.h"
+
+#include "errors/Failure.h"
+#include "jetimport/FileKind.h"
+#include "jetimport/ImportReport.h"
+#include "jetimport/InPlaceImport.h"
+#include "settings/ProjectPaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace kpl {
+
+namespace {
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+bool needsImport(FileKind kind) {
+    return kind != FileKind::Missing && kind != FileKind::Sqlite;
+}
+
+// Everything that can be known before a file is changed; throws the first
+// failure.
+void checkBeforeImport(const QList<InstallationDatabase>& databases) {
+    for (const InstallationDatabase& database : databases) {
+        if (!needsImport(fileKind(database.path)))
+            continue;
+        requireImportableJetFile(database.path);
+        requireNoJetBackup(database.path);
+    }
+}
+
+bool importOne(const InstallationDatabase& database, QTextStream& out, QTextStream& err) {
+    const FileKind kind = fileKind(database.path);
+    if (kind == FileKind::Missing) {
+        out << database.role << ": not found\n";
+        return true;
+    }
+    out << database.role << ' ' << shown(database.path) << ": ";
+    if (kind == FileKind::Sqlite) {
+        out << "already an SQLite database, left alone\n";
+        return true;
+    }
+    out << fileKindName(kind) << ", importing\n";
+    out.flush();
+    try {
+        printTableCounts(out, importInPlace(database.path));
+    } catch (const Failure& failure) {
+        err << "Import of " << shown(database.path) << " failed: " << failure.description << '\n'
+            << "The file is unchanged; the databases after it were not imported.\n";
+        return false;
+    }
+    out << "  the Jet file is kept as " << shown(jetBackupPath(database.path)) << '\n';
+    return true;
+}
+
+} // namespace
+
+QList<InstallationDatabase> installationDatabases(ProcessState& state) {
+    const QList<InstallationDatabase> all{
+        {QStringLiteral("Source database"), GetPathSourceOCXMDB(state)},
+        {QStringLiteral("Project database"), GetPathOCXMDB(state)},
+        {QStringLiteral("Machine copy"),
+         GetPathMachineCopyMDB(state, GetN4RConfigurationIniPath(state))},
+    };
+    QList<InstallationDatabase> distinct;
+    QStringList seen;
+    for (const InstallationDatabase& database : all) {
+        const QString identity = QFileInfo(database.path).canonicalFilePath();
+        if (!identity.isEmpty() && seen.contains(identity))
+            continue;
+        seen.append(identity);
+        distinct.append(database);
+    }
+    return distinct;
+}
+
+bool importInstallation(ProcessState& state, QTextStream& out, QTextStream& err) {
+    const QList<InstallationDatabase> databases = installationDatabases(state);
+    try {
+        checkBeforeImport(databases);
+    } catch (const Failure& failure) {
+        err << "Import stopped before any file was changed: " << failure.description << '\n';
+        return false;
+    }
+    for (const InstallationDatabase& database : databases) {
+        if (!importOne(database, out, err))
+            return false;
+    }
+    out.flush();
+    return true;
+}
+
+} // namespace kpl

@@ -1,0 +1,181 @@
+#include "JetSamples.h"
+#include "TestInstallation.h"
+
+#include "jetimport/FileKind.h"
+#include "jetimport/ImportCommand.h"
+#include "presetdb/Database.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kpl;
+
+namespace {
+
+const QString kSource = QStringLiteral("KPL_Presets/KPL_Presets_Source.mdb");
+const QString kProject = QStringLiteral("KPL_Presets/KPL_Presets.mdb");
+const QString kMachineCopy = QStringLiteral("Restore/KPL_Presets/KPL_Presets.mdb");
+const QStringList kAllDatabases{kSource, kProject, kMachineCopy};
+
+// The command's exit code and what it printed.
+struct CommandRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CommandRun run(const QStringList& arguments, Runtime& runtime) {
+    CommandRun result;
+    QTextStream out(&result.out);
+    QTextStream err(&result.err);
+    result.exitCode = runJetImport(arguments, out, err, runtime);
+    return result;
+}
+
+void writeRestoreFolder(const test::TestInstallation& install) {
+    install.write("parameter/n4rconfiguration.ini",
+                  "[Common]\r\nSaveAndRestore=" + install.path("Restore").toUtf8() + "\r\n");
+}
+
+// An installation whose host configuration names a restore folder, with a
+// Jet copy of the Jet 4 sample under each of the three database names.
+void layOutJetInstallation(const test::TestInstallation& install) {
+    writeRestoreFolder(install);
+    for (const QString& database : kAllDatabases)
+        test::copyJetSample(test::kJet4Sample, install.path(database));
+}
+
+} // namespace
+
+// The --import-jet command: an installation's databases in place, and one
+// file into a new file.
+class TestImportCommand : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { KPL_REQUIRE_JET_SAMPLES(); }
+
+    void importsTheThreeDatabasesOfAnInstallation();
+    void existingBackupStopsBeforeAnyFileChanges();
+    void failureStopsAtTheFileThatFailed();
+    void namesDatabasesThatAreMissing();
+    void importsOneFileIntoANewFile();
+    void oneFileFailureExitsNonZero();
+    void wrongUsageExitsNonZero_data();
+    void wrongUsageExitsNonZero();
+};
+
+void TestImportCommand::importsTheThreeDatabasesOfAnInstallation() {
+    test::TestInstallation install;
+    layOutJetInstallation(install);
+    auto runtime = install.runtime();
+    const CommandRun first = run({"--import-jet"}, *runtime);
+    QCOMPARE(first.err, QString());
+    QCOMPARE(first.exitCode, 0);
+    QCOMPARE(first.out.count("  MSP_PROJECTS: 1 read, 1 written\n"), 3);
+    for (const QString& name : kAllDatabases) {
+        QVERIFY2(first.out.contains(install.path(name) + ": Jet 4, importing"),
+                 qPrintable(first.out));
+        QCOMPARE(install.read(name + ".jet"), test::jetSampleBytes(test::kJet4Sample));
+        Database database = Database::open(install.path(name));
+        QCOMPARE(database.openRecordset("MSP_PROJECTS").recordCount(), 1);
+    }
+    QCOMPARE(runtime->boxes.size(), 0);
+
+    // A second run finds nothing left to import.
+    const CommandRun second = run({"--import-jet"}, *runtime);
+    QCOMPARE(second.exitCode, 0);
+    QCOMPARE(second.out.count("already an SQLite database, left alone"), 3);
+}
+
+void TestImportCommand::existingBackupStopsBeforeAnyFileChanges() {
+    test::TestInstallation install;
+    layOutJetInstallation(install);
+    install.write(kMachineCopy + ".jet", "kept earlier");
+    auto runtime = install.runtime();
+    const CommandRun result = run({"--import-jet"}, *runtime);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("before any file was changed") &&
+                 result.err.contains(install.path(kMachineCopy) + ".jet already exists"),
+             qPrintable(result.err));
+    for (const QString& name : kAllDatabases)
+        QCOMPARE(install.read(name), test::jetSampleBytes(test::kJet4Sample));
+    QVERIFY(!install.exists(kSource + ".jet"));
+    QVERIFY(!install.exists(kProject + ".jet"));
+    QCOMPARE(install.read(kMachineCopy + ".jet"), QByteArray("kept earlier"));
+}
+
+// A file cut at a page boundary passes every check made before the import
+// and fails while it is read.
+void TestImportCommand::failureStopsAtTheFileThatFailed() {
+    test::TestInstallation install;
+    layOutJetInstallation(install);
+    const QByteArray cut = test::jetSampleBytes(test::kJet4Sample).left(40 * 4096);
+    install.write(kProject, cut);
+    auto runtime = install.runtime();
+    const CommandRun result = run({"--import-jet"}, *runtime);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("Import of " + install.path(kProject) + " failed"),
+             qPrintable(result.err));
+    QCOMPARE(fileKind(install.path(kSource)), FileKind::Sqlite);
+    QCOMPARE(install.read(kProject), cut);
+    QVERIFY(!install.exists(kProject + ".jet"));
+    QCOMPARE(install.read(kMachineCopy), test::jetSampleBytes(test::kJet4Sample));
+}
+
+void TestImportCommand::namesDatabasesThatAreMissing() {
+    test::TestInstallation install;
+    test::copyJetSample(test::kJet3Sample, install.path(kProject));
+    auto runtime = install.runtime();
+    const CommandRun result = run({"--import-jet"}, *runtime);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, "Source database: not found\n"
+                         "Project database " +
+                             install.path(kProject) +
+                             ": Jet 3, importing\n"
+                             "  MSP_PROJECTS: 1 read, 1 written\n"
+                             "  the Jet file is kept as " +
+                             install.path(kProject) +
+                             ".jet\n"
+                             "Machine copy: not found\n");
+    QCOMPARE(runtime->boxes.size(), 0);
+}
+
+void TestImportCommand::importsOneFileIntoANewFile() {
+    QTemporaryDir dir;
+    test::ScriptedRuntime runtime(dir.filePath("KPL_Presets_Config"));
+    const QString target = dir.filePath("new.mdb");
+    const CommandRun result =
+        run({"--import-jet", test::jetSample(test::kUnicodeSample), target}, runtime);
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.out.endsWith("  Table: 8 read, 8 written\n"), qPrintable(result.out));
+    QCOMPARE(fileKind(target), FileKind::Sqlite);
+}
+
+void TestImportCommand::oneFileFailureExitsNonZero() {
+    QTemporaryDir dir;
+    test::ScriptedRuntime runtime(dir.filePath("KPL_Presets_Config"));
+    const QString target = dir.filePath("new.mdb");
+    const CommandRun result = run({"--import-jet", dir.filePath("missing.mdb"), target}, runtime);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.startsWith("Import failed: "), qPrintable(result.err));
+    QVERIFY(!QFile::exists(target));
+}
+
+void TestImportCommand::wrongUsageExitsNonZero_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("one file") << QStringList{"--import-jet", "a.mdb"};
+    QTest::newRow("three files") << QStringList{"--import-jet", "a.mdb", "b.mdb", "c.mdb"};
+}
+
+void TestImportCommand::wrongUsageExitsNonZero() {
+    QFETCH(QStringList, arguments);
+    QTemporaryDir dir;
+    test::ScriptedRuntime runtime(dir.filePath("KPL_Presets_Config"));
+    const CommandRun result = run(arguments, runtime);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY(result.err.startsWith("Usage: KPL_Presets_Config --import-jet"));
+    QCOMPARE(result.out, QString());
+}
+
+QTEST_MAIN(TestImportCommand)
+#include "tst_importcommand.moc"

@@ -9,8 +9,6 @@
 
 namespace kpl {
 
-namespace {
-
 bool isWholeNumberVariant(const QVariant& value) {
     switch (value.typeId()) {
     case QMetaType::Int:
@@ -29,6 +27,8 @@ bool isWholeNumberVariant(const QVariant& value) {
         return false;
     }
 }
+
+namespace {
 
 bool isFloatingVariant(const QVariant& value) {
     return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
@@ -136,7 +136,37 @@ std::optional<double> currency(std::optional<double> value) {
     return value;
 }
 
+// The kind of value a column of `type` holds, where no conversion can change
+// a value of that kind; Unknown for Currency, which rounds.
+QMetaType::Type naturalKind(FieldType type) {
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+        return QMetaType::QString;
+    case FieldType::Byte:
+    case FieldType::Short:
+    case FieldType::Long:
+        return QMetaType::LongLong;
+    case FieldType::Single:
+    case FieldType::Double:
+    case FieldType::Numeric:
+        return QMetaType::Double;
+    case FieldType::DateTime:
+        return QMetaType::QDateTime;
+    case FieldType::Boolean:
+        return QMetaType::Bool;
+    case FieldType::Binary:
+        return QMetaType::QByteArray;
+    case FieldType::Currency:
+    case FieldType::Untyped:
+        break;
+    }
+    return QMetaType::UnknownType;
+}
+
 std::optional<QVariant> convert(const QVariant& value, FieldType type) {
+    if (value.typeId() == naturalKind(type))
+        return value;
     switch (type) {
     case FieldType::Text:
     case FieldType::Memo:

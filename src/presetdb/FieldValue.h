@@ -15,6 +15,8 @@ namespace kpl {
 
 // Whether the cell is Null.
 bool isNullValue(const QVariant& value);
+// Whether the value is a whole number of any width (not a Boolean).
+bool isWholeNumberVariant(const QVariant& value);
 // Whether the cell holds text (not Null, not a number, date or other type).
 bool isTextValue(const QVariant& value);
 

@@ -52,40 +52,20 @@ void Statement::bind(int position, const QVariant& value) {
     int rc = SQLITE_OK;
     if (isNullValue(value)) {
         rc = sqlite3_bind_null(m_statement, position);
+    } else if (value.typeId() == QMetaType::Bool || isWholeNumberVariant(value)) {
+        rc = sqlite3_bind_int64(m_statement, position, value.toLongLong());
+    } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+        rc = sqlite3_bind_double(m_statement, position, value.toDouble());
+    } else if (value.typeId() == QMetaType::QByteArray) {
+        const QByteArray data = value.toByteArray();
+        rc = sqlite3_bind_blob64(m_statement, position, data.constData(),
+                                 sqlite3_uint64(data.size()), SQLITE_TRANSIENT);
     } else {
-        switch (value.typeId()) {
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Char:
-        case QMetaType::SChar:
-        case QMetaType::UChar:
-            rc = sqlite3_bind_int64(m_statement, position, value.toLongLong());
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            rc = sqlite3_bind_double(m_statement, position, value.toDouble());
-            break;
-        case QMetaType::QByteArray: {
-            const QByteArray data = value.toByteArray();
-            rc = sqlite3_bind_blob64(m_statement, position, data.constData(),
-                                     sqlite3_uint64(data.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        default: {
-            const QString text = value.typeId() == QMetaType::QDateTime
-                                     ? storedDateTimeText(value.toDateTime())
-                                     : value.toString();
-            rc = sqlite3_bind_text16(m_statement, position, text.utf16(),
-                                     int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
-        }
-        }
+        const QString text = value.typeId() == QMetaType::QDateTime
+                                 ? storedDateTimeText(value.toDateTime())
+                                 : value.toString();
+        rc = sqlite3_bind_text16(m_statement, position, text.utf16(),
+                                 int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
     }
     if (rc != SQLITE_OK)
         fail();

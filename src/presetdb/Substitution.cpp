@@ -30,17 +30,16 @@ Recordset& ProjectDatabase::presetDefs() {
     if (m_presetDefs)
         return *m_presetDefs;
     Recordset table = database().openRecordset(kPresetDefs);
+    // The names alone, in the table's order, so that a row's place in this
+    // list is its place in the table.
+    Recordset names = database().openRecordset(
+        QStringLiteral("SELECT var_name FROM PRESET_DEFS ORDER BY _rowid_"));
     QHash<QString, QList<int>> rows;
-    const int count = table.recordCount();
-    if (count > 0) {
-        table.moveFirst();
-        for (int position = 0; position < count && !table.eof(); ++position) {
-            const QVariant name = table.value(QStringLiteral("var_name"));
-            // A Null name equals no text, not even the empty one.
-            if (!name.isNull())
-                rows[nameKey(valueText(name))].append(position);
-            table.moveNext();
-        }
+    for (int position = 0; !names.eof(); ++position, names.moveNext()) {
+        const QVariant name = names.value(0);
+        // A Null name equals no text, not even the empty one.
+        if (!name.isNull())
+            rows[nameKey(valueText(name))].append(position);
     }
     m_rowsByName = std::move(rows);
     m_presetDefs.emplace(std::move(table));

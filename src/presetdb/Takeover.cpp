@@ -5,6 +5,7 @@
 #include "errors/Procedure.h"
 #include "presetdb/Conversions.h"
 #include "presetdb/Database.h"
+#include "presetdb/DbError.h"
 #include "presetdb/Recordset.h"
 #include "presetdb/TakeoverTexts.h"
 #include "settings/Platform.h"
@@ -36,12 +37,38 @@ struct OldRecord {
     QVariantList values;
 };
 
-// Text keys compare as the database compares text: letter case ignored.
-using MatchKey = QString;
+// The three match keys; texts compare as the database compares them, with
+// letter case ignored.
+struct MatchKey {
+    QString machineType;
+    QString varName;
+    double offset = 0;
+    bool operator==(const MatchKey&) const = default;
+};
+
+size_t qHash(const MatchKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.machineType, key.varName, key.offset);
+}
 
 MatchKey matchKey(const QString& machineType, const QString& varName, double offset) {
-    return machineType.toCaseFolded() + QChar(0x1F) + varName.toCaseFolded() + QChar(0x1F) +
-           QString::number(offset, 'g', 17);
+    return {machineType.toCaseFolded(), varName.toCaseFolded(), offset};
+}
+
+// The position of a column, -1 when the table has none of that name.
+int columnIndex(const Recordset& table, const QString& name) {
+    for (int c = 0; c < table.fieldCount(); ++c) {
+        if (table.fieldName(c).compare(name, Qt::CaseInsensitive) == 0)
+            return c;
+    }
+    return -1;
+}
+
+// The current record's value in the column at `index`; a missing column
+// fails as the engine fails for an unknown name.
+QVariant cell(const Recordset& table, int index) {
+    if (index < 0)
+        throw DbError::numbered(db::ItemNotFound);
+    return table.value(index);
 }
 
 void reportTakeoverFailure(ProcessState& state, Procedure& proc) {
@@ -56,17 +83,22 @@ void reportTakeoverFailure(ProcessState& state, Procedure& proc) {
 // match.
 QHash<MatchKey, int> indexNewRecords(Recordset& table) {
     QHash<MatchKey, int> index;
-    const int count = table.recordCount();
+    const int count = int(table.recordCount());
     if (count == 0)
         return index;
+    const int typeColumn = columnIndex(table, QStringLiteral("machine_type"));
+    const int nameColumn = columnIndex(table, QStringLiteral("var_name"));
+    const int offsetColumn = columnIndex(table, QStringLiteral("offset_or_bitno"));
     table.moveFirst();
     for (int position = 0; position < count && !table.eof(); ++position, table.moveNext()) {
-        const QVariant type = table.value(QStringLiteral("machine_type"));
-        const QVariant name = table.value(QStringLiteral("var_name"));
-        const std::optional<double> offset = cellNumber(table.value(QStringLiteral("offset_or_bitno")));
+        const QVariant type = table.value(typeColumn);
+        const QVariant name = table.value(nameColumn);
+        const std::optional<double> offset = cellNumber(table.value(offsetColumn));
         if (type.isNull() || name.isNull() || !offset)
             continue;
-        index.insert(matchKey(valueText(type), valueText(name), *offset), position);
+        const MatchKey key = matchKey(valueText(type), valueText(name), *offset);
+        if (!index.contains(key)) // the first record the selection delivers is the one updated
+            index.insert(key, position);
     }
     return index;
 }
@@ -182,18 +214,27 @@ void TakeoverMachineCopyMDBData(ProcessState& state, Database& target,
     std::vector<OldRecord> buffer(std::size_t(std::max(count, 0)));
     if (count > 0) {
         proc.step([&] { old.moveFirst(); });
+        const int machineType = columnIndex(old, QStringLiteral("machine_type"));
+        const int varName = columnIndex(old, QStringLiteral("var_name"));
+        const int offset = columnIndex(old, QStringLiteral("offset_or_bitno"));
+        QList<int> unused;
+        for (const QString& column : {QStringLiteral("ID"), QStringLiteral("type"), categoryColumn,
+                                      QStringLiteral("isBitArray"), QStringLiteral("text"),
+                                      QStringLiteral("page_name")})
+            unused.append(columnIndex(old, column));
+        QList<int> values;
+        for (const QString& column : kValueColumns)
+            values.append(columnIndex(old, column));
         for (OldRecord& record : buffer) {
             state.runtime.doEvents();
-            proc.assign(record.machineType, [&] { return old.value(QStringLiteral("machine_type")); });
-            proc.assign(record.varName, [&] { return old.value(QStringLiteral("var_name")); });
-            proc.assign(record.offset, [&] { return old.value(QStringLiteral("offset_or_bitno")); });
-            for (const QString& column : {QStringLiteral("ID"), QStringLiteral("type"), categoryColumn,
-                                          QStringLiteral("isBitArray"), QStringLiteral("text"),
-                                          QStringLiteral("page_name")})
-                proc.step([&] { old.value(column); });
-            record.values.resize(kValueColumns.size());
-            for (qsizetype v = 0; v < kValueColumns.size(); ++v)
-                proc.assign(record.values[v], [&] { return old.value(kValueColumns[v]); });
+            proc.assign(record.machineType, [&] { return cell(old, machineType); });
+            proc.assign(record.varName, [&] { return cell(old, varName); });
+            proc.assign(record.offset, [&] { return cell(old, offset); });
+            for (const int column : unused)
+                proc.step([&] { cell(old, column); });
+            record.values.resize(values.size());
+            for (qsizetype v = 0; v < values.size(); ++v)
+                proc.assign(record.values[v], [&] { return cell(old, values[v]); });
             proc.step([&] { old.moveNext(); });
         }
     }

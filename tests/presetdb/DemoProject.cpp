@@ -34,6 +34,13 @@ QByteArray DemoProject::query(const QString& database, const QString& script) co
     return tool.readAllStandardOutput();
 }
 
+void DemoProject::write(const QString& relative, const QByteArray& content) const {
+    QFile file(path(relative));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(relative));
+    file.write(content);
+}
+
 QByteArray DemoProject::read(const QString& file) const {
     QFile f(file);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

@@ -24,6 +24,8 @@ public:
     // The output of an SQL script run with the sqlite3 tool.
     QByteArray query(const QString& database, const QString& script) const;
     QByteArray read(const QString& file) const;
+    // Replaces the file at `relative` with `content`.
+    void write(const QString& relative, const QByteArray& content) const;
 
 private:
     QTemporaryDir m_dir;

@@ -52,6 +52,7 @@ private slots:
     void integratedRunWithoutMachineCopyTellsOnce();
     void emptyOldTableIsNothingToTakeOver();
     void namesWithQuotesAreRenamedAndTakenOver();
+    void onlyTheFirstOfTwoMatchingRecordsTakesTheValues();
     void brokenSourceNeverReplacesTheProjectDatabase_data();
     void brokenSourceNeverReplacesTheProjectDatabase();
     void noMachineSelectedCreatesNothing();
@@ -160,6 +161,24 @@ void TestUpdateRun::namesWithQuotesAreRenamedAndTakenOver() {
     QCOMPARE(rows[2].min, 5.0);
 }
 
+void TestUpdateRun::onlyTheFirstOfTwoMatchingRecordsTakesTheValues() {
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    // A second template row exactly like row 3 (a tuned one) at the end.
+    demo.sql(demo.sourceDb(), "INSERT INTO Source_PRESET_DEFS SELECT 41, machine_type, type, part, "
+                              "var_name, category_id, isBitArray, offset_or_bitno, text, page_name, "
+                              "abs_min, abs_max, min, max, pass FROM Source_PRESET_DEFS WHERE ID = 3;");
+    auto rt = demo.runtime();
+    ProcessState state(*rt);
+    startUp(state);
+    WorkOnMDB(state);
+    const QList<Row> rows = presetDefs(demo.projectDb());
+    QCOMPARE(rows.size(), 41);
+    QCOMPARE(rows[40].varName, rows[2].varName);
+    QCOMPARE(rows[2].min, 5.0);
+    QCOMPARE(rows[40].min, 0.0);
+}
+
 void TestUpdateRun::brokenSourceNeverReplacesTheProjectDatabase_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::newRow("not a database") << QByteArray(4096, 'x');
@@ -172,10 +191,7 @@ void TestUpdateRun::brokenSourceNeverReplacesTheProjectDatabase() {
     QFETCH(QByteArray, content);
     test::DemoProject demo;
     QVERIFY(demo.isValid());
-    QFile source(demo.sourceDb());
-    QVERIFY(source.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    source.write(content);
-    source.close();
+    demo.write("KPL_Presets/KPL_Presets_Source.mdb", content);
     const QByteArray project = demo.read(demo.projectDb());
     auto rt = demo.runtime("/EXTERNAL SILENT");
     ProcessState state(*rt);
@@ -189,10 +205,7 @@ void TestUpdateRun::brokenSourceNeverReplacesTheProjectDatabase() {
 void TestUpdateRun::noMachineSelectedCreatesNothing() {
     test::DemoProject demo;
     QVERIFY(demo.isValid());
-    QFile cfg(demo.path("KPL_Presets/KPL_Presets.cfg"));
-    QVERIFY(cfg.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    cfg.write("[Project]\r\nValidMachines=M10\r\nForMachine1=yes\r\n");
-    cfg.close();
+    demo.write("KPL_Presets/KPL_Presets.cfg", "[Project]\r\nValidMachines=M10\r\nForMachine1=yes\r\n");
     auto rt = demo.runtime();
     ProcessState state(*rt);
     startUp(state);
@@ -204,10 +217,8 @@ void TestUpdateRun::noMachineSelectedCreatesNothing() {
 void TestUpdateRun::missingDemandedFieldEndsEvenWhenSilent() {
     test::DemoProject demo;
     QVERIFY(demo.isValid());
-    QFile cfg(demo.path("KPL_Presets/KPL_Presets.cfg"));
-    QVERIFY(cfg.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    cfg.write("[Project]\r\nValidMachines=ALL\r\nForMachine1=true\r\nDataBaseAdditionalFields=Lot\r\n");
-    cfg.close();
+    demo.write("KPL_Presets/KPL_Presets.cfg",
+               "[Project]\r\nValidMachines=ALL\r\nForMachine1=true\r\nDataBaseAdditionalFields=Lot\r\n");
     auto rt = demo.runtime("/EXTERNAL SILENT");
     ProcessState state(*rt);
     startUp(state);

@@ -143,7 +143,8 @@ void Recordset::readBlock() const {
 
 QVariant Recordset::value(int index) const {
     field(index);
-    if (m_editMode != EditMode::None)
+    if (m_editMode == EditMode::AddNew ||
+        (m_editMode == EditMode::Edit && m_changed.at(std::size_t(index))))
         return m_buffer.at(index);
     return currentRow().at(index);
 }
@@ -160,10 +161,13 @@ void Recordset::addNew() {
     startEditing(EditMode::AddNew, QVariantList(fieldCount()));
 }
 
+// The record's other values stay where they are: only the fields set while
+// editing are held, and written, by the recordset.
 void Recordset::edit() {
     if (!isEditable())
         throw DbError::numbered(db::ReadOnly);
-    startEditing(EditMode::Edit, currentRow());
+    requireCurrentRecord();
+    startEditing(EditMode::Edit, QVariantList(fieldCount()));
 }
 
 void Recordset::setValue(int index, const QVariant& value) {

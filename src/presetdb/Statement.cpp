@@ -64,8 +64,9 @@ void Statement::bind(int position, const QVariant& value) {
         const QString text = value.typeId() == QMetaType::QDateTime
                                  ? storedDateTimeText(value.toDateTime())
                                  : value.toString();
-        rc = sqlite3_bind_text16(m_statement, position, text.utf16(),
-                                 int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+        const QByteArray utf8 = text.toUtf8();
+        rc = sqlite3_bind_text64(m_statement, position, utf8.constData(), sqlite3_uint64(utf8.size()),
+                                 SQLITE_TRANSIENT, SQLITE_UTF8);
     }
     if (rc != SQLITE_OK)
         fail();
@@ -121,9 +122,10 @@ QVariant Statement::columnValue(int column) const {
     case SQLITE_FLOAT:
         return QVariant(sqlite3_column_double(m_statement, column));
     case SQLITE_TEXT: {
-        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(m_statement, column));
-        const int bytes = sqlite3_column_bytes16(m_statement, column);
-        return QVariant(QString(reinterpret_cast<const QChar*>(text), bytes / 2));
+        // The files store UTF-8: read it as stored, without the engine's own
+        // conversion buffer.
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column)));
     }
     case SQLITE_BLOB: {
         const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, column));

@@ -81,19 +81,16 @@ void reportTakeoverFailure(ProcessState& state, Procedure& proc) {
 // The new records by match key, the first record of a key winning as the
 // selection delivered them in table order. Records whose keys are Null never
 // match.
-QHash<MatchKey, int> indexNewRecords(Recordset& table) {
+QHash<MatchKey, int> indexNewRecords(Database& target) {
     QHash<MatchKey, int> index;
-    const int count = int(table.recordCount());
-    if (count == 0)
-        return index;
-    const int typeColumn = columnIndex(table, QStringLiteral("machine_type"));
-    const int nameColumn = columnIndex(table, QStringLiteral("var_name"));
-    const int offsetColumn = columnIndex(table, QStringLiteral("offset_or_bitno"));
-    table.moveFirst();
-    for (int position = 0; position < count && !table.eof(); ++position, table.moveNext()) {
-        const QVariant type = table.value(typeColumn);
-        const QVariant name = table.value(nameColumn);
-        const std::optional<double> offset = cellNumber(table.value(offsetColumn));
+    // The keys alone, in the table's order: a row's place here is its place
+    // in the table.
+    Recordset keys = target.openRecordset(QStringLiteral(
+        "SELECT machine_type, var_name, offset_or_bitno FROM PRESET_DEFS ORDER BY _rowid_"));
+    for (int position = 0; !keys.eof(); ++position, keys.moveNext()) {
+        const QVariant type = keys.value(0);
+        const QVariant name = keys.value(1);
+        const std::optional<double> offset = cellNumber(keys.value(2));
         if (type.isNull() || name.isNull() || !offset)
             continue;
         const MatchKey key = matchKey(valueText(type), valueText(name), *offset);
@@ -252,7 +249,7 @@ void TakeoverMachineCopyMDBData(ProcessState& state, Database& target,
                 state.additionalFields ? state.additionalFields->mid(1) : QStringList();
             selectable = selectionColumnsExist(*table, additional);
             if (selectable)
-                newRecords = indexNewRecords(*table);
+                newRecords = indexNewRecords(target);
         });
         if (table) {
             if (const std::optional<QString> missing = missingDemandedField(state, *table)) {

@@ -4,6 +4,11 @@
 #include "jetimport/FileKind.h"
 #include "jetimport/ImportCommand.h"
 #include "presetdb/Database.h"
+#include "presetdb/WorkOnMDB.h"
+#include "settings/CommandLine.h"
+#include "settings/Machines.h"
+#include "settings/ProcessState.h"
+#include "settings/ProjectPaths.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +60,7 @@ private slots:
     void init() { KPL_REQUIRE_JET_SAMPLES(); }
 
     void importsTheThreeDatabasesOfAnInstallation();
+    void silentRunWorksOnTheImportedDatabases();
     void existingBackupStopsBeforeAnyFileChanges();
     void failureStopsAtTheFileThatFailed();
     void namesDatabasesThatAreMissing();
@@ -85,6 +91,28 @@ void TestImportCommand::importsTheThreeDatabasesOfAnInstallation() {
     const CommandRun second = run({"--import-jet"}, *runtime);
     QCOMPARE(second.exitCode, 0);
     QCOMPARE(second.out.count("already an SQLite database, left alone"), 3);
+}
+
+// The samples hold no preset tables, so the run reports their absence; what
+// counts is that it opens the imported files and keeps the project database.
+void TestImportCommand::silentRunWorksOnTheImportedDatabases() {
+    test::TestInstallation install;
+    layOutJetInstallation(install);
+    install.write("parameter/Program.ini", "[Project]\r\nNumberOfMachines=1\r\n");
+    install.write("KPL_Presets/KPL_Presets.cfg", "[Project]\r\nForMachine1=true\r\n");
+    auto runtime = install.runtime("EXTERNAL SILENT");
+    QCOMPARE(run({"--import-jet"}, *runtime).exitCode, 0);
+    const QByteArray imported = install.read(kProject);
+
+    ProcessState state(*runtime);
+    GetStartModeIntegrated(state);
+    GetExistingMachines(state, GetN4RConfigurationIniPath(state));
+    WorkOnMDB(state);
+    const QByteArray log = install.read("N4Rcfglog.txt");
+    QVERIFY2(!log.contains("Jet database"), log.constData());
+    QVERIFY(log.contains("Source_DEFS"));
+    QCOMPARE(install.read(kProject), imported);
+    QCOMPARE(runtime->boxes.size(), 0);
 }
 
 void TestImportCommand::existingBackupStopsBeforeAnyFileChanges() {

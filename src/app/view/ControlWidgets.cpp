@@ -17,10 +17,10 @@ QColor toColor(const Rgb& rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-QFont toFont(const ControlFont& spec) {
-    QFont font(spec.family);
-    font.setPointSizeF(spec.pointSize);
-    font.setBold(spec.bold);
+QFont toFont(const ControlFont& wanted) {
+    QFont font(wanted.family);
+    font.setPointSizeF(wanted.pointSize);
+    font.setBold(wanted.bold);
     return font;
 }
 

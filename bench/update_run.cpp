@@ -15,6 +15,8 @@
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 using namespace kpl;
 
@@ -143,9 +145,13 @@ long peakMemoryMiB() {
 
 } // namespace
 
-int main() {
+// Without arguments: n = 1,000, 8,192 and 32,767; otherwise the n given.
+int main(int argc, char** argv) {
+    std::vector<int> sizes{1000, 8192, 32767};
+    if (argc > 1)
+        sizes.assign(1, std::atoi(argv[1]));
     std::printf("%8s %12s %12s %7s %14s\n", "n", "update run", "minimal", "ratio", "peak memory");
-    for (const int n : {1000, 8192, 32767}) {
+    for (const int n : sizes) {
         const double run = updateRunSeconds(n);
         const double minimal = minimalSeconds(n);
         std::printf("%8d %10.3f s %10.3f s %6.2fx %11ld MiB\n", n, run, minimal, run / minimal,

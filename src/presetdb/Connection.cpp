@@ -49,7 +49,8 @@ Connection::~Connection() {
 }
 
 void Connection::openHandle(Mode mode) {
-    int flags = SQLITE_OPEN_READWRITE;
+    // A connection is used by one thread only: no locking inside the engine.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == Mode::OpenOrCreate)
         flags |= SQLITE_OPEN_CREATE;
     const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_handle, flags, nullptr);

@@ -112,6 +112,14 @@ void CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pr
         return;
     int columns = 0;
     proc.assign(columns, [&] { return destination.value().fieldCount(); });
+    // The variable-name column, found by its name in any letter case.
+    int varNameColumn = -1;
+    for (int c = columns - 1; c >= 1; --c) {
+        proc.step([&] {
+            if (destination.value().fieldName(c).toUpper() == QLatin1String("VAR_NAME"))
+                varNameColumn = c;
+        });
+    }
     qint16 part = 0;
     for (const QVariantList& row : rows) {
         state.runtime.doEvents();
@@ -124,10 +132,7 @@ void CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pr
             QVariant value = cell;
             if (isTextValue(cell)) {
                 QString text;
-                if (proc.test([&] {
-                        return destination.value().fieldName(c).toUpper() ==
-                               QLatin1String("VAR_NAME");
-                    })) {
+                if (c == varNameColumn) {
                     proc.assign(text, [&] {
                         return buildVarName(state, proc, project, destination.value(),
                                             cell.toString(), part, machineName(state, machine));

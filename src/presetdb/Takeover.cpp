@@ -239,24 +239,30 @@ void TakeoverMachineCopyMDBData(ProcessState& state, Database& target,
 
     std::optional<Recordset> table;
     QHash<MatchKey, int> newRecords;
+    QList<int> targetValues;
+    std::optional<QString> missingField;
     bool selectable = false;
     for (const OldRecord& record : buffer) {
         proc.step([&] {
             if (table)
                 return;
             table.emplace(target.openRecordset(kPresetDefs));
+            // The table does not change while values are written: what the
+            // checks find for the first record holds for every record.
+            missingField = missingDemandedField(state, *table);
             const QStringList additional =
                 state.additionalFields ? state.additionalFields->mid(1) : QStringList();
             selectable = selectionColumnsExist(*table, additional);
-            if (selectable)
+            if (selectable) {
                 newRecords = indexNewRecords(target);
-        });
-        if (table) {
-            if (const std::optional<QString> missing = missingDemandedField(state, *table)) {
-                WriteErrorLog(state, takeover::conflictLine(component, *missing), false);
-                reportTakeoverFailure(state, proc);
-                EndProgram(state);
+                for (const QString& column : kValueColumns)
+                    targetValues.append(columnIndex(*table, column));
             }
+        });
+        if (table && missingField) {
+            WriteErrorLog(state, takeover::conflictLine(component, *missingField), false);
+            reportTakeoverFailure(state, proc);
+            EndProgram(state);
         }
         const std::optional<double> offset = cellNumber(record.offset);
         if (!selectable || !offset)
@@ -267,8 +273,8 @@ void TakeoverMachineCopyMDBData(ProcessState& state, Database& target,
             continue;
         proc.step([&] { table->moveTo(*match); });
         proc.step([&] { table->edit(); });
-        for (qsizetype v = 0; v < kValueColumns.size(); ++v)
-            proc.step([&] { table->setValue(kValueColumns[v], record.values[v]); });
+        for (qsizetype v = 0; v < targetValues.size(); ++v)
+            proc.step([&] { table->setValue(targetValues[v], record.values[v]); });
         proc.step([&] { table->update(); });
     }
 }

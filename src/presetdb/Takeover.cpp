@@ -71,13 +71,6 @@ QVariant cell(const Recordset& table, int index) {
     return table.value(index);
 }
 
-void reportTakeoverFailure(ProcessState& state, Procedure& proc) {
-    proc.report(Failure{takeover::kFailureNumber,
-                        platform::executableName(state.runtime.executablePath()),
-                        takeover::failureDescription()},
-                true);
-}
-
 // The new records by match key, the first record of a key winning as the
 // selection delivered them in table order. Records whose keys are Null never
 // match.
@@ -128,35 +121,178 @@ std::optional<QString> missingDemandedField(const ProcessState& state, const Rec
     return std::nullopt;
 }
 
+// What every step of one takeover needs.
+struct Takeover {
+    ProcessState& state;
+    Procedure& proc;
+    Database& target;
+    QString executable;
+    QString component;
+
+    void fail() {
+        proc.report(Failure{takeover::kFailureNumber, executable, takeover::failureDescription()},
+                    true);
+    }
+};
+
+// More old columns than are carried over: warn, and in a dialog let the
+// user stop the configuration.
+void warnAboutColumns(Takeover& run, int oldColumns) {
+    ProcessState& state = run.state;
+    if (!run.proc.test([&] { return oldColumns > 15 && state.additionalFieldCount == 0; }))
+        return;
+    if (state.silentMode) {
+        LogFault(state, takeover::silentWarningText(run.component));
+        return;
+    }
+    const MsgAnswer answer = state.runtime.showMessage(
+        {takeover::warningText(run.component), run.executable, MsgIcon::Exclamation,
+         MsgButtons::YesNo, MsgAnswer::No});
+    if (answer != MsgAnswer::No)
+        return;
+    const QString& program = state.runtime.executablePath();
+    WriteErrorLog(state,
+                  takeover::abortLine(run.executable, run.component,
+                                      platform::executableFolder(program) + platform::separator() +
+                                          platform::executableFileName(program)),
+                  false);
+    run.fail();
+}
+
+// The number of old records: walked through at most `claimed` moves.
+int walkedCount(Takeover& run, Recordset& old, qint16 claimed) {
+    if (!run.proc.step([&] { old.moveFirst(); }) || claimed <= 0)
+        return 1;
+    for (int move = 1; move <= claimed; ++move) {
+        run.proc.step([&] { old.moveNext(); });
+        if (old.eof())
+            return move;
+    }
+    return claimed + 1;
+}
+
+// A walked count that matches neither the claimed count nor the new table's
+// record count is a damaged old table.
+void checkCount(Takeover& run, int walked, qint16 claimed) {
+    if (walked == claimed)
+        return;
+    int inTarget = 0;
+    run.proc.step([&] {
+        Recordset table = run.target.openRecordset(kPresetDefs);
+        table.moveLast();
+        inTarget = int(table.recordCount());
+    });
+    if (walked == inTarget)
+        return;
+    const QString machineCopy =
+        GetPathMachineCopyMDB(run.state, GetN4RConfigurationIniPath(run.state));
+    WriteErrorLog(run.state,
+                  takeover::countLine(run.executable, machineCopy, walked, claimed, inTarget),
+                  false);
+    run.fail();
+}
+
+// The old records' keys and values, read in the recordset's order. Every
+// buffered column must exist; the category is read from `categoryColumn`.
+std::vector<OldRecord> bufferOldRecords(Takeover& run, Recordset& old, int count,
+                                        const QString& categoryColumn) {
+    std::vector<OldRecord> buffer(std::size_t(std::max(count, 0)));
+    if (count <= 0)
+        return buffer;
+    Procedure& proc = run.proc;
+    proc.step([&] { old.moveFirst(); });
+    const int machineType = columnIndex(old, QStringLiteral("machine_type"));
+    const int varName = columnIndex(old, QStringLiteral("var_name"));
+    const int offset = columnIndex(old, QStringLiteral("offset_or_bitno"));
+    QList<int> unused;
+    for (const QString& column : {QStringLiteral("ID"), QStringLiteral("type"), categoryColumn,
+                                  QStringLiteral("isBitArray"), QStringLiteral("text"),
+                                  QStringLiteral("page_name")})
+        unused.append(columnIndex(old, column));
+    QList<int> values;
+    for (const QString& column : kValueColumns)
+        values.append(columnIndex(old, column));
+    for (OldRecord& record : buffer) {
+        run.state.runtime.doEvents();
+        proc.assign(record.machineType, [&] { return cell(old, machineType); });
+        proc.assign(record.varName, [&] { return cell(old, varName); });
+        proc.assign(record.offset, [&] { return cell(old, offset); });
+        for (const int column : unused)
+            proc.step([&] { cell(old, column); });
+        record.values.resize(values.size());
+        for (qsizetype v = 0; v < values.size(); ++v)
+            proc.assign(record.values[v], [&] { return cell(old, values[v]); });
+        proc.step([&] { old.moveNext(); });
+    }
+    return buffer;
+}
+
+// The new table as the transfer uses it, opened with the first old record.
+struct NewRecords {
+    std::optional<Recordset> table;
+    QHash<MatchKey, int> byKey;
+    QList<int> valueColumns;
+    std::optional<QString> missingField;
+    bool selectable = false;
+
+    void open(const ProcessState& state, Database& target) {
+        table.emplace(target.openRecordset(kPresetDefs));
+        // The table does not change while values are written: what the checks
+        // find for the first record holds for every record.
+        missingField = missingDemandedField(state, *table);
+        const QStringList additional =
+            state.additionalFields ? state.additionalFields->mid(1) : QStringList();
+        selectable = selectionColumnsExist(*table, additional);
+        if (!selectable)
+            return;
+        byKey = indexNewRecords(target);
+        for (const QString& column : kValueColumns)
+            valueColumns.append(columnIndex(*table, column));
+    }
+};
+
+// Writes each old record's values into the first new record with its keys.
+// A demanded additional column missing from the new table ends the program,
+// also in silent mode.
+void transfer(Takeover& run, const std::vector<OldRecord>& buffer) {
+    Procedure& proc = run.proc;
+    NewRecords fresh;
+    for (const OldRecord& record : buffer) {
+        if (!fresh.table)
+            proc.step([&] { fresh.open(run.state, run.target); });
+        if (fresh.table && fresh.missingField) {
+            WriteErrorLog(run.state, takeover::conflictLine(run.component, *fresh.missingField),
+                          false);
+            run.fail();
+            EndProgram(run.state);
+        }
+        const std::optional<double> offset = cellNumber(record.offset);
+        if (!fresh.selectable || !offset)
+            continue; // the selection cannot be made: skipped without a report
+        const auto match = fresh.byKey.constFind(
+            matchKey(valueText(record.machineType), valueText(record.varName), *offset));
+        if (match == fresh.byKey.constEnd())
+            continue;
+        Recordset& table = *fresh.table;
+        proc.step([&] { table.moveTo(*match); });
+        proc.step([&] { table.edit(); });
+        for (qsizetype v = 0; v < fresh.valueColumns.size(); ++v)
+            proc.step([&] { table.setValue(fresh.valueColumns[v], record.values[v]); });
+        proc.step([&] { table.update(); });
+    }
+}
+
 } // namespace
 
 void TakeoverMachineCopyMDBData(ProcessState& state, Database& target,
                                 std::optional<Recordset>& machineCopy) {
     Procedure proc(state, QStringLiteral("TakeoverMachineCopyMDBData"));
-    const QString executable = platform::executableName(state.runtime.executablePath());
-    const QString component = GetOCXName(state).toUpper();
+    Takeover run{state, proc, target, platform::executableName(state.runtime.executablePath()),
+                 GetOCXName(state).toUpper()};
 
     int oldColumns = 0;
     proc.assign(oldColumns, [&] { return machineCopy.value().fieldCount(); });
-    if (proc.test([&] { return oldColumns > 15 && state.additionalFieldCount == 0; })) {
-        if (state.silentMode) {
-            LogFault(state, takeover::silentWarningText(component));
-        } else {
-            const MsgAnswer answer = state.runtime.showMessage(
-                {takeover::warningText(component), executable, MsgIcon::Exclamation,
-                 MsgButtons::YesNo, MsgAnswer::No});
-            if (answer == MsgAnswer::No) {
-                const QString folder = platform::executableFolder(state.runtime.executablePath());
-                WriteErrorLog(state,
-                              takeover::abortLine(executable, component,
-                                                  folder + platform::separator() +
-                                                      platform::executableFileName(
-                                                          state.runtime.executablePath())),
-                              false);
-                reportTakeoverFailure(state, proc);
-            }
-        }
-    }
+    warnAboutColumns(run, oldColumns);
     if (!machineCopy)
         return;
     Recordset& old = *machineCopy;
@@ -178,105 +314,11 @@ void TakeoverMachineCopyMDBData(ProcessState& state, Database& target,
         machineCopy.reset();
         return;
     }
-    int walked = 1;
-    if (proc.step([&] { old.moveFirst(); }) && claimed > 0) {
-        walked = claimed + 1;
-        for (int move = 1; move <= claimed; ++move) {
-            proc.step([&] { old.moveNext(); });
-            if (old.eof()) {
-                walked = move;
-                break;
-            }
-        }
-    }
-    if (walked != claimed) {
-        int inTarget = 0;
-        proc.step([&] {
-            Recordset table = target.openRecordset(kPresetDefs);
-            table.moveLast();
-            inTarget = table.recordCount();
-        });
-        if (walked != inTarget) {
-            WriteErrorLog(state,
-                          takeover::countLine(executable,
-                                              GetPathMachineCopyMDB(state,
-                                                                    GetN4RConfigurationIniPath(state)),
-                                              walked, claimed, inTarget),
-                          false);
-            reportTakeoverFailure(state, proc);
-        }
-    }
-
-    const int count = walked;
-    std::vector<OldRecord> buffer(std::size_t(std::max(count, 0)));
-    if (count > 0) {
-        proc.step([&] { old.moveFirst(); });
-        const int machineType = columnIndex(old, QStringLiteral("machine_type"));
-        const int varName = columnIndex(old, QStringLiteral("var_name"));
-        const int offset = columnIndex(old, QStringLiteral("offset_or_bitno"));
-        QList<int> unused;
-        for (const QString& column : {QStringLiteral("ID"), QStringLiteral("type"), categoryColumn,
-                                      QStringLiteral("isBitArray"), QStringLiteral("text"),
-                                      QStringLiteral("page_name")})
-            unused.append(columnIndex(old, column));
-        QList<int> values;
-        for (const QString& column : kValueColumns)
-            values.append(columnIndex(old, column));
-        for (OldRecord& record : buffer) {
-            state.runtime.doEvents();
-            proc.assign(record.machineType, [&] { return cell(old, machineType); });
-            proc.assign(record.varName, [&] { return cell(old, varName); });
-            proc.assign(record.offset, [&] { return cell(old, offset); });
-            for (const int column : unused)
-                proc.step([&] { cell(old, column); });
-            record.values.resize(values.size());
-            for (qsizetype v = 0; v < values.size(); ++v)
-                proc.assign(record.values[v], [&] { return cell(old, values[v]); });
-            proc.step([&] { old.moveNext(); });
-        }
-    }
+    const int walked = walkedCount(run, old, claimed);
+    checkCount(run, walked, claimed);
+    const std::vector<OldRecord> buffer = bufferOldRecords(run, old, walked, categoryColumn);
     machineCopy.reset();
-
-    std::optional<Recordset> table;
-    QHash<MatchKey, int> newRecords;
-    QList<int> targetValues;
-    std::optional<QString> missingField;
-    bool selectable = false;
-    for (const OldRecord& record : buffer) {
-        proc.step([&] {
-            if (table)
-                return;
-            table.emplace(target.openRecordset(kPresetDefs));
-            // The table does not change while values are written: what the
-            // checks find for the first record holds for every record.
-            missingField = missingDemandedField(state, *table);
-            const QStringList additional =
-                state.additionalFields ? state.additionalFields->mid(1) : QStringList();
-            selectable = selectionColumnsExist(*table, additional);
-            if (selectable) {
-                newRecords = indexNewRecords(target);
-                for (const QString& column : kValueColumns)
-                    targetValues.append(columnIndex(*table, column));
-            }
-        });
-        if (table && missingField) {
-            WriteErrorLog(state, takeover::conflictLine(component, *missingField), false);
-            reportTakeoverFailure(state, proc);
-            EndProgram(state);
-        }
-        const std::optional<double> offset = cellNumber(record.offset);
-        if (!selectable || !offset)
-            continue; // the selection cannot be made: skipped without a report
-        const auto match = newRecords.constFind(
-            matchKey(valueText(record.machineType), valueText(record.varName), *offset));
-        if (match == newRecords.constEnd())
-            continue;
-        proc.step([&] { table->moveTo(*match); });
-        proc.step([&] { table->edit(); });
-        for (qsizetype v = 0; v < targetValues.size(); ++v)
-            proc.step([&] { table->setValue(targetValues[v], record.values[v]); });
-        proc.step([&] { table->update(); });
-    }
+    transfer(run, buffer);
 }
 
 } // namespace kpl

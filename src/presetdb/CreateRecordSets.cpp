@@ -87,6 +87,38 @@ QString buildVarName(ProcessState& state, Procedure& proc, ProjectDatabase& proj
     return names[state.visiWinVariant == 1 ? 1 : 0];
 }
 
+// Turns template cells into the values of the record being built.
+struct RecordFiller {
+    ProcessState& state;
+    Procedure& proc;
+    ProjectDatabase& project;
+    std::optional<Recordset>& destination;
+    int machine;
+    int varNameColumn;
+    // Kept from record to record: a part that cannot be read leaves the last one.
+    qint16 part = 0;
+
+    // Text gets the machine's name, the variable-name column the name built
+    // from the part's template; other values stay as they are.
+    QVariant value(int column, const QVariant& cell) {
+        if (!isTextValue(cell))
+            return cell;
+        QString text;
+        if (column == varNameColumn) {
+            proc.assign(text, [&] {
+                return buildVarName(state, proc, project, destination.value(), cell.toString(),
+                                    part, machineName(state, machine));
+            });
+        } else {
+            proc.assign(text, [&] {
+                return ReplaceSearchItem(cell.toString(), kMachinePlaceholder,
+                                         machineName(state, machine));
+            });
+        }
+        return text;
+    }
+};
+
 } // namespace
 
 void CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& project) {
@@ -120,7 +152,7 @@ void CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pr
                 varNameColumn = c;
         });
     }
-    qint16 part = 0;
+    RecordFiller filler{state, proc, project, destination, machine, varNameColumn};
     for (const QVariantList& row : rows) {
         state.runtime.doEvents();
         proc.step([&] { destination.value().addNew(); });
@@ -128,23 +160,7 @@ void CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pr
         proc.assign(id, [&] { return toInt16(qint64(id) + 1); });
         for (int c = 1; c < columns && c < row.size(); ++c) {
             state.runtime.doEvents();
-            const QVariant& cell = row[c];
-            QVariant value = cell;
-            if (isTextValue(cell)) {
-                QString text;
-                if (c == varNameColumn) {
-                    proc.assign(text, [&] {
-                        return buildVarName(state, proc, project, destination.value(),
-                                            cell.toString(), part, machineName(state, machine));
-                    });
-                } else {
-                    proc.assign(text, [&] {
-                        return ReplaceSearchItem(cell.toString(), kMachinePlaceholder,
-                                                 machineName(state, machine));
-                    });
-                }
-                value = text;
-            }
+            const QVariant value = filler.value(c, row[c]);
             proc.step([&] { destination.value().setValue(c, value); });
         }
         proc.step([&] { destination.value().update(); });

@@ -1,11 +1,13 @@
 // Times the whole update run against the least SQLite work for the same rows:
 // create a table, insert n rows and update n rows in one transaction.
-// Prints n, both times, their ratio and the process's peak memory.
-#include "ScriptedRuntime.h"
+// Prints n, both times, their ratio and the process's peak memory. The run
+// lets events run as the silent program does.
+#include "app/CoreRuntime.h"
 #include "presetdb/Database.h"
 #include "presetdb/WorkOnMDB.h"
 #include "settings/ProcessState.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -62,7 +64,7 @@ double updateRunSeconds(int n) {
     writeFile(root + "/KPL_Presets/KPL_Presets.cfg", "[Project]\r\nForMachine1=true\r\n");
     makeDatabase(root + "/KPL_Presets/KPL_Presets_Source.mdb", n, false);
     makeDatabase(root + "/KPL_Presets/KPL_Presets.mdb", n, true);
-    test::ScriptedRuntime rt(root + "/KPL_Presets/KPL_Presets_Config", "/EXTERNAL SILENT",
+    CoreRuntime rt(root + "/KPL_Presets/KPL_Presets_Config", "/EXTERNAL SILENT",
                              {"USERNAME=bench", "KPL_SERVICE_LOG=" + root + "/service.log"});
     ProcessState state(rt);
     state.silentMode = true;
@@ -147,6 +149,7 @@ long peakMemoryMiB() {
 
 // Without arguments: n = 1,000, 8,192 and 32,767; otherwise the n given.
 int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
     std::vector<int> sizes{1000, 8192, 32767};
     if (argc > 1)
         sizes.assign(1, std::atoi(argv[1]));

@@ -14,7 +14,8 @@ MsgAnswer CoreRuntime::showMessage(const MessageBoxRequest& request) {
 }
 
 void CoreRuntime::doEvents() {
-    QCoreApplication::processEvents();
+    if (m_pace.due())
+        QCoreApplication::processEvents();
 }
 
 } // namespace kpl

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "errors/EventPace.h"
 #include "errors/Runtime.h"
 
 namespace kpl {
@@ -14,6 +15,9 @@ public:
     MsgAnswer showMessage(const MessageBoxRequest& request) override;
     void doEvents() override;
     void setHourglass(bool) override {}
+
+private:
+    EventPace m_pace;
 };
 
 } // namespace kpl

@@ -228,10 +228,13 @@ QVariant toFieldValue(const QVariant& value, FieldType type) {
     return *converted;
 }
 
-QVariant fromStoredValue(const QVariant& stored, FieldType type) {
+QVariant fromStoredValue(QVariant stored, FieldType type) {
     if (isNullValue(stored))
         return QVariant();
-    return convert(stored, type).value_or(stored);
+    if (stored.typeId() == naturalKind(type))
+        return stored;
+    std::optional<QVariant> converted = convert(stored, type);
+    return converted ? std::move(*converted) : stored;
 }
 
 QString storedDateTimeText(const QDateTime& dateTime) {

@@ -29,7 +29,7 @@ QVariant toFieldValue(const QVariant& value, FieldType type);
 // returned it (Null, qint64, double, QString or QByteArray). A stored value
 // that does not convert, such as text another program put into a number
 // column, is delivered as it is stored.
-QVariant fromStoredValue(const QVariant& stored, FieldType type);
+QVariant fromStoredValue(QVariant stored, FieldType type);
 
 // How a date and time is stored: "yyyy-MM-dd HH:mm:ss".
 QString storedDateTimeText(const QDateTime& dateTime);

@@ -130,11 +130,7 @@ void Recordset::readBlock() const {
             continue; // added by another recordset: not one of these rows
         if (rowid > m_data.rowids[position])
             break; // the row at `position` is gone
-        QVariantList row;
-        row.reserve(m_data.fields.size());
-        for (int i = 0; i < m_data.fields.size(); ++i)
-            row.append(fromStoredValue(query->columnValue(i + 1), m_data.fields.at(i).type));
-        m_block.push_back(std::move(row));
+        m_block.push_back(readRow(*query, m_data.fields, 1));
         ++position;
     }
     if (m_block.empty())
@@ -199,14 +195,23 @@ void Recordset::cancelUpdate() {
     m_editMode = EditMode::None;
 }
 
+std::shared_ptr<Statement> Recordset::writeStatement(bool insert,
+                                                    const std::vector<int>& changed) {
+    WriteStatement& write = m_writeStatements[{insert, changed}];
+    if (std::shared_ptr<Statement> prepared = write.prepared.lock())
+        return prepared;
+    if (write.sql.isEmpty())
+        write.sql = insert ? insertStatement(changed) : updateStatement(changed);
+    std::shared_ptr<Statement> prepared = connection()->cached(write.sql);
+    write.prepared = prepared;
+    return prepared;
+}
+
 void Recordset::insertRecord(const std::vector<int>& changed) {
-    QString& sql = m_writeSql[{true, changed}];
-    if (sql.isEmpty())
-        sql = insertStatement(changed);
     const std::shared_ptr<Connection> database = connection();
     database->beginWrite();
     {
-        StatementUse insert(database->cached(sql));
+        StatementUse insert(writeStatement(true, changed));
         for (std::size_t i = 0; i < changed.size(); ++i)
             insert->bind(int(i) + 1, m_buffer.at(changed[i]));
         insert->run();
@@ -230,18 +235,18 @@ QString Recordset::insertStatement(const std::vector<int>& changed) const {
                                  .arg(table, columns.join(", "), placeholders.join(", "));
 }
 
+QString Recordset::updateStatement(const std::vector<int>& changed) const {
+    QStringList assignments;
+    for (int i : changed)
+        assignments.append(quoteIdentifier(m_data.tableColumns.at(i)) + QStringLiteral(" = ?"));
+    return QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
+        .arg(quoteIdentifier(m_data.table), assignments.join(", "));
+}
+
 void Recordset::updateRecord(const std::vector<int>& changed) {
-    QString& sql = m_writeSql[{false, changed}];
-    if (sql.isEmpty()) {
-        QStringList assignments;
-        for (int i : changed)
-            assignments.append(quoteIdentifier(m_data.tableColumns.at(i)) + QStringLiteral(" = ?"));
-        sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
-                  .arg(quoteIdentifier(m_data.table), assignments.join(", "));
-    }
     const std::shared_ptr<Connection> database = connection();
     database->beginWrite();
-    StatementUse write(database->cached(sql));
+    StatementUse write(writeStatement(false, changed));
     for (std::size_t i = 0; i < changed.size(); ++i)
         write->bind(int(i) + 1, m_buffer.at(changed[i]));
     write->bind(int(changed.size()) + 1, m_data.rowids.at(m_position));
@@ -261,7 +266,7 @@ void Recordset::updateRecord(const std::vector<int>& changed) {
 void Recordset::close() {
     m_connection.reset();
     m_blockSql.clear();
-    m_writeSql.clear();
+    m_writeStatements.clear();
     m_data = RecordsetData();
     m_editMode = EditMode::None;
     m_block.clear();

@@ -14,6 +14,7 @@
 namespace kpl {
 
 class Connection;
+class Statement;
 
 // The rows of a table or of a SELECT statement, walked one current record at
 // a time, as the program reads and writes its preset tables. Opened by
@@ -91,6 +92,7 @@ private:
     void insertRecord(const std::vector<int>& changed);
     void updateRecord(const std::vector<int>& changed);
     QString insertStatement(const std::vector<int>& changed) const;
+    QString updateStatement(const std::vector<int>& changed) const;
 
     std::weak_ptr<Connection> m_connection;
     RecordsetData m_data;
@@ -98,10 +100,17 @@ private:
 
     void readBlock() const;
 
-    // Statement texts, built once per recordset: reading rows, and writing
-    // (insert or update) the changed columns.
+    // Statements, built once per recordset: reading rows, and writing
+    // (insert or update) the changed columns. A write statement is held
+    // weakly, as the connection owns it; its text prepares it anew when the
+    // connection has let go of it.
+    struct WriteStatement {
+        QString sql;
+        std::weak_ptr<Statement> prepared;
+    };
+    std::shared_ptr<Statement> writeStatement(bool insert, const std::vector<int>& changed);
     mutable QString m_blockSql;
-    std::map<std::pair<bool, std::vector<int>>, QString> m_writeSql;
+    std::map<std::pair<bool, std::vector<int>>, WriteStatement> m_writeStatements;
     // Rows of an editable recordset read ahead, from position m_blockStart on.
     static constexpr qint64 kBlockRows = 256;
     mutable std::vector<QVariantList> m_block;

@@ -64,16 +64,19 @@ bool loadRowids(Connection& connection, RecordsetData& data, const QString& sql,
 }
 
 void loadRows(Statement& query, RecordsetData& data) {
-    while (query.step()) {
-        QVariantList row;
-        row.reserve(data.fields.size());
-        for (int i = 0; i < data.fields.size(); ++i)
-            row.append(fromStoredValue(query.columnValue(i), data.fields.at(i).type));
-        data.rows.push_back(std::move(row));
-    }
+    while (query.step())
+        data.rows.push_back(readRow(query, data.fields, 0));
 }
 
 } // namespace
+
+QVariantList readRow(const Statement& query, const QList<Field>& fields, int firstColumn) {
+    QVariantList row;
+    row.reserve(fields.size());
+    for (int i = 0; i < fields.size(); ++i)
+        row.append(fromStoredValue(query.columnValue(firstColumn + i), fields.at(i).type));
+    return row;
+}
 
 RecordsetData loadTable(Connection& connection, const QString& storedTableName) {
     RecordsetData data;

@@ -11,6 +11,7 @@
 namespace kpl {
 
 class Connection;
+class Statement;
 
 // What a recordset delivers, as loaded when it is opened. An editable
 // recordset keeps the rowids of its rows and reads each row when it becomes
@@ -22,6 +23,10 @@ struct RecordsetData {
     std::vector<qint64> rowids;
     std::vector<QVariantList> rows;
 };
+
+// The cells of the current result row of `query`, one per field, from the
+// column `firstColumn` on.
+QVariantList readRow(const Statement& query, const QList<Field>& fields, int firstColumn);
 
 // A table's rows in rowid order, which is the order they were added in.
 RecordsetData loadTable(Connection& connection, const QString& storedTableName);

@@ -52,6 +52,9 @@ void Statement::bind(int position, const QVariant& value) {
     int rc = SQLITE_OK;
     if (isNullValue(value)) {
         rc = sqlite3_bind_null(m_statement, position);
+    } else if (value.typeId() == QMetaType::LongLong) {
+        // The kind every whole-number cell has: read without a conversion.
+        rc = sqlite3_bind_int64(m_statement, position, value.value<qint64>());
     } else if (value.typeId() == QMetaType::Bool || isWholeNumberVariant(value)) {
         rc = sqlite3_bind_int64(m_statement, position, value.toLongLong());
     } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
@@ -61,10 +64,10 @@ void Statement::bind(int position, const QVariant& value) {
         rc = sqlite3_bind_blob64(m_statement, position, data.constData(),
                                  sqlite3_uint64(data.size()), SQLITE_TRANSIENT);
     } else {
-        const QString text = value.typeId() == QMetaType::QDateTime
-                                 ? storedDateTimeText(value.toDateTime())
-                                 : value.toString();
-        const QByteArray utf8 = text.toUtf8();
+        const QByteArray utf8 = (value.typeId() == QMetaType::QDateTime
+                                     ? storedDateTimeText(value.toDateTime())
+                                     : value.toString())
+                                    .toUtf8();
         rc = sqlite3_bind_text64(m_statement, position, utf8.constData(), sqlite3_uint64(utf8.size()),
                                  SQLITE_TRANSIENT, SQLITE_UTF8);
     }

@@ -74,6 +74,7 @@ public:
     ~StatementUse() { m_statement->reset(); }
 
     Statement* operator->() const { return m_statement.get(); }
+    Statement& operator*() const { return *m_statement; }
 
 private:
     std::shared_ptr<Statement> m_statement;

@@ -2,6 +2,7 @@
 
 #include "errors/Procedure.h"
 #include "presetdb/Conversions.h"
+#include "presetdb/TextCollation.h"
 #include "settings/Platform.h"
 #include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
@@ -10,8 +11,6 @@ namespace kpl {
 
 namespace {
 const QString kPresetDefs = QStringLiteral("PRESET_DEFS");
-
-QString nameKey(const QString& name) { return name.toCaseFolded(); }
 } // namespace
 
 bool ProjectDatabase::exists() const {
@@ -39,7 +38,7 @@ Recordset& ProjectDatabase::presetDefs() {
         const QVariant name = names.value(0);
         // A Null name equals no text, not even the empty one.
         if (!name.isNull())
-            rows[nameKey(valueText(name))].append(position);
+            rows[textKey(valueText(name))].append(position);
     }
     m_rowsByName = std::move(rows);
     m_presetDefs.emplace(std::move(table));
@@ -48,13 +47,13 @@ Recordset& ProjectDatabase::presetDefs() {
 
 QList<int> ProjectDatabase::rowsNamed(const QString& name) {
     presetDefs();
-    return m_rowsByName.value(nameKey(name));
+    return m_rowsByName.value(textKey(name));
 }
 
 void ProjectDatabase::renamed(int position, const QString& oldName, const QString& newName) {
-    QList<int>& from = m_rowsByName[nameKey(oldName)];
+    QList<int>& from = m_rowsByName[textKey(oldName)];
     from.removeOne(position);
-    QList<int>& to = m_rowsByName[nameKey(newName)];
+    QList<int>& to = m_rowsByName[textKey(newName)];
     to.insert(std::lower_bound(to.begin(), to.end(), position), position);
 }
 

@@ -8,6 +8,7 @@
 #include "presetdb/DbError.h"
 #include "presetdb/Recordset.h"
 #include "presetdb/TakeoverTexts.h"
+#include "presetdb/TextCollation.h"
 #include "settings/Platform.h"
 #include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
@@ -51,7 +52,7 @@ size_t qHash(const MatchKey& key, size_t seed = 0) {
 }
 
 MatchKey matchKey(const QString& machineType, const QString& varName, double offset) {
-    return {machineType.toCaseFolded(), varName.toCaseFolded(), offset};
+    return {textKey(machineType), textKey(varName), offset};
 }
 
 // The position of a column, -1 when the table has none of that name.

@@ -16,6 +16,22 @@ int compareText(QStringView a, QStringView b) {
     return a.compare(b, Qt::CaseInsensitive);
 }
 
+QString textKey(const QString& text) {
+    // ASCII, by far the most common, folds to lower case without the
+    // general folding tables.
+    QString key = text;
+    QChar* const begin = key.data();
+    QChar* const end = begin + key.size();
+    for (QChar* c = begin; c != end; ++c) {
+        const char16_t unit = c->unicode();
+        if (unit >= 0x80)
+            return text.toCaseFolded();
+        if (unit >= u'A' && unit <= u'Z')
+            *c = QChar(char16_t(unit + (u'a' - u'A')));
+    }
+    return key;
+}
+
 bool registerTextCollation(sqlite3* connection) {
     return sqlite3_create_collation_v2(connection, kTextCollation, SQLITE_UTF16_ALIGNED, nullptr,
                                        collate, nullptr) == SQLITE_OK;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 struct sqlite3;
@@ -16,6 +17,10 @@ inline constexpr char kTextCollation[] = "JETTEXT";
 
 // Orders two texts with letter case ignored: < 0, 0 or > 0.
 int compareText(QStringView a, QStringView b);
+
+// The key a text is found by in memory: two texts have the same key exactly
+// when compareText finds them equal.
+QString textKey(const QString& text);
 
 // Makes the collation known to `connection`; false when the engine refuses.
 bool registerTextCollation(sqlite3* connection);

@@ -1,6 +1,7 @@
 #include "DbTestSupport.h"
 #include "presetdb/Database.h"
 #include "presetdb/DbError.h"
+#include "presetdb/TextCollation.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -40,6 +41,8 @@ private slots:
     void renameFieldKeepsDataAndRefusesDuplicates();
     void indexesComeAndGo();
     void recordsetsCloseWithTheirDatabase();
+    void textKeysMatchAsTheCollationCompares_data();
+    void textKeysMatchAsTheCollationCompares();
 
 private:
     QString file(const QString& name) const { return m_dir->filePath(name); }
@@ -290,6 +293,35 @@ void TestDatabase::recordsetsCloseWithTheirDatabase() {
     QVERIFY(!moved.isOpen());
     QCOMPARE(failureNumber([&] { records.recordCount(); }), db::ObjectInvalid);
     QCOMPARE(failureNumber([&] { records.addNew(); }), db::ObjectInvalid);
+}
+
+void TestDatabase::textKeysMatchAsTheCollationCompares_data() {
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<bool>("equal");
+    QTest::newRow("ASCII case") << "M1.P.Speed_1" << "m1.p.SPEED_1" << true;
+    QTest::newRow("ASCII differs") << "M1.P.Speed_1" << "M1.P.Speed_2" << false;
+    QTest::newRow("empty") << "" << "" << true;
+    QTest::newRow("letters of Windows-1252") << "\u00c4rger \u0152uvre \u0160"
+                                             << "\u00e4RGER \u0153UVRE \u0161" << true;
+    QTest::newRow("ASCII before others") << "Abc\u00c4" << "aBC\u00e4" << true;
+    QTest::newRow("no folding into two letters") << "Stra\u00dfe" << "STRASSE" << false;
+    QTest::newRow("symbols stay") << "[a]@{b}" << "[A]@{B}" << true;
+    QTest::newRow("neighbours of A and Z") << "@[`{" << "@[`{" << true;
+    QTest::newRow("not folded into neighbours") << "@[" << "`{" << false;
+}
+
+// Texts found through a key in memory are the ones a query with the
+// collation finds.
+void TestDatabase::textKeysMatchAsTheCollationCompares() {
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(bool, equal);
+    QCOMPARE(textKey(a) == textKey(b), equal);
+    Database db = newDatabaseWithTable("Keys.mdb", "a TEXT(255), b TEXT(255)");
+    db.execute("INSERT INTO t VALUES (?, ?)", {a, b});
+    Recordset same = db.openRecordset("SELECT a FROM t WHERE a = b COLLATE JETTEXT");
+    QCOMPARE(same.recordCount() == 1, equal);
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)

@@ -121,6 +121,14 @@ void TestProjectPaths::replaceSearchItem_data() {
                                 << "a M1 b ###Machine";
     QTest::newRow("not found") << "Speed" << "###machine" << "M1" << "Speed";
     QTest::newRow("empty item") << "Speed" << "" << "M1" << "M1Speed";
+    QTest::newRow("after a longer run of #") << "#####machine" << "###machine" << "M1" << "##M1";
+    QTest::newRow("at the very end") << "x###MaChInE" << "###machine" << "M1" << "xM1";
+    QTest::newRow("cut off at the end") << "x###machin" << "###machine" << "M1" << "x###machin";
+    QTest::newRow("item starts with a letter") << "Speed MACHINE" << "machine" << "3"
+                                               << "Speed 3";
+    QTest::newRow("case beyond ASCII") << "#\u00c4rger" << "#\u00e4RGER" << "x" << "x";
+    QTest::newRow("case beyond ASCII later") << "a#x\u00c4" << "#X\u00e4" << "y" << "ay";
+    QTest::newRow("symbols are no letters") << "#@" << "#`" << "y" << "#@";
 }
 
 void TestProjectPaths::replaceSearchItem() {

@@ -80,8 +80,10 @@ MsgAnswer WidgetRuntime::showMessage(const MessageBoxRequest& request) {
 }
 
 void WidgetRuntime::doEvents() {
-    syncScreen();
-    QCoreApplication::processEvents();
+    if (m_pace.due()) {
+        syncScreen();
+        QCoreApplication::processEvents();
+    }
     m_gate.rethrowIfEnded();
 }
 

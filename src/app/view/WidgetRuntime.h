@@ -1,5 +1,6 @@
 #pragma once
 
+#include "errors/EventPace.h"
 #include "errors/Runtime.h"
 
 #include <functional>
@@ -32,6 +33,7 @@ private:
 
     const EventGate& m_gate;
     std::function<void()> m_beforeEventLoop;
+    EventPace m_pace;
     bool m_hourglass = false;
 };
 

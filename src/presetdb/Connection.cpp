@@ -49,6 +49,10 @@ Connection::~Connection() {
 }
 
 void Connection::openHandle(Mode mode) {
+    // The engine keeps no statistics of its memory use: they cost a global
+    // lock on every allocation. Only possible before the engine's first use.
+    static const int unused = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    Q_UNUSED(unused);
     // A connection is used by one thread only: no locking inside the engine.
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == Mode::OpenOrCreate)

@@ -44,20 +44,14 @@ bool machineSelected(ProcessState& state, Procedure& proc, const QString& validM
 }
 
 // The template table read into memory: rows by position, cells by column.
-std::vector<QVariantList> readTemplates(ProcessState& state, Procedure& proc, Recordset& templates,
-                                        qint16 count) {
-    std::vector<QVariantList> rows(static_cast<std::size_t>(count));
+// Rows that cannot be read stay rows of Null cells.
+std::vector<QVariantList> readTemplates(Procedure& proc, Recordset& templates, qint16 count) {
+    std::vector<QVariantList> rows;
     int columns = 0;
     proc.step([&] { templates.moveFirst(); });
     proc.assign(columns, [&] { return templates.fieldCount(); });
-    for (auto& row : rows) {
-        row.resize(columns);
-        for (int c = 0; c < columns; ++c) {
-            state.runtime.doEvents();
-            proc.assign(row[c], [&] { return templates.value(c); });
-        }
-        proc.step([&] { templates.moveNext(); });
-    }
+    proc.assign(rows, [&] { return templates.getRows(count); });
+    rows.resize(std::size_t(count), QVariantList(columns));
     proc.step([&] { templates.moveFirst(); });
     return rows;
 }
@@ -133,7 +127,7 @@ void CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pr
     proc.assign(count, [&] { return toInt16(templates.value().recordCount()); });
     std::vector<QVariantList> rows;
     if (proc.test([&] { return count > 0; }))
-        proc.assign(rows, [&] { return readTemplates(state, proc, templates.value(), count); });
+        proc.assign(rows, [&] { return readTemplates(proc, templates.value(), count); });
     templates.reset();
     qint16 id = 1;
     if (count <= 0)

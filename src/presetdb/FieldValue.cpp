@@ -220,12 +220,12 @@ bool isTextValue(const QVariant& value) {
 QVariant toFieldValue(const QVariant& value, FieldType type) {
     if (isNullValue(value))
         return QVariant();
-    const std::optional<QVariant> converted = convert(value, type);
+    std::optional<QVariant> converted = convert(value, type);
     if (!converted)
         throw DbError::numbered(db::ConversionError);
-    if (isWholeNumberType(type) && !fitsWholeNumberType(converted->toLongLong(), type))
+    if (isWholeNumberType(type) && !fitsWholeNumberType(converted->value<qint64>(), type))
         throw DbError::numbered(db::NumericFieldOverflow);
-    return *converted;
+    return std::move(*converted);
 }
 
 QVariant fromStoredValue(QVariant stored, FieldType type) {

@@ -6,6 +6,7 @@
 #include "presetdb/SqlIdentifier.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <utility>
 
 namespace kpl {
@@ -114,27 +115,49 @@ void Recordset::readBlock() const {
     // A walk through the rows reads ahead a block of them with one statement;
     // a jump reads the one row it lands on.
     const bool walking = m_position == m_blockStart + m_block.size();
-    const qint64 wanted = walking ? kBlockRows : 1;
+    m_block.clear();
+    m_blockStart = m_position;
+    m_block = readRows(m_position, walking ? kBlockRows : 1);
+    if (m_block.empty())
+        throw DbError::numbered(db::RecordDeleted);
+}
+
+std::vector<QVariantList> Recordset::readRows(std::size_t position, qint64 count) const {
     if (m_blockSql.isEmpty())
         m_blockSql = blockStatement(m_data);
     const std::shared_ptr<Connection> database = connection();
     StatementUse query(database->cached(m_blockSql));
-    query->bind(1, m_data.rowids.at(m_position));
-    query->bind(2, wanted);
-    m_block.clear();
-    m_blockStart = m_position;
-    std::size_t position = m_position;
-    while (position < rowCount() && qint64(m_block.size()) < wanted && query->step()) {
+    query->bind(1, m_data.rowids.at(position));
+    query->bind(2, count);
+    std::vector<QVariantList> rows;
+    rows.reserve(std::size_t(std::min<qint64>(count, qint64(rowCount() - position))));
+    while (position < rowCount() && qint64(rows.size()) < count && query->step()) {
         const qint64 rowid = query->columnInteger(0);
         if (rowid < m_data.rowids[position])
             continue; // added by another recordset: not one of these rows
         if (rowid > m_data.rowids[position])
             break; // the row at `position` is gone
-        m_block.push_back(readRow(*query, m_data.fields, 1));
+        rows.push_back(readRow(*query, m_data.fields, 1, rows.empty() ? nullptr : &rows.back()));
         ++position;
     }
-    if (m_block.empty())
-        throw DbError::numbered(db::RecordDeleted);
+    return rows;
+}
+
+std::vector<QVariantList> Recordset::getRows(qint64 count) {
+    if (eof() || count <= 0)
+        return {};
+    m_editMode = EditMode::None;
+    std::vector<QVariantList> rows;
+    if (m_data.table.isEmpty()) {
+        const std::size_t end = std::min(rowCount(), m_position + std::size_t(count));
+        rows.assign(m_data.rows.begin() + qsizetype(m_position), m_data.rows.begin() + qsizetype(end));
+    } else {
+        rows = readRows(m_position, count);
+        if (rows.empty())
+            throw DbError::numbered(db::RecordDeleted);
+    }
+    m_position += rows.size();
+    return rows;
 }
 
 QVariant Recordset::value(int index) const {

@@ -63,6 +63,11 @@ public:
     QVariant value(int index) const;
     QVariant value(const QString& name) const { return value(fieldIndex(name)); }
 
+    // Up to `count` records from the current one on, their cells in field
+    // order; the record after the last one read becomes current (eof() after
+    // the last record). No record is read at eof().
+    std::vector<QVariantList> getRows(qint64 count);
+
     void addNew();
     void edit();
     // Sets a field of the record being added or edited, converted to the
@@ -99,6 +104,9 @@ private:
     std::size_t m_position = 0;
 
     void readBlock() const;
+    // Up to `count` rows of an editable recordset from `position` on, read
+    // with one statement; stops at a row that is gone.
+    std::vector<QVariantList> readRows(std::size_t position, qint64 count) const;
 
     // Statements, built once per recordset: reading rows, and writing
     // (insert or update) the changed columns. A write statement is held

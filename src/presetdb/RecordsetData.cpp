@@ -65,16 +65,24 @@ bool loadRowids(Connection& connection, RecordsetData& data, const QString& sql,
 
 void loadRows(Statement& query, RecordsetData& data) {
     while (query.step())
-        data.rows.push_back(readRow(query, data.fields, 0));
+        data.rows.push_back(readRow(query, data.fields, 0, data.rows.empty() ? nullptr : &data.rows.back()));
 }
 
 } // namespace
 
-QVariantList readRow(const Statement& query, const QList<Field>& fields, int firstColumn) {
+QVariantList readRow(const Statement& query, const QList<Field>& fields, int firstColumn,
+                     const QVariantList* previous) {
     QVariantList row;
     row.reserve(fields.size());
-    for (int i = 0; i < fields.size(); ++i)
-        row.append(fromStoredValue(query.columnValue(firstColumn + i), fields.at(i).type));
+    for (int i = 0; i < fields.size(); ++i) {
+        const int column = firstColumn + i;
+        // Text repeated from the row before shares that row's string.
+        if (previous && isTextType(fields.at(i).type) && isTextValue(previous->at(i)) &&
+            query.columnIsAsciiText(column, *static_cast<const QString*>(previous->at(i).constData())))
+            row.append(previous->at(i));
+        else
+            row.append(fromStoredValue(query.columnValue(column), fields.at(i).type));
+    }
     return row;
 }
 

@@ -25,8 +25,10 @@ struct RecordsetData {
 };
 
 // The cells of the current result row of `query`, one per field, from the
-// column `firstColumn` on.
-QVariantList readRow(const Statement& query, const QList<Field>& fields, int firstColumn);
+// column `firstColumn` on. A text cell equal to the one of the `previous`
+// row (read the same way) shares its string.
+QVariantList readRow(const Statement& query, const QList<Field>& fields, int firstColumn,
+                     const QVariantList* previous);
 
 // A table's rows in rowid order, which is the order they were added in.
 RecordsetData loadTable(Connection& connection, const QString& storedTableName);

@@ -63,6 +63,13 @@ void Statement::bind(int position, const QVariant& value) {
         const QByteArray data = value.toByteArray();
         rc = sqlite3_bind_blob64(m_statement, position, data.constData(),
                                  sqlite3_uint64(data.size()), SQLITE_TRANSIENT);
+    } else if (value.typeId() == QMetaType::QString) {
+        // The text is read where the value holds it, which stays unchanged
+        // until the statement has run; the engine stores it as UTF-8.
+        const QString& text = *static_cast<const QString*>(value.constData());
+        rc = sqlite3_bind_text64(m_statement, position, reinterpret_cast<const char*>(text.utf16()),
+                                 sqlite3_uint64(text.size()) * sizeof(char16_t), SQLITE_STATIC,
+                                 SQLITE_UTF16);
     } else {
         const QByteArray utf8 = (value.typeId() == QMetaType::QDateTime
                                      ? storedDateTimeText(value.toDateTime())
@@ -141,6 +148,20 @@ QVariant Statement::columnValue(int column) const {
 
 qint64 Statement::columnInteger(int column) const {
     return sqlite3_column_int64(m_statement, column);
+}
+
+bool Statement::columnIsAsciiText(int column, const QString& text) const {
+    if (sqlite3_column_type(m_statement, column) != SQLITE_TEXT)
+        return false;
+    const auto* bytes = sqlite3_column_text(m_statement, column);
+    if (sqlite3_column_bytes(m_statement, column) != text.size())
+        return false;
+    const ushort* chars = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (bytes[i] >= 0x80 || chars[i] != bytes[i])
+            return false;
+    }
+    return true;
 }
 
 void Statement::fail() const {

@@ -29,7 +29,9 @@ public:
     void bindAll(const QVariantList& values);
     // Binds one value (position from 1): Null, whole numbers and bools as
     // integers, floating point as real, QByteArray as blob, dates as
-    // "yyyy-MM-dd HH:mm:ss" text, anything else as text.
+    // "yyyy-MM-dd HH:mm:ss" text, anything else as text. A QString value is
+    // bound where it lies: `value` must stay unchanged until the statement
+    // has run or is reset.
     void bind(int position, const QVariant& value);
 
     // Runs to the next result row; false when there is none.
@@ -54,6 +56,9 @@ public:
     // double, QString or QByteArray.
     QVariant columnValue(int column) const;
     qint64 columnInteger(int column) const;
+    // Whether the column holds text made of the same ASCII characters as
+    // `text`; false for any other text, which needs decoding to compare.
+    bool columnIsAsciiText(int column, const QString& text) const;
 
 private:
     [[noreturn]] void fail() const;

@@ -33,12 +33,14 @@ Recordset& ProjectDatabase::presetDefs() {
     // list is its place in the table.
     Recordset names = database().openRecordset(
         QStringLiteral("SELECT var_name FROM PRESET_DEFS ORDER BY _rowid_"));
+    const std::vector<QVariantList> nameRows = names.getRows(names.recordCount());
     QHash<QString, QList<int>> rows;
-    for (int position = 0; !names.eof(); ++position, names.moveNext()) {
-        const QVariant name = names.value(0);
+    rows.reserve(qsizetype(nameRows.size()));
+    for (std::size_t position = 0; position < nameRows.size(); ++position) {
+        const QVariant& name = nameRows[position].at(0);
         // A Null name equals no text, not even the empty one.
         if (!name.isNull())
-            rows[textKey(valueText(name))].append(position);
+            rows[textKey(valueText(name))].append(int(position));
     }
     m_rowsByName = std::move(rows);
     m_presetDefs.emplace(std::move(table));

@@ -81,15 +81,16 @@ QHash<MatchKey, int> indexNewRecords(Database& target) {
     // in the table.
     Recordset keys = target.openRecordset(QStringLiteral(
         "SELECT machine_type, var_name, offset_or_bitno FROM PRESET_DEFS ORDER BY _rowid_"));
-    for (int position = 0; !keys.eof(); ++position, keys.moveNext()) {
-        const QVariant type = keys.value(0);
-        const QVariant name = keys.value(1);
-        const std::optional<double> offset = cellNumber(keys.value(2));
-        if (type.isNull() || name.isNull() || !offset)
+    const std::vector<QVariantList> rows = keys.getRows(keys.recordCount());
+    index.reserve(qsizetype(rows.size()));
+    for (std::size_t position = 0; position < rows.size(); ++position) {
+        const QVariantList& row = rows[position];
+        const std::optional<double> offset = cellNumber(row.at(2));
+        if (row.at(0).isNull() || row.at(1).isNull() || !offset)
             continue;
-        const MatchKey key = matchKey(valueText(type), valueText(name), *offset);
+        const MatchKey key = matchKey(valueText(row.at(0)), valueText(row.at(1)), *offset);
         if (!index.contains(key)) // the first record the selection delivers is the one updated
-            index.insert(key, position);
+            index.insert(key, int(position));
     }
     return index;
 }

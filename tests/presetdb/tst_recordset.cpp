@@ -35,6 +35,11 @@ private slots:
     void otherStatementsAreReadOnly_data();
     void otherStatementsAreReadOnly();
 
+    void getRowsReadsOnFromTheCurrentRecord_data();
+    void getRowsReadsOnFromTheCurrentRecord();
+    void cellsRepeatedFromRowToRowAreReadAsStored_data();
+    void cellsRepeatedFromRowToRowAreReadAsStored();
+
     void fullTableIsWalkedAndUpdatedWithoutQuadraticCost();
 
 private:
@@ -340,6 +345,79 @@ void TestRecordset::otherStatementsAreReadOnly() {
     QCOMPARE(failureNumber([&] { records.addNew(); }), db::ReadOnly);
     QCOMPARE(failureNumber([&] { db.openRecordset("DELETE FROM PRESET_DEFS"); }),
              db::InvalidOperation);
+}
+
+void TestRecordset::getRowsReadsOnFromTheCurrentRecord_data() {
+    QTest::addColumn<QString>("source");
+    QTest::newRow("table") << "PRESET_DEFS";
+    QTest::newRow("read-only statement") << "SELECT DISTINCT ID, var_name FROM PRESET_DEFS";
+}
+
+void TestRecordset::getRowsReadsOnFromTheCurrentRecord() {
+    QFETCH(QString, source);
+    Database db = databaseWith("ID SHORT, var_name TEXT(50)");
+    for (int id = 1; id <= 5; ++id)
+        db.execute("INSERT INTO PRESET_DEFS VALUES (?, ?)", {id, QString("V%1").arg(id)});
+    Recordset records = db.openRecordset(source);
+    records.moveNext();
+    const std::vector<QVariantList> middle = records.getRows(3);
+    QCOMPARE(middle.size(), std::size_t(3));
+    QCOMPARE(middle.front(), (QVariantList{qint64(2), "V2"}));
+    QCOMPARE(middle.back(), (QVariantList{qint64(4), "V4"}));
+    QCOMPARE(records.value("ID"), QVariant(qint64(5)));
+    const std::vector<QVariantList> rest = records.getRows(10);
+    QCOMPARE(rest.size(), std::size_t(1));
+    QCOMPARE(rest.front(), (QVariantList{qint64(5), "V5"}));
+    QVERIFY(records.eof());
+    QVERIFY(records.getRows(1).empty());
+}
+
+void TestRecordset::cellsRepeatedFromRowToRowAreReadAsStored_data() {
+    QTest::addColumn<QString>("declaration");
+    QTest::addColumn<QVariantList>("stored");
+    QTest::addColumn<QVariantList>("expected");
+    const QVariantList texts{"KPL", "KPL", "kpl", "KPL ", "KP", "KPL", "\u00c4", "\u00c4",
+                             "\u00c4x", QVariant(), "", "", 12, "12", "12"};
+    const QVariantList read{"KPL", "KPL", "kpl", "KPL ", "KP", "KPL", "\u00c4", "\u00c4",
+                            "\u00c4x", QVariant(), "", "", "12", "12", "12"};
+    QTest::newRow("text") << "TEXT(20)" << texts << read;
+    QTest::newRow("memo") << "MEMO" << texts << read;
+    QTest::newRow("words and numbers in LONG")
+        << "LONG" << QVariantList{"n/a", "n/a", "7", "7", 7, "n/a"}
+        << QVariantList{"n/a", "n/a", qint64(7), qint64(7), qint64(7), "n/a"};
+}
+
+// Each way of reading rows gives every cell as stored, also where a row
+// repeats the text of the row before.
+void TestRecordset::cellsRepeatedFromRowToRowAreReadAsStored() {
+    QFETCH(QString, declaration);
+    QFETCH(QVariantList, stored);
+    QFETCH(QVariantList, expected);
+    Database db = databaseWith("c " + declaration);
+    for (const QVariant& value : stored)
+        db.execute("INSERT INTO PRESET_DEFS VALUES (?)", {value});
+    const auto check = [&](const QList<QVariant>& cells) {
+        QCOMPARE(cells.size(), expected.size());
+        for (qsizetype i = 0; i < cells.size(); ++i) {
+            QCOMPARE(cells[i].typeId(), expected[i].typeId());
+            QCOMPARE(cells[i], expected[i]);
+        }
+    };
+    Recordset walked = db.openRecordset("PRESET_DEFS");
+    QVariantList cells;
+    for (; !walked.eof(); walked.moveNext())
+        cells.append(walked.value(0));
+    check(cells);
+    // Column 1 of the read-only statement is c; the rowid keeps the rows apart.
+    for (const auto& [source, column] :
+         {std::pair{QStringLiteral("PRESET_DEFS"), 0},
+          std::pair{QStringLiteral("SELECT DISTINCT _rowid_, c FROM PRESET_DEFS ORDER BY 1"), 1}}) {
+        Recordset records = db.openRecordset(source);
+        cells.clear();
+        for (const QVariantList& row : records.getRows(records.recordCount()))
+            cells.append(row.at(column));
+        check(cells);
+    }
 }
 
 // No timing assertion: the figures are printed, and a quadratic walk over

@@ -150,7 +150,8 @@ std::vector<QVariantList> Recordset::getRows(qint64 count) {
     std::vector<QVariantList> rows;
     if (m_data.table.isEmpty()) {
         const std::size_t end = std::min(rowCount(), m_position + std::size_t(count));
-        rows.assign(m_data.rows.begin() + qsizetype(m_position), m_data.rows.begin() + qsizetype(end));
+        rows.assign(m_data.rows.begin() + qsizetype(m_position),
+                    m_data.rows.begin() + qsizetype(end));
     } else {
         rows = readRows(m_position, count);
         if (rows.empty())

@@ -64,8 +64,10 @@ bool loadRowids(Connection& connection, RecordsetData& data, const QString& sql,
 }
 
 void loadRows(Statement& query, RecordsetData& data) {
-    while (query.step())
-        data.rows.push_back(readRow(query, data.fields, 0, data.rows.empty() ? nullptr : &data.rows.back()));
+    while (query.step()) {
+        const QVariantList* previous = data.rows.empty() ? nullptr : &data.rows.back();
+        data.rows.push_back(readRow(query, data.fields, 0, previous));
+    }
 }
 
 } // namespace
@@ -76,10 +78,11 @@ QVariantList readRow(const Statement& query, const QList<Field>& fields, int fir
     row.reserve(fields.size());
     for (int i = 0; i < fields.size(); ++i) {
         const int column = firstColumn + i;
+        const QVariant* above = previous ? &previous->at(i) : nullptr;
         // Text repeated from the row before shares that row's string.
-        if (previous && isTextType(fields.at(i).type) && isTextValue(previous->at(i)) &&
-            query.columnIsAsciiText(column, *static_cast<const QString*>(previous->at(i).constData())))
-            row.append(previous->at(i));
+        if (above && isTextType(fields.at(i).type) && isTextValue(*above) &&
+            query.columnIsAsciiText(column, *static_cast<const QString*>(above->constData())))
+            row.append(*above);
         else
             row.append(fromStoredValue(query.columnValue(column), fields.at(i).type));
     }

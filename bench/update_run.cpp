@@ -1,7 +1,9 @@
 // Times the whole update run against the least SQLite work for the same rows:
 // create a table, insert n rows and update n rows in one transaction.
-// Prints n, both times, their ratio and the process's peak memory. The run
-// lets events run as the silent program does.
+// Prints n, both times, their ratio and the process's peak memory after the
+// run. The run lets events run as the silent program does. For reference it
+// also times the run's data work written straight against SQLite (lean).
+#include "LeanUpdateRun.h"
 #include "app/CoreRuntime.h"
 #include "presetdb/Database.h"
 #include "presetdb/WorkOnMDB.h"
@@ -56,29 +58,54 @@ void makeDatabase(const QString& path, int n, bool tuned) {
     db.close();
 }
 
-double updateRunSeconds(int n) {
+// A project of n template rows and n tuned records, in a folder of its own.
+struct BenchProject {
+    explicit BenchProject(int n) {
+        writeFile(root + "/parameter/Program.ini",
+                  "[Project]\r\nNumberOfMachines=1\r\n[Machine1]\r\nMachineName=M1\r\n");
+        writeFile(root + "/KPL_Presets/KPL_Presets.cfg", "[Project]\r\nForMachine1=true\r\n");
+        makeDatabase(sourcePath, n, false);
+        makeDatabase(projectPath, n, true);
+    }
+
+    // How many records carry the tuned values after a run.
+    qint64 carriedOver() const {
+        Database check = Database::open(projectPath);
+        return check.openRecordset("SELECT ID FROM PRESET_DEFS WHERE min = 20").recordCount();
+    }
+
     QTemporaryDir dir;
     const QString root = dir.path();
-    writeFile(root + "/parameter/Program.ini",
-              "[Project]\r\nNumberOfMachines=1\r\n[Machine1]\r\nMachineName=M1\r\n");
-    writeFile(root + "/KPL_Presets/KPL_Presets.cfg", "[Project]\r\nForMachine1=true\r\n");
-    makeDatabase(root + "/KPL_Presets/KPL_Presets_Source.mdb", n, false);
-    makeDatabase(root + "/KPL_Presets/KPL_Presets.mdb", n, true);
-    CoreRuntime rt(root + "/KPL_Presets/KPL_Presets_Config", "/EXTERNAL SILENT",
-                             {"USERNAME=bench", "KPL_SERVICE_LOG=" + root + "/service.log"});
+    const QString sourcePath = root + "/KPL_Presets/KPL_Presets_Source.mdb";
+    const QString projectPath = root + "/KPL_Presets/KPL_Presets.mdb";
+};
+
+void checkCarriedOver(const char* what, const BenchProject& project, int n) {
+    const qint64 carried = project.carriedOver();
+    if (carried != n)
+        std::fprintf(stderr, "%s, n=%d: only %lld values carried over\n", what, n, carried);
+}
+
+double updateRunSeconds(int n) {
+    BenchProject project(n);
+    CoreRuntime rt(project.root + "/KPL_Presets/KPL_Presets_Config", "/EXTERNAL SILENT",
+                   {"USERNAME=bench", "KPL_SERVICE_LOG=" + project.root + "/service.log"});
     ProcessState state(rt);
     state.silentMode = true;
-    state.programIniPath = root + "/parameter/Program.ini";
+    state.programIniPath = project.root + "/parameter/Program.ini";
     state.machineNames = QStringList{QString(), QStringLiteral("M1")};
     QElapsedTimer timer;
     timer.start();
     WorkOnMDB(state);
     const double seconds = timer.nsecsElapsed() / 1e9;
-    Database check = Database::open(root + "/KPL_Presets/KPL_Presets.mdb");
-    Recordset rs = check.openRecordset(
-        "SELECT ID FROM PRESET_DEFS WHERE min = 20", QVariantList());
-    if (rs.recordCount() != n)
-        std::fprintf(stderr, "n=%d: only %lld values carried over\n", n, rs.recordCount());
+    checkCarriedOver("update run", project, n);
+    return seconds;
+}
+
+double leanSeconds(int n) {
+    BenchProject project(n);
+    const double seconds = leanUpdateRunSeconds(project.sourcePath, project.projectPath);
+    checkCarriedOver("lean", project, n);
     return seconds;
 }
 
@@ -153,12 +180,15 @@ int main(int argc, char** argv) {
     std::vector<int> sizes{1000, 8192, 32767};
     if (argc > 1)
         sizes.assign(1, std::atoi(argv[1]));
-    std::printf("%8s %12s %12s %7s %14s\n", "n", "update run", "minimal", "ratio", "peak memory");
+    std::printf("%8s %12s %12s %7s %14s %12s %9s\n", "n", "update run", "minimal", "ratio",
+                "peak memory", "lean", "lean/min");
     for (const int n : sizes) {
         const double run = updateRunSeconds(n);
+        const long memory = peakMemoryMiB();
         const double minimal = minimalSeconds(n);
-        std::printf("%8d %10.3f s %10.3f s %6.2fx %11ld MiB\n", n, run, minimal, run / minimal,
-                    peakMemoryMiB());
+        const double lean = leanSeconds(n);
+        std::printf("%8d %10.3f s %10.3f s %6.2fx %11ld MiB %10.3f s %8.2fx\n", n, run, minimal,
+                    run / minimal, memory, lean, lean / minimal);
     }
     return 0;
 }

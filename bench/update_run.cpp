@@ -2,8 +2,10 @@
 // create a table, insert n rows and update n rows in one transaction.
 // Prints n, both times, their ratio and the process's peak memory after the
 // run. The run lets events run as the silent program does. For reference it
-// also times the run's data work written straight against SQLite (lean).
-#include "LeanUpdateRun.h"
+// also times the run's reads, look-ups and writes done straight on the
+// engine's values (floor). Each time is the best of three, on a project of
+// its own, as other work on the machine only ever adds to a time.
+#include "FloorUpdateRun.h"
 #include "app/CoreRuntime.h"
 #include "presetdb/Database.h"
 #include "presetdb/WorkOnMDB.h"
@@ -18,6 +20,7 @@
 #include <sqlite3.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -102,11 +105,18 @@ double updateRunSeconds(int n) {
     return seconds;
 }
 
-double leanSeconds(int n) {
+double floorSeconds(int n) {
     BenchProject project(n);
-    const double seconds = leanUpdateRunSeconds(project.sourcePath, project.projectPath);
-    checkCarriedOver("lean", project, n);
+    const double seconds = floorUpdateRunSeconds(project.sourcePath, project.projectPath);
+    checkCarriedOver("floor", project, n);
     return seconds;
+}
+
+double bestOfThree(double (*measure)(int), int n) {
+    double best = measure(n);
+    for (int i = 1; i < 3; ++i)
+        best = std::min(best, measure(n));
+    return best;
 }
 
 void exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
@@ -181,14 +191,14 @@ int main(int argc, char** argv) {
     if (argc > 1)
         sizes.assign(1, std::atoi(argv[1]));
     std::printf("%8s %12s %12s %7s %14s %12s %9s\n", "n", "update run", "minimal", "ratio",
-                "peak memory", "lean", "lean/min");
+                "peak memory", "floor", "floor/min");
     for (const int n : sizes) {
-        const double run = updateRunSeconds(n);
+        const double run = bestOfThree(updateRunSeconds, n);
         const long memory = peakMemoryMiB();
-        const double minimal = minimalSeconds(n);
-        const double lean = leanSeconds(n);
+        const double minimal = bestOfThree(minimalSeconds, n);
+        const double floor = bestOfThree(floorSeconds, n);
         std::printf("%8d %10.3f s %10.3f s %6.2fx %11ld MiB %10.3f s %8.2fx\n", n, run, minimal,
-                    run / minimal, memory, lean, lean / minimal);
+                    run / minimal, memory, floor, floor / minimal);
     }
     return 0;
 }

@@ -1,14 +1,12 @@
-#include "LeanUpdateRun.h"
+#include "FloorUpdateRun.h"
 
 #include "presetdb/AtomicCopy.h"
 
 #include <QElapsedTimer>
 #include <QHash>
-#include <QVariantList>
 #include <sqlite3.h>
 
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -37,35 +35,9 @@ QString text(sqlite3_stmt* query, int column) {
                              sqlite3_column_bytes(query, column));
 }
 
-QVariant cell(sqlite3_stmt* query, int column) {
-    switch (sqlite3_column_type(query, column)) {
-    case SQLITE_INTEGER:
-        return QVariant(qint64(sqlite3_column_int64(query, column)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(query, column));
-    case SQLITE_TEXT:
-        return QVariant(text(query, column));
-    default:
-        return QVariant();
-    }
-}
-
-void bind(sqlite3_stmt* query, int position, const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::LongLong:
-        sqlite3_bind_int64(query, position, value.value<qint64>());
-        break;
-    case QMetaType::Double:
-        sqlite3_bind_double(query, position, value.value<double>());
-        break;
-    case QMetaType::QString: {
-        const QString& string = *static_cast<const QString*>(value.constData());
-        sqlite3_bind_text16(query, position, string.utf16(), int(string.size() * 2), SQLITE_STATIC);
-        break;
-    }
-    default:
-        sqlite3_bind_null(query, position);
-    }
+// Binds a string where it lies; it must outlive the statement's next step.
+void bindText(sqlite3_stmt* query, int position, const QString& string) {
+    sqlite3_bind_text16(query, position, string.utf16(), int(string.size() * 2), SQLITE_STATIC);
 }
 
 void runAndReset(sqlite3_stmt* query) {
@@ -78,6 +50,8 @@ QString replaceFirst(const QString& text, const QString& item, const QString& re
     return at < 0 ? text : text.left(at) + replacement + text.mid(at + item.size());
 }
 
+// The match keys of a record, texts folded to compare with letter case
+// ignored.
 struct Key {
     QString machineType;
     QString varName;
@@ -89,14 +63,10 @@ size_t qHash(const Key& key, size_t seed = 0) {
     return qHashMulti(seed, key.machineType, key.varName, key.offset);
 }
 
-Key key(const QString& machineType, const QString& varName, double offset) {
-    return {machineType.toCaseFolded(), varName.toCaseFolded(), offset};
+Key key(sqlite3_stmt* query, int firstColumn) {
+    return {text(query, firstColumn).toCaseFolded(), text(query, firstColumn + 1).toCaseFolded(),
+            sqlite3_column_double(query, firstColumn + 2)};
 }
-
-struct OldRecord {
-    Key key;
-    QVariantList values;
-};
 
 constexpr int kVarNameColumn = 4;
 const QString kMachine = QStringLiteral("M1");
@@ -104,7 +74,7 @@ const QString kMachinePlaceholder = QStringLiteral("###machine");
 
 } // namespace
 
-double leanUpdateRunSeconds(const QString& sourcePath, const QString& projectPath) {
+double floorUpdateRunSeconds(const QString& sourcePath, const QString& projectPath) {
     QElapsedTimer timer;
     timer.start();
     {
@@ -121,77 +91,64 @@ double leanUpdateRunSeconds(const QString& sourcePath, const QString& projectPat
                 varNameTemplate = text(definitions.get(), 0);
         }
 
-        std::vector<QVariantList> templates;
-        Query templateRows = prepare(source, "SELECT * FROM Source_PRESET_DEFS ORDER BY _rowid_");
-        const int columns = sqlite3_column_count(templateRows.get());
-        while (sqlite3_step(templateRows.get()) == SQLITE_ROW) {
-            QVariantList row;
-            row.reserve(columns);
-            for (int c = 0; c < columns; ++c)
-                row.append(cell(templateRows.get(), c));
-            templates.push_back(std::move(row));
-        }
-
-        QHash<QString, QList<int>> oldNames;
+        // The old names, for the renaming of the other variant's names.
+        QHash<QString, int> oldNames;
         Query names = prepare(project, "SELECT var_name FROM PRESET_DEFS ORDER BY _rowid_");
         for (int position = 0; sqlite3_step(names.get()) == SQLITE_ROW; ++position)
-            oldNames[text(names.get(), 0).toCaseFolded()].append(position);
+            oldNames.insert(text(names.get(), 0).toCaseFolded(), position);
 
+        // Each template row is written as it is read; only its texts are
+        // turned into strings, to get the machine's name.
+        Query templates = prepare(source, "SELECT * FROM Source_PRESET_DEFS ORDER BY _rowid_");
+        const int columns = sqlite3_column_count(templates.get());
         Query insert = prepare(
             source, "INSERT INTO PRESET_DEFS VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-        qint64 id = 1;
-        for (const QVariantList& row : templates) {
-            QVariantList record(columns);
-            record[0] = id++;
+        QList<QString> texts(columns);
+        for (qint64 id = 1; sqlite3_step(templates.get()) == SQLITE_ROW; ++id) {
+            sqlite3_bind_int64(insert.get(), 1, id);
             for (int c = 1; c < columns; ++c) {
-                if (row[c].typeId() != QMetaType::QString) {
-                    record[c] = row[c];
-                } else if (c == kVarNameColumn) {
-                    QString name = replaceFirst(varNameTemplate, "###Var_Name", row[c].toString());
+                if (sqlite3_column_type(templates.get(), c) != SQLITE_TEXT) {
+                    sqlite3_bind_value(insert.get(), c + 1, sqlite3_column_value(templates.get(), c));
+                    continue;
+                }
+                if (c == kVarNameColumn) {
+                    QString name = replaceFirst(varNameTemplate, "###Var_Name",
+                                                text(templates.get(), c));
                     name = replaceFirst(replaceFirst(name, kMachinePlaceholder, kMachine),
                                         kMachinePlaceholder, kMachine);
                     // The other variant's name is looked for among the old ones.
                     Q_UNUSED(oldNames.value(QString()));
-                    record[c] = name;
+                    texts[c] = std::move(name);
                 } else {
-                    record[c] = replaceFirst(row[c].toString(), kMachinePlaceholder, kMachine);
+                    texts[c] = replaceFirst(text(templates.get(), c), kMachinePlaceholder, kMachine);
                 }
+                bindText(insert.get(), c + 1, texts[c]);
             }
-            for (int c = 0; c < columns; ++c)
-                bind(insert.get(), c + 1, record[c]);
             runAndReset(insert.get());
         }
 
-        std::vector<OldRecord> oldRecords;
-        Query old = prepare(project, "SELECT machine_type, var_name, offset_or_bitno, abs_min, "
-                                     "abs_max, min, max, pass FROM PRESET_DEFS ORDER BY _rowid_");
-        while (sqlite3_step(old.get()) == SQLITE_ROW) {
-            OldRecord record{
-                key(text(old.get(), 0), text(old.get(), 1), sqlite3_column_double(old.get(), 2)),
-                {}};
-            for (int c = 3; c < 8; ++c)
-                record.values.append(cell(old.get(), c));
-            oldRecords.push_back(std::move(record));
-        }
-
+        // The first new record of each key.
         QHash<Key, qint64> newRecords;
         Query keys = prepare(source, "SELECT _rowid_, machine_type, var_name, offset_or_bitno "
                                      "FROM PRESET_DEFS ORDER BY _rowid_");
         while (sqlite3_step(keys.get()) == SQLITE_ROW) {
-            const Key found =
-                key(text(keys.get(), 1), text(keys.get(), 2), sqlite3_column_double(keys.get(), 3));
+            const Key found = key(keys.get(), 1);
             if (!newRecords.contains(found))
                 newRecords.insert(found, sqlite3_column_int64(keys.get(), 0));
         }
 
+        // Each old record's values go straight from the row read to the row
+        // written.
+        Query old = prepare(project, "SELECT machine_type, var_name, offset_or_bitno, abs_min, "
+                                     "abs_max, min, max, pass FROM PRESET_DEFS ORDER BY _rowid_");
         Query update = prepare(source, "UPDATE PRESET_DEFS SET abs_min = ?, abs_max = ?, min = ?, "
                                        "max = ?, pass = ? WHERE _rowid_ = ?");
-        for (const OldRecord& record : oldRecords) {
-            const auto match = newRecords.constFind(record.key);
+        while (sqlite3_step(old.get()) == SQLITE_ROW) {
+            const auto match = newRecords.constFind(key(old.get(), 0));
             if (match == newRecords.constEnd())
                 continue;
-            for (int v = 0; v < record.values.size(); ++v)
-                bind(update.get(), v + 1, record.values[v]);
+            for (int v = 0; v < 5; ++v)
+                sqlite3_bind_value(update.get(), v + 1, sqlite3_column_value(old.get(), v + 3));
             sqlite3_bind_int64(update.get(), 6, *match);
             runAndReset(update.get());
         }

@@ -210,7 +210,17 @@ bool fitsWholeNumberType(qint64 number, FieldType type) {
 } // namespace
 
 bool isNullValue(const QVariant& value) {
-    return value.isNull();
+    // The kinds cells hold are never null once valid; only other kinds
+    // (a null pointer, say) need the general test.
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+    case QMetaType::QString:
+    case QMetaType::Bool:
+        return false;
+    default:
+        return value.isNull();
+    }
 }
 
 bool isTextValue(const QVariant& value) {

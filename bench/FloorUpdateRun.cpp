@@ -116,8 +116,8 @@ double floorUpdateRunSeconds(const QString& sourcePath, const QString& projectPa
                                                 text(templates.get(), c));
                     name = replaceFirst(replaceFirst(name, kMachinePlaceholder, kMachine),
                                         kMachinePlaceholder, kMachine);
-                    // The other variant's name is looked for among the old ones.
-                    Q_UNUSED(oldNames.value(QString()));
+                    // The name is looked for among the old ones, as the renaming does.
+                    Q_UNUSED(oldNames.contains(name.toCaseFolded()));
                     texts[c] = std::move(name);
                 } else {
                     texts[c] = replaceFirst(text(templates.get(), c), kMachinePlaceholder, kMachine);

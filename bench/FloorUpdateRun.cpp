@@ -45,9 +45,15 @@ void runAndReset(sqlite3_stmt* query) {
     sqlite3_reset(query);
 }
 
+// The placeholders start with '#', which has no case: only the places of
+// that character are compared with letter case ignored.
 QString replaceFirst(const QString& text, const QString& item, const QString& replacement) {
-    const qsizetype at = text.indexOf(item, 0, Qt::CaseInsensitive);
-    return at < 0 ? text : text.left(at) + replacement + text.mid(at + item.size());
+    for (qsizetype at = text.indexOf(item.front()); at >= 0 && at + item.size() <= text.size();
+         at = text.indexOf(item.front(), at + 1)) {
+        if (QStringView(text).mid(at, item.size()).compare(item, Qt::CaseInsensitive) == 0)
+            return text.left(at) + replacement + text.mid(at + item.size());
+    }
+    return text;
 }
 
 // The match keys of a record, texts folded to compare with letter case

@@ -116,4 +116,9 @@ Recordset Database::openRecordset(const QString& tableOrStatement, const QVarian
     return Recordset(m_connection, loadStatement(database, tableOrStatement, parameters));
 }
 
+Recordset Database::openSnapshot(const QString& statement, const QVariantList& parameters) {
+    return Recordset(m_connection,
+                     loadStatement(connection(), statement, parameters, StatementRows::ReadOnly));
+}
+
 } // namespace kpl

@@ -88,6 +88,11 @@ public:
     // loadStatement (RecordsetData.h) for when its result is editable.
     Recordset openRecordset(const QString& tableOrStatement,
                             const QVariantList& parameters = QVariantList());
+    // A read-only recordset of the rows a SELECT statement delivers, read
+    // once when it is opened: for reading a whole result, which an editable
+    // recordset would read twice (its rows, then their values).
+    Recordset openSnapshot(const QString& statement,
+                           const QVariantList& parameters = QVariantList());
 
 private:
     explicit Database(std::shared_ptr<Connection> connection);

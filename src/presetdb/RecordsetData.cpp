@@ -105,12 +105,13 @@ RecordsetData loadTable(Connection& connection, const QString& storedTableName) 
 }
 
 RecordsetData loadStatement(Connection& connection, const QString& sql,
-                            const QVariantList& parameters) {
+                            const QVariantList& parameters, StatementRows rows) {
     std::shared_ptr<Statement> prepared = connection.cached(sql);
     if (!prepared->isQuery())
         throw DbError::numbered(db::InvalidOperation);
     RecordsetData data = describe(*prepared);
-    if (!data.table.isEmpty() && loadRowids(connection, data, sql, parameters))
+    if (rows == StatementRows::EditableWherePossible && !data.table.isEmpty() &&
+        loadRowids(connection, data, sql, parameters))
         return data;
     data.table.clear();
     StatementUse query(prepared);

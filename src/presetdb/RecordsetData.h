@@ -38,8 +38,11 @@ RecordsetData loadTable(Connection& connection, const QString& storedTableName);
 // when it is a plain "SELECT <columns of one table> FROM <that table> ...":
 // the rowid is then selected in front of the caller's columns. Joins,
 // DISTINCT, compound statements and computed columns give a read-only result.
+// With ReadOnly the result is read-only whatever the statement.
+enum class StatementRows { EditableWherePossible, ReadOnly };
 RecordsetData loadStatement(Connection& connection, const QString& sql,
-                            const QVariantList& parameters);
+                            const QVariantList& parameters,
+                            StatementRows rows = StatementRows::EditableWherePossible);
 
 // The statement that reads the rowid and fields of the editable rows from a
 // rowid on, in rowid order, at most as many as its second parameter says.

@@ -31,7 +31,7 @@ Recordset& ProjectDatabase::presetDefs() {
     Recordset table = database().openRecordset(kPresetDefs);
     // The names alone, in the table's order, so that a row's place in this
     // list is its place in the table.
-    Recordset names = database().openRecordset(
+    Recordset names = database().openSnapshot(
         QStringLiteral("SELECT var_name FROM PRESET_DEFS ORDER BY _rowid_"));
     const std::vector<QVariantList> nameRows = names.getRows(names.recordCount());
     QHash<QString, QList<int>> rows;

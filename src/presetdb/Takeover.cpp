@@ -79,7 +79,7 @@ QHash<MatchKey, int> indexNewRecords(Database& target) {
     QHash<MatchKey, int> index;
     // The keys alone, in the table's order: a row's place here is its place
     // in the table.
-    Recordset keys = target.openRecordset(QStringLiteral(
+    Recordset keys = target.openSnapshot(QStringLiteral(
         "SELECT machine_type, var_name, offset_or_bitno FROM PRESET_DEFS ORDER BY _rowid_"));
     const std::vector<QVariantList> rows = keys.getRows(keys.recordCount());
     index.reserve(qsizetype(rows.size()));

@@ -34,6 +34,7 @@ private slots:
     void statementOverOneTableIsEditable();
     void otherStatementsAreReadOnly_data();
     void otherStatementsAreReadOnly();
+    void snapshotOfOneTableIsReadOnlyWithTypedCells();
 
     void getRowsReadsOnFromTheCurrentRecord_data();
     void getRowsReadsOnFromTheCurrentRecord();
@@ -344,6 +345,23 @@ void TestRecordset::otherStatementsAreReadOnly() {
     QCOMPARE(failureNumber([&] { records.edit(); }), db::ReadOnly);
     QCOMPARE(failureNumber([&] { records.addNew(); }), db::ReadOnly);
     QCOMPARE(failureNumber([&] { db.openRecordset("DELETE FROM PRESET_DEFS"); }),
+             db::InvalidOperation);
+}
+
+void TestRecordset::snapshotOfOneTableIsReadOnlyWithTypedCells() {
+    Database db = databaseWith("ID SHORT, var_name TEXT(50), isBitArray BIT, abs_min DOUBLE");
+    db.execute("INSERT INTO PRESET_DEFS VALUES (1, 'a', 1, 2), (2, NULL, 0, 3), (3, 'c', 1, 4)");
+    Recordset records = db.openSnapshot(
+        "SELECT var_name, isBitArray, abs_min FROM PRESET_DEFS WHERE ID >= ? ORDER BY _rowid_",
+        {2});
+    QVERIFY(!records.isEditable());
+    QCOMPARE(failureNumber([&] { records.edit(); }), db::ReadOnly);
+    QCOMPARE(records.field(1).type, FieldType::Boolean);
+    const std::vector<QVariantList> rows = records.getRows(records.recordCount());
+    QCOMPARE(rows.size(), std::size_t(2));
+    QCOMPARE(rows.front(), (QVariantList{QVariant(), false, 3.0}));
+    QCOMPARE(rows.back(), (QVariantList{"c", true, 4.0}));
+    QCOMPARE(failureNumber([&] { db.openSnapshot("DELETE FROM PRESET_DEFS"); }),
              db::InvalidOperation);
 }
 

@@ -85,20 +85,6 @@ void Database::renameField(const QString& table, const QString& oldName, const Q
             .arg(quoteIdentifier(table), quoteIdentifier(oldName), quoteIdentifier(newName)));
 }
 
-void Database::createIndex(const QString& indexName, const QString& table,
-                           const QStringList& columns) {
-    QStringList quoted;
-    for (const QString& column : columns)
-        quoted.append(quoteIdentifier(column));
-    connection().execute(
-        QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-            .arg(quoteIdentifier(indexName), quoteIdentifier(table), quoted.join(", ")));
-}
-
-void Database::dropIndex(const QString& indexName) {
-    connection().execute(QStringLiteral("DROP INDEX %1").arg(quoteIdentifier(indexName)));
-}
-
 void Database::execute(const QString& sql, const QVariantList& parameters) {
     connection().execute(sql, parameters);
 }

@@ -73,10 +73,6 @@ public:
     // Renames a column; the engine refuses a name the table already has.
     void renameField(const QString& table, const QString& oldName, const QString& newName);
 
-    // An index for the duration of a run; drop it before the file is copied.
-    void createIndex(const QString& indexName, const QString& table, const QStringList& columns);
-    void dropIndex(const QString& indexName);
-
     // Runs a statement that changes data or definitions, inside the pending
     // write transaction. Parameters: "?" by position, ":name" in the order
     // of first appearance.

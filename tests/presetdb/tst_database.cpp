@@ -39,7 +39,6 @@ private slots:
     void tableNamesDifferingInCaseClash();
     void deleteTableRemovesTableAndRecords();
     void renameFieldKeepsDataAndRefusesDuplicates();
-    void indexesComeAndGo();
     void recordsetsCloseWithTheirDatabase();
     void textKeysMatchAsTheCollationCompares_data();
     void textKeysMatchAsTheCollationCompares();
@@ -272,15 +271,6 @@ void TestDatabase::renameFieldKeepsDataAndRefusesDuplicates() {
     QCOMPARE(clash->source, "SQLite");
     QVERIFY2(clash->description.contains("duplicate column name"), qPrintable(clash->description));
     QCOMPARE(db.tableDef("t").field(2).name, "other");
-}
-
-void TestDatabase::indexesComeAndGo() {
-    Database db = newDatabaseWithTable("Index.mdb", "var_name TEXT(50), offset_or_bitno LONG");
-    const QString indexes = "SELECT name FROM sqlite_master WHERE type = 'index'";
-    db.createIndex("run_lookup", "t", {"var_name", "offset_or_bitno"});
-    QCOMPARE(db.openRecordset(indexes).recordCount(), 1);
-    db.dropIndex("run_lookup");
-    QCOMPARE(db.openRecordset(indexes).recordCount(), 0);
 }
 
 void TestDatabase::recordsetsCloseWithTheirDatabase() {

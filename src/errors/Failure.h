@@ -18,6 +18,7 @@ struct Failure {
 namespace vb {
 constexpr qint32 InvalidCall = 5;
 constexpr qint32 Overflow = 6;
+constexpr qint32 OutOfMemory = 7;
 constexpr qint32 SubscriptOutOfRange = 9;
 constexpr qint32 TypeMismatch = 13;
 constexpr qint32 FileNotFound = 53;
@@ -28,6 +29,9 @@ constexpr qint32 InvalidUseOfNull = 94;
 
 QString description(qint32 number);
 } // namespace vb
+
+// The runtime failure `number` with its standard description and no source.
+Failure vbFailure(qint32 number);
 
 // Throws the runtime failure `number` with its standard description. The
 // source is left empty; the error handler fills in the executable's name.

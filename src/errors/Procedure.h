@@ -5,6 +5,7 @@
 #include <QString>
 #include <exception>
 #include <new>
+#include <optional>
 #include <utility>
 
 namespace kpl {
@@ -36,9 +37,14 @@ public:
         } catch (const Failure& failure) {
             handle(failure);
         } catch (const std::bad_alloc&) {
-            handle(Failure{7, QString(), QStringLiteral("Out of memory")});
-        } catch (const std::exception& e) {
-            handle(Failure{vb::InvalidCall, QString(), QString::fromLocal8Bit(e.what())});
+            handle(vbFailure(vb::OutOfMemory));
+        } catch (const std::bad_optional_access&) {
+            // An object that failed to open, used all the same.
+            handle(vbFailure(vb::ObjectNotSet));
+        } catch (const std::exception&) {
+            // The library's own text means nothing to the user: anything
+            // else unforeseen is an invalid call, under its standard text.
+            handle(vbFailure(vb::InvalidCall));
         }
         return false;
     }

@@ -1,7 +1,7 @@
 #include "presetdb/Connection.h"
 
+#include "presetdb/DatabaseFile.h"
 #include "presetdb/DbError.h"
-#include "presetdb/JetSignature.h"
 #include "presetdb/TextCollation.h"
 
 #include <QDir>
@@ -16,18 +16,10 @@ constexpr int kBusyTimeoutMs = 5000;
 // More distinct statements than this are not worth keeping: the cache is
 // emptied and fills again with the statements in use.
 constexpr std::size_t kCacheLimit = 200;
-
-DbError jetDatabaseRefused(const QString& path) {
-    return DbError(SQLITE_NOTADB, QStringLiteral("SQLite"),
-                   QStringLiteral("%1 is a Jet database. Import it first with "
-                                  "KPL_Presets_Config --import-jet.")
-                       .arg(QDir::toNativeSeparators(path)));
-}
 } // namespace
 
 Connection::Connection(const QString& path, Mode mode) : m_path(path) {
-    if (hasJetSignature(path))
-        throw jetDatabaseRefused(path);
+    refuseJetDatabase(path);
     openHandle(mode);
     try {
         configure();
@@ -44,6 +36,18 @@ Connection::~Connection() {
         commit();
     } catch (const DbError& error) {
         qWarning().noquote() << "Pending writes to" << m_path << "were lost:" << error.description;
+    }
+    closeHandle();
+}
+
+void Connection::close() {
+    try {
+        commit();
+    } catch (const DbError&) {
+        // Closing the handle rolls the transaction back: the file stays as
+        // it was before it, and nothing is tried again.
+        closeHandle();
+        throw;
     }
     closeHandle();
 }

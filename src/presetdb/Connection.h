@@ -2,9 +2,9 @@
 
 #include "presetdb/Statement.h"
 
+#include <QHash>
 #include <QString>
 #include <QVariantList>
-#include <QHash>
 #include <memory>
 
 struct sqlite3;
@@ -25,7 +25,9 @@ public:
     Connection(const QString& path, Mode mode);
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
-    // Commits pending writes; a failure is logged, never thrown.
+    // Commits pending writes; a failure is logged, never thrown. Reached
+    // with a pending transaction only when a failure unwinds past the
+    // database, so that what was written so far stays saved.
     ~Connection();
 
     const QString& path() const { return m_path; }
@@ -39,6 +41,10 @@ public:
     // Starts the write transaction unless one is pending.
     void beginWrite();
     void commit();
+    // Commits pending writes and closes the handle. When the commit fails,
+    // the transaction is rolled back, the handle closed and the failure
+    // thrown.
+    void close();
     qint64 lastInsertRowid() const;
     int changes() const;
 

@@ -115,14 +115,15 @@ struct RecordFiller {
 
 } // namespace
 
-void CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& project) {
+int CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& project) {
     Procedure proc(state, QStringLiteral("CreateRecordSets"));
     QString validMachines;
     proc.assign(validMachines, [&] { return GetValidMachines(state); });
     std::optional<Recordset> destination;
     std::optional<Recordset> templates;
     proc.step([&] { destination.emplace(source.openRecordset(QStringLiteral("PRESET_DEFS"))); });
-    proc.step([&] { templates.emplace(source.openRecordset(QStringLiteral("Source_PRESET_DEFS"))); });
+    proc.step(
+        [&] { templates.emplace(source.openRecordset(QStringLiteral("Source_PRESET_DEFS"))); });
     qint16 count = 0;
     proc.assign(count, [&] { return toInt16(templates.value().recordCount()); });
     std::vector<QVariantList> rows;
@@ -131,11 +132,11 @@ void CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pr
     templates.reset();
     qint16 id = 1;
     if (count <= 0)
-        return;
+        return 0;
 
     const int machine = 1; // only the first machine of the list is ever configured
     if (!machineSelected(state, proc, validMachines, machine))
-        return;
+        return 0;
     int columns = 0;
     proc.assign(columns, [&] { return destination.value().fieldCount(); });
     // The variable-name column, found by its name in any letter case.
@@ -147,6 +148,7 @@ void CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pr
         });
     }
     RecordFiller filler{state, proc, project, destination, machine, varNameColumn};
+    int saved = 0;
     for (const QVariantList& row : rows) {
         state.runtime.doEvents();
         proc.step([&] { destination.value().addNew(); });
@@ -157,8 +159,10 @@ void CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pr
             const QVariant value = filler.value(c, row[c]);
             proc.step([&] { destination.value().setValue(c, value); });
         }
-        proc.step([&] { destination.value().update(); });
+        if (proc.step([&] { destination.value().update(); }))
+            ++saved;
     }
+    return saved;
 }
 
 } // namespace kpl

@@ -60,7 +60,7 @@ void Database::commit() {
 void Database::close() {
     const std::shared_ptr<Connection> closing = std::exchange(m_connection, nullptr);
     if (closing)
-        closing->commit();
+        closing->close();
 }
 
 QStringList Database::tableNames() const {

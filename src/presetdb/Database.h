@@ -52,9 +52,9 @@ public:
     void beginTransaction();
     // Saves the pending writes now.
     void commit();
-    // Commits pending writes and closes the file. The file is closed also
-    // when the commit fails; the failure is thrown then. Recordsets of the
-    // database are closed with it.
+    // Commits pending writes and closes the file. When the commit fails the
+    // pending writes are rolled back, the file is closed and the failure is
+    // thrown. Recordsets of the database are closed with it.
     void close();
 
     // The user tables' names exactly as stored. SQLite finds a table by name

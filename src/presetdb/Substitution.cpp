@@ -57,6 +57,22 @@ void ProjectDatabase::renamed(int position, const QString& oldName, const QStrin
     from.removeOne(position);
     QList<int>& to = m_rowsByName[textKey(newName)];
     to.insert(std::lower_bound(to.begin(), to.end(), position), position);
+    ++m_renamedRecords;
+}
+
+void ProjectDatabase::renameCategoryColumn(const QString& oldName) {
+    database().renameField(kPresetDefs, oldName, QStringLiteral("category_id"));
+    m_renamedCategoryColumn = oldName;
+}
+
+QStringList ProjectDatabase::changesInPlace() const {
+    QStringList changes;
+    if (!m_renamedCategoryColumn.isEmpty())
+        changes.append(
+            QStringLiteral("the column %1 renamed to category_id").arg(m_renamedCategoryColumn));
+    if (m_renamedRecords > 0)
+        changes.append(QStringLiteral("%1 variable names renamed").arg(m_renamedRecords));
+    return changes;
 }
 
 void ProjectDatabase::close() {
@@ -77,8 +93,7 @@ void CategorieNachCategoryID(ProcessState& state, ProjectDatabase& project) {
     for (const Field& field : definition.fields()) {
         proc.step([&] {
             if (field.name.toUpper() == QLatin1String("CATEGORIE"))
-                project.database().renameField(kPresetDefs, field.name,
-                                               QStringLiteral("category_id"));
+                project.renameCategoryColumn(field.name);
         });
     }
 }

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace kpl {
@@ -31,6 +32,10 @@ public:
     QList<int> rowsNamed(const QString& name);
     // Records that the row at `position` now carries `newName`.
     void renamed(int position, const QString& oldName, const QString& newName);
+    // Renames the old category column `oldName` to category_id.
+    void renameCategoryColumn(const QString& oldName);
+    // What the run changed in the file itself, as the log says it.
+    QStringList changesInPlace() const;
     void close();
 
 private:
@@ -38,6 +43,8 @@ private:
     std::optional<Database> m_database;
     std::optional<Recordset> m_presetDefs;
     QHash<QString, QList<int>> m_rowsByName;
+    int m_renamedRecords = 0;
+    QString m_renamedCategoryColumn;
 };
 
 // Renames an old column CATEGORIE (any letter case) of the project

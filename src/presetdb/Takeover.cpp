@@ -24,10 +24,9 @@ const QString kPresetDefs = QStringLiteral("PRESET_DEFS");
 const QStringList kValueColumns = {"abs_min", "abs_max", "min", "max", "pass"};
 // The columns the selection of matching new records names before the
 // additional fields; a new table without one of them matches nothing.
-const QStringList kSelectedColumns = {"ID",        "machine_type", "type",      "var_name",
-                                      "category_id", "isBitArray", "offset_or_bitno", "text",
-                                      "page_name", "abs_min",      "abs_max",   "min",
-                                      "max",       "pass"};
+const QStringList kSelectedColumns = {
+    "ID",   "machine_type", "type",    "var_name", "category_id", "isBitArray", "offset_or_bitno",
+    "text", "page_name",    "abs_min", "abs_max",  "min",         "max",        "pass"};
 
 // One old record: the match keys and the values taken over. The other
 // buffered columns must exist, but nothing uses their values.
@@ -95,16 +94,17 @@ QHash<MatchKey, int> indexNewRecords(Database& target) {
     return index;
 }
 
-// Whether the new table names every column the selection names.
-bool selectionColumnsExist(const Recordset& table, const QStringList& additional) {
+// The columns the selection names that the new table lacks.
+QStringList missingSelectionColumns(const Recordset& table, const QStringList& additional) {
     QStringList present;
     for (int c = 0; c < table.fieldCount(); ++c)
         present.append(table.fieldName(c));
+    QStringList missing;
     for (const QString& column : kSelectedColumns + additional) {
         if (!present.contains(column, Qt::CaseInsensitive))
-            return false;
+            missing.append(column);
     }
-    return true;
+    return missing;
 }
 
 // The first demanded additional field missing from the new table's columns
@@ -147,9 +147,9 @@ void warnAboutColumns(Takeover& run, int oldColumns) {
         LogFault(state, takeover::silentWarningText(run.component));
         return;
     }
-    const MsgAnswer answer = state.runtime.showMessage(
-        {takeover::warningText(run.component), run.executable, MsgIcon::Exclamation,
-         MsgButtons::YesNo, MsgAnswer::No});
+    const MsgAnswer answer =
+        state.runtime.showMessage({takeover::warningText(run.component), run.executable,
+                                   MsgIcon::Exclamation, MsgButtons::YesNo, MsgAnswer::No});
     if (answer != MsgAnswer::No)
         return;
     const QString& program = state.runtime.executablePath();
@@ -207,9 +207,9 @@ std::vector<OldRecord> bufferOldRecords(Takeover& run, Recordset& old, int count
     const int varName = columnIndex(old, QStringLiteral("var_name"));
     const int offset = columnIndex(old, QStringLiteral("offset_or_bitno"));
     QList<int> unused;
-    for (const QString& column : {QStringLiteral("ID"), QStringLiteral("type"), categoryColumn,
-                                  QStringLiteral("isBitArray"), QStringLiteral("text"),
-                                  QStringLiteral("page_name")})
+    for (const QString& column :
+         {QStringLiteral("ID"), QStringLiteral("type"), categoryColumn,
+          QStringLiteral("isBitArray"), QStringLiteral("text"), QStringLiteral("page_name")})
         unused.append(columnIndex(old, column));
     QList<int> values;
     for (const QString& column : kValueColumns)
@@ -235,7 +235,7 @@ struct NewRecords {
     QHash<MatchKey, int> byKey;
     QList<int> valueColumns;
     std::optional<QString> missingField;
-    bool selectable = false;
+    QStringList missingColumns;
 
     void open(const ProcessState& state, Database& target) {
         table.emplace(target.openRecordset(kPresetDefs));
@@ -244,14 +244,24 @@ struct NewRecords {
         missingField = missingDemandedField(state, *table);
         const QStringList additional =
             state.additionalFields ? state.additionalFields->mid(1) : QStringList();
-        selectable = selectionColumnsExist(*table, additional);
-        if (!selectable)
+        missingColumns = missingSelectionColumns(*table, additional);
+        if (!missingColumns.isEmpty())
             return;
         byKey = indexNewRecords(target);
         for (const QString& column : kValueColumns)
             valueColumns.append(columnIndex(*table, column));
     }
 };
+
+// A new table that lacks columns the selection names matches no old record:
+// said once, as one failure, however many records there are.
+void reportUnselectableColumns(Takeover& run, const QStringList& columns) {
+    run.proc.report(DbError(db::ItemNotFound, QStringLiteral("Database"),
+                            db::description(db::ItemNotFound) +
+                                QStringLiteral(" PRESET_DEFS has no column %1 to select the old "
+                                               "values by; none was taken over.")
+                                    .arg(columns.join(QStringLiteral(", ")))));
+}
 
 // Writes each old record's values into the first new record with its keys.
 // A demanded additional column missing from the new table ends the program,
@@ -260,8 +270,9 @@ void transfer(Takeover& run, const std::vector<OldRecord>& buffer) {
     Procedure& proc = run.proc;
     NewRecords fresh;
     for (const OldRecord& record : buffer) {
-        if (!fresh.table)
-            proc.step([&] { fresh.open(run.state, run.target); });
+        if (!fresh.table && proc.step([&] { fresh.open(run.state, run.target); }) &&
+            !fresh.missingColumns.isEmpty())
+            reportUnselectableColumns(run, fresh.missingColumns);
         if (fresh.table && fresh.missingField) {
             WriteErrorLog(run.state, takeover::conflictLine(run.component, *fresh.missingField),
                           false);
@@ -269,8 +280,8 @@ void transfer(Takeover& run, const std::vector<OldRecord>& buffer) {
             EndProgram(run.state);
         }
         const std::optional<double> offset = cellNumber(record.offset);
-        if (!fresh.selectable || !offset)
-            continue; // the selection cannot be made: skipped without a report
+        if (!fresh.missingColumns.isEmpty() || !offset)
+            continue; // no selection can be made for this record
         const auto match = fresh.byKey.constFind(
             matchKey(valueText(record.machineType), valueText(record.varName), *offset));
         if (match == fresh.byKey.constEnd())

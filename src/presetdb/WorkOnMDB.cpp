@@ -1,10 +1,10 @@
 #include "presetdb/WorkOnMDB.h"
 
-#include "errors/Logs.h"
 #include "errors/Procedure.h"
-#include "presetdb/AtomicCopy.h"
 #include "presetdb/CreateRecordSets.h"
 #include "presetdb/Database.h"
+#include "presetdb/DatabaseFile.h"
+#include "presetdb/ProjectReplacement.h"
 #include "presetdb/Recordset.h"
 #include "presetdb/Substitution.h"
 #include "presetdb/Takeover.h"
@@ -32,20 +32,35 @@ void showMissingMachineCopy(ProcessState& state, const QString& projectPath) {
          QString(), MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok});
 }
 
+// The databases the run works on must be this program's own before anything
+// is copied over or written into one of them; a journal a killed run left
+// beside one of them is rolled back into it first. False when the run cannot
+// go on.
+bool prepareDatabases(Procedure& proc, const QStringList& paths) {
+    bool ours = true;
+    for (const QString& path : paths)
+        ours = proc.step([&] { requireOwnDatabase(path); }) && ours;
+    if (!ours)
+        return false;
+    for (const QString& path : paths)
+        ours = proc.step([&] { recoverJournal(path); }) && ours;
+    return ours;
+}
+
 // Drops PRESET_DEFS (found by its exact name) and creates it anew with the
 // columns of Source_PRESET_DEFS: name, type and size of each, in order.
-bool rebuildPresetDefs(Procedure& proc, Database& source) {
-    bool rebuilt = proc.step([&] {
+void rebuildPresetDefs(Procedure& proc, Database& source) {
+    proc.step([&] {
         if (source.tableNames().contains(kPresetDefs))
             source.deleteTable(kPresetDefs);
     });
     TableDef definition(kPresetDefs);
-    rebuilt = proc.step([&] {
+    proc.step([&] {
         const TableDef templates = source.tableDef(QStringLiteral("Source_PRESET_DEFS"));
         for (const Field& field : templates.fields())
             definition.appendField(field);
-    }) && rebuilt;
-    return proc.step([&] { source.appendTableDef(definition); }) && rebuilt;
+    });
+    proc.step([&] { source.appendTableDef(definition); });
 }
 
 // The old PRESET_DEFS of the project database hands its values to the new
@@ -55,8 +70,7 @@ void takeOverOldValues(ProcessState& state, Procedure& proc, Database& source,
     if (!proc.test([&] { return project.exists(); }))
         return;
     bool hasTable = false;
-    proc.assign(hasTable,
-                [&] { return project.database().tableNames().contains(kPresetDefs); });
+    proc.assign(hasTable, [&] { return project.database().tableNames().contains(kPresetDefs); });
     if (hasTable) {
         std::optional<Recordset> old;
         proc.step([&] { old.emplace(project.database().openRecordset(kPresetDefs)); });
@@ -68,11 +82,32 @@ void takeOverOldValues(ProcessState& state, Procedure& proc, Database& source,
     proc.step([&] { project.close(); });
 }
 
+// Rebuilds PRESET_DEFS in the source database, fills it and takes the old
+// values over; the number of records created.
+int rebuildSource(ProcessState& state, Procedure& proc, const QString& sourcePath,
+                  ProjectDatabase& project) {
+    std::optional<Database> source;
+    proc.step([&] {
+        source.emplace(Database::open(sourcePath));
+        source->beginTransaction();
+    });
+    int created = 0;
+    if (source) {
+        rebuildPresetDefs(proc, *source);
+        proc.step([&] { CategorieNachCategoryID(state, project); });
+        proc.assign(created, [&] { return CreateRecordSets(state, *source, project); });
+        takeOverOldValues(state, proc, *source, project);
+        proc.step([&] { source->close(); });
+    }
+    project.close();
+    return created;
+}
+
 } // namespace
 
 void WorkOnMDB(ProcessState& state) {
-    // The first steps report their failures without a name.
-    Procedure proc(state, QString());
+    Procedure proc(state, QStringLiteral("WorkOnMDB"));
+    const int failuresBefore = state.failuresReported;
     QString sourcePath;
     QString projectPath;
     QString hostIni;
@@ -83,51 +118,37 @@ void WorkOnMDB(ProcessState& state) {
     proc.assign(machineCopyPath, [&] { return GetPathMachineCopyMDB(state, hostIni); });
     const bool integrated = state.integratedMode;
     proc.assign(state.visiWinVariant, [&] {
-        return qint16(!integrated && LoadIniBoolean(state, QStringLiteral("Project"),
-                                                    QStringLiteral("VWStudio"),
-                                                    state.programIniPath, false));
+        return qint16(!integrated &&
+                      LoadIniBoolean(state, QStringLiteral("Project"), QStringLiteral("VWStudio"),
+                                     state.programIniPath, false));
     });
     if (sourcePath.isEmpty())
         return;
+    const bool machineCopyFound =
+        !machineCopyPath.isEmpty() && platform::fileExists(machineCopyPath);
+    QStringList databases{sourcePath, projectPath};
+    if (integrated && machineCopyFound)
+        databases.append(machineCopyPath);
+    if (!prepareDatabases(proc, databases))
+        return;
     proc.step([&] { platform::readFileTimes(sourcePath, state.sourceFileTimes); });
+
+    ProjectReplacement replacement(state, proc, projectPath);
+    replacement.keepPrevious();
     if (integrated) {
-        if (machineCopyPath.isEmpty() || !platform::fileExists(machineCopyPath))
-            proc.step([&] { showMissingMachineCopy(state, projectPath); });
+        if (machineCopyFound)
+            replacement.replaceWith(machineCopyPath);
         else
-            proc.step([&] { copyFileAtomically(machineCopyPath, projectPath); });
+            proc.step([&] { showMissingMachineCopy(state, projectPath); });
     }
     proc.step([&] { LoadVarNameTemplates(state, proc, sourcePath); });
-
-    proc.rename(QStringLiteral("WorkOnMDB"));
-    std::optional<Database> source;
-    bool rebuilt = proc.step([&] {
-        source.emplace(Database::open(sourcePath));
-        source->beginTransaction();
-    });
     ProjectDatabase project(state);
-    if (source) {
-        rebuilt = rebuildPresetDefs(proc, *source) && rebuilt;
-        proc.step([&] { CategorieNachCategoryID(state, project); });
-        proc.step([&] { CreateRecordSets(state, *source, project); });
-        takeOverOldValues(state, proc, *source, project);
-        proc.step([&] { source->close(); });
-        source.reset();
-    }
-    project.close();
+    const int created = rebuildSource(state, proc, sourcePath, project);
 
     // The values tuned on the machine live in the project database: it is
-    // replaced only by a source database that was rebuilt in this run.
-    if (rebuilt) {
-        proc.step([&] {
-            copyFileAtomically(GetPathSourceOCXMDB(state), GetPathOCXMDB(state));
-        });
-    } else {
-        WriteErrorLog(state,
-                      QStringLiteral("WorkOnMDB: PRESET_DEFS could not be rebuilt in ") +
-                          sourcePath + QStringLiteral("; ") + projectPath +
-                          QStringLiteral(" was left unchanged."),
-                      false);
-    }
+    // replaced only by a sound result of this run.
+    replacement.finish(sourcePath, state.failuresReported - failuresBefore, created,
+                       project.changesInPlace());
     if (!state.sourceFileTimes.isZero())
         proc.step([&] { platform::restoreFileTimes(sourcePath, state.sourceFileTimes); });
 }

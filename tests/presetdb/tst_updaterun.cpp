@@ -53,8 +53,6 @@ private slots:
     void emptyOldTableIsNothingToTakeOver();
     void namesWithQuotesAreRenamedAndTakenOver();
     void onlyTheFirstOfTwoMatchingRecordsTakesTheValues();
-    void brokenSourceNeverReplacesTheProjectDatabase_data();
-    void brokenSourceNeverReplacesTheProjectDatabase();
     void noMachineSelectedCreatesNothing();
     void missingDemandedFieldEndsEvenWhenSilent();
 };
@@ -177,29 +175,6 @@ void TestUpdateRun::onlyTheFirstOfTwoMatchingRecordsTakesTheValues() {
     QCOMPARE(rows[40].varName, rows[2].varName);
     QCOMPARE(rows[2].min, 5.0);
     QCOMPARE(rows[40].min, 0.0);
-}
-
-void TestUpdateRun::brokenSourceNeverReplacesTheProjectDatabase_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::newRow("not a database") << QByteArray(4096, 'x');
-    QByteArray jet(4096, '\0');
-    jet.replace(4, 15, "Standard Jet DB");
-    QTest::newRow("old engine's file") << jet;
-}
-
-void TestUpdateRun::brokenSourceNeverReplacesTheProjectDatabase() {
-    QFETCH(QByteArray, content);
-    test::DemoProject demo;
-    QVERIFY(demo.isValid());
-    demo.write("KPL_Presets/KPL_Presets_Source.mdb", content);
-    const QByteArray project = demo.read(demo.projectDb());
-    auto rt = demo.runtime("/EXTERNAL SILENT");
-    ProcessState state(*rt);
-    startUp(state);
-    WorkOnMDB(state);
-    QVERIFY(state.failuresReported > 0);
-    QCOMPARE(demo.read(demo.projectDb()), project);
-    QVERIFY(demo.read(demo.path("N4Rcfglog.txt")).contains("was left unchanged"));
 }
 
 void TestUpdateRun::noMachineSelectedCreatesNothing() {

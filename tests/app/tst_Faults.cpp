@@ -1,0 +1,330 @@
+#include "DemoProject.h"
+#include "app/DialogLayout.h"
+#include "app/DialogModel.h"
+#include "errors/ExitCode.h"
+#include "settings/ProcessState.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+
+#include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
+
+using namespace kpl;
+using test::DemoProject;
+
+// The program on demo installations with one fault each: whatever fails, the
+// values tuned on the machine are never lost, a failure is never reported as
+// success, and no log line is without its operation or speaks the library's
+// language.
+namespace {
+
+const QString kProject = QStringLiteral("KPL_Presets/KPL_Presets.mdb");
+const QString kSource = QStringLiteral("KPL_Presets/KPL_Presets_Source.mdb");
+const QString kMachineCopy = QStringLiteral("Restore/KPL_Presets/KPL_Presets.mdb");
+const QString kPresetRows = QStringLiteral("SELECT * FROM PRESET_DEFS ORDER BY _rowid_;");
+// A source database's last write, to the nanosecond.
+constexpr timespec kSourceWritten{1600000000, 123456789};
+
+enum class Start { Silent, Integrated };
+
+// What the run must leave of the databases.
+enum class Outcome {
+    Untouched,    // every database byte for byte as before, no backup
+    Kept,         // the project database's records as the takeover found them, no backup
+    LikeCleanRun, // PRESET_DEFS as on the same installation without the fault
+};
+
+// A started process that holds a read transaction on a database for a while.
+struct Background {
+    std::unique_ptr<QProcess> process;
+};
+
+// A demo installation with the built program in its component folder.
+class Installation : public DemoProject {
+public:
+    Installation() {
+        QFile::copy(QStringLiteral(KPL_PROGRAM),
+                    path(QStringLiteral("KPL_Presets/KPL_Presets_Config")));
+    }
+    QString db(const QString& relative) const { return path(relative); }
+    void corrupt(const QString& relative, qint64 page, char fill) const {
+        QFile file(path(relative));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek((page - 1) * 4096);
+        file.write(QByteArray(4096, fill));
+    }
+    // Another process reads `relative` in one transaction for `seconds`.
+    void holdReadLock(const QString& relative, int seconds) {
+        const QString marker = path(QStringLiteral("lock-held"));
+        holder.process = std::make_unique<QProcess>();
+        holder.process->start(QStringLiteral("sqlite3"), {path(relative)});
+        holder.process->write(QStringLiteral("BEGIN;\nSELECT count(*) FROM sqlite_master;\n"
+                                             ".shell touch '%1'\n.shell sleep %2\nCOMMIT;\n")
+                                  .arg(marker)
+                                  .arg(seconds)
+                                  .toUtf8());
+        holder.process->waitForBytesWritten();
+        holder.process->closeWriteChannel();
+        for (int wait = 0; wait < 500 && !QFile::exists(marker); ++wait)
+            QThread::msleep(10);
+    }
+    // Leaves a journal as a writer killed in the middle of its transaction
+    // leaves it: hot, with the pages the database had before.
+    void leaveHotJournal(const QString& relative) const {
+        QProcess writer;
+        writer.start(QStringLiteral("sqlite3"), {path(relative)});
+        writer.write(
+            "PRAGMA cache_size=10;\nBEGIN;\nUPDATE PRESET_DEFS SET min = min + 1000;\n"
+            "CREATE TABLE filler(x);\nINSERT INTO filler SELECT zeroblob(3000) FROM "
+            "(WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 200) "
+            "SELECT i FROM k);\n.shell kill -9 $PPID\n");
+        writer.closeWriteChannel();
+        writer.waitForFinished(30000);
+        QVERIFY(QFile::exists(path(relative) + QStringLiteral("-journal")));
+    }
+    Background holder;
+};
+
+using Arrange = std::function<void(Installation&)>;
+
+struct Run {
+    int exitCode = -1;
+    QString errorLog;
+};
+
+QString readText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+}
+
+// A silent start is the program itself, started as the host starts it.
+Run runSilent(const Installation& install) {
+    QProcess program;
+    program.setWorkingDirectory(install.path(QStringLiteral("KPL_Presets")));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KPL_SERVICE_LOG"),
+                       install.path(QStringLiteral("service.log")));
+    program.setProcessEnvironment(environment);
+    program.start(install.path(QStringLiteral("KPL_Presets/KPL_Presets_Config")),
+                  {QStringLiteral("/EXTERNAL"), QStringLiteral("SILENT")});
+    if (!program.waitForFinished(120000))
+        qFatal("the program did not end");
+    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+            readText(install.path(QStringLiteral("N4Rcfglog.txt")))};
+}
+
+// An integrated start shows the dialog: the confirmation is run as the OK
+// button runs it, every box answered with its default button.
+Run runIntegrated(const Installation& install) {
+    const QString log = install.path(QStringLiteral("cfg.log"));
+    auto runtime = install.runtime(QStringLiteral("/EXTERNAL N4RCFG /LOGFILE ") + log);
+    ProcessState state(*runtime);
+    DialogModel dialog(state, presetsDialogLayout());
+    ExitCode code = ExitCode::Normal;
+    try {
+        dialog.Form_Load();
+        dialog.CommandOK_Click();
+    } catch (const ProcessEnd& end) {
+        code = end.code;
+    }
+    return {int(code), readText(log)};
+}
+
+Run runProgram(const Installation& install, Start start) {
+    return start == Start::Silent ? runSilent(install) : runIntegrated(install);
+}
+
+QByteArray rows(const Installation& install, const QString& relative) {
+    return install.query(install.db(relative), kPresetRows);
+}
+
+timespec lastWrite(const QString& path) {
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mtim;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Arrange)
+Q_DECLARE_METATYPE(Start)
+Q_DECLARE_METATYPE(Outcome)
+
+class TestFaults : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void nothingIsLost_data();
+    void nothingIsLost();
+
+private:
+    // PRESET_DEFS after a run without any fault, per start.
+    QByteArray cleanRun(Start start);
+    QMap<Start, QByteArray> m_clean;
+};
+
+void TestFaults::initTestCase() {
+    if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
+        QSKIP("the sqlite3 tool is needed to lay out the installations");
+}
+
+QByteArray TestFaults::cleanRun(Start start) {
+    if (!m_clean.contains(start)) {
+        Installation install;
+        runProgram(install, start);
+        m_clean.insert(start, rows(install, kProject));
+    }
+    return m_clean.value(start);
+}
+
+void TestFaults::nothingIsLost_data() {
+    QTest::addColumn<Start>("start");
+    QTest::addColumn<Arrange>("arrange");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("logged");
+    QTest::addColumn<Outcome>("outcome");
+    const auto silent = Start::Silent;
+    const auto integrated = Start::Integrated;
+    const auto sql = [](const QString& relative, const QString& script) {
+        return [=](Installation& i) { i.sql(i.db(relative), script); };
+    };
+    const auto content = [](const QString& relative, const QByteArray& bytes) {
+        return [=](Installation& i) { i.write(relative, bytes); };
+    };
+    QByteArray jet(4096, '\0');
+    jet.replace(4, 15, "Standard Jet DB");
+    const QString kept = QStringLiteral("could not be rebuilt");
+
+    QTest::newRow("no fault") << silent << Arrange([](Installation&) {}) << 0 << QString()
+                              << Outcome::LikeCleanRun;
+    QTest::newRow("damaged page in the source")
+        << silent << Arrange([](Installation& i) { i.corrupt(kSource, 4, '\xa5'); }) << 2 << kept
+        << Outcome::Kept;
+    QTest::newRow("source read by another process for a while")
+        << silent << Arrange([](Installation& i) { i.holdReadLock(kSource, 2); }) << 0 << QString()
+        << Outcome::LikeCleanRun;
+    QTest::newRow("source read by another process past the wait")
+        << silent << Arrange([](Installation& i) { i.holdReadLock(kSource, 9); }) << 2
+        << QStringLiteral("database is locked") << Outcome::Kept;
+    QTest::newRow("Jet source") << silent << Arrange(content(kSource, jet)) << 2
+                                << QStringLiteral("--import-jet") << Outcome::Untouched;
+    QTest::newRow("source not a database")
+        << silent << Arrange(content(kSource, QByteArray(4096, 'x'))) << 2
+        << QStringLiteral("not a database") << Outcome::Untouched;
+    QTest::newRow("Jet project database") << silent << Arrange(content(kProject, jet)) << 2
+                                          << QStringLiteral("--import-jet") << Outcome::Untouched;
+    QTest::newRow("project database not a database")
+        << silent << Arrange(content(kProject, QByteArray(8192, 'x'))) << 2
+        << QStringLiteral("not a database") << Outcome::Untouched;
+    QTest::newRow("Jet machine copy") << integrated << Arrange(content(kMachineCopy, jet)) << 2
+                                      << QStringLiteral("--import-jet") << Outcome::Untouched;
+    QTest::newRow("hot journal beside the project database")
+        << integrated << Arrange([](Installation& i) { i.leaveHotJournal(kProject); }) << 0
+        << QString() << Outcome::LikeCleanRun;
+    QTest::newRow("no Program.ini, so no machine 1")
+        << silent
+        << Arrange([](Installation& i) { QFile::remove(i.path("parameter/Program.ini")); }) << 2
+        << QStringLiteral("Subscript out of range") << Outcome::Kept;
+    QTest::newRow("Program.ini in UTF-16") << silent << Arrange([](Installation& i) {
+        const QString text = QString::fromLatin1(i.read(i.path("parameter/Program.ini")));
+        QByteArray utf16("\xff\xfe");
+        utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        i.write(QStringLiteral("parameter/Program.ini"), utf16);
+    }) << 2 << QStringLiteral("Subscript out of range")
+                                           << Outcome::Kept;
+    QTest::newRow("part after var_name in the templates")
+        << silent
+        << Arrange(sql(kSource,
+                       "CREATE TABLE t AS SELECT ID, machine_type, type, var_name, part, "
+                       "category_id, isBitArray, offset_or_bitno, text, page_name, abs_min, "
+                       "abs_max, min, max, pass FROM Source_PRESET_DEFS;"
+                       "DROP TABLE Source_PRESET_DEFS;"
+                       "ALTER TABLE t RENAME TO Source_PRESET_DEFS;"))
+        << 2 << QStringLiteral("Subscript out of range") << Outcome::Kept;
+    QTest::newRow("32768 template rows")
+        << silent
+        << Arrange(sql(kSource, "INSERT INTO Source_PRESET_DEFS SELECT * FROM Source_PRESET_DEFS "
+                                "LIMIT 1; INSERT INTO Source_PRESET_DEFS SELECT s.* FROM "
+                                "Source_PRESET_DEFS s, (WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL "
+                                "SELECT i + 1 FROM k WHERE i < 819) SELECT i FROM k) LIMIT 32727;"))
+        << 2 << QStringLiteral("Overflow") << Outcome::Kept;
+    QTest::newRow("old table without min")
+        << silent << Arrange(sql(kProject, "ALTER TABLE PRESET_DEFS DROP COLUMN min;")) << 2
+        << QStringLiteral("Item not found") << Outcome::Kept;
+    QTest::newRow("templates without the column text")
+        << silent
+        << Arrange(sql(kSource, "ALTER TABLE Source_PRESET_DEFS RENAME COLUMN text TO remark;"))
+        << 2 << QStringLiteral("has no column text to select") << Outcome::Kept;
+}
+
+void TestFaults::nothingIsLost() {
+    QFETCH(Start, start);
+    QFETCH(Arrange, arrange);
+    QFETCH(int, exitCode);
+    QFETCH(QString, logged);
+    QFETCH(Outcome, outcome);
+    const QByteArray clean = outcome == Outcome::LikeCleanRun ? cleanRun(start) : QByteArray();
+
+    Installation install;
+    QVERIFY(install.isValid());
+    const QString takeoverSource = start == Start::Integrated ? kMachineCopy : kProject;
+    const QByteArray projectPristine = install.read(install.db(kProject));
+    arrange(install);
+    const QByteArray oldRows =
+        outcome == Outcome::Kept ? rows(install, takeoverSource) : QByteArray();
+    const timespec times[2] = {{0, UTIME_OMIT}, kSourceWritten};
+    ::utimensat(AT_FDCWD, QFile::encodeName(install.db(kSource)).constData(), times, 0);
+    const QByteArray projectBefore = install.read(install.db(kProject));
+    const QByteArray sourceBefore = install.read(install.db(kSource));
+    const QByteArray machineCopyBefore = install.read(install.db(kMachineCopy));
+
+    const Run run = runProgram(install, start);
+    if (install.holder.process)
+        install.holder.process->waitForFinished(30000);
+
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.errorLog.contains(logged), qPrintable(run.errorLog));
+    if (exitCode != 0)
+        QVERIFY(!run.errorLog.isEmpty());
+    static const QRegularExpression namedLine(
+        QStringLiteral("^Fehler in KPL_Presets / [^/]* / \\w+ \\(Nr\\. -?\\d+\\) :"));
+    for (const QString& line : run.errorLog.split(QStringLiteral("\r\n"))) {
+        if (line.startsWith(QLatin1String("Fehler in")))
+            QVERIFY2(namedLine.match(line).hasMatch(), qPrintable(line));
+        QVERIFY2(!line.contains(QLatin1String("optional access")) &&
+                     !line.contains(QLatin1String("std::")),
+                 qPrintable(line));
+    }
+    const timespec written = lastWrite(install.db(kSource));
+    QCOMPARE(written.tv_sec, kSourceWritten.tv_sec);
+    QCOMPARE(written.tv_nsec, kSourceWritten.tv_nsec);
+
+    const QString backup = install.db(kProject) + QStringLiteral(".bak");
+    switch (outcome) {
+    case Outcome::Untouched:
+        QVERIFY(install.read(install.db(kProject)) == projectBefore);
+        QVERIFY(install.read(install.db(kSource)) == sourceBefore);
+        QVERIFY(install.read(install.db(kMachineCopy)) == machineCopyBefore);
+        QVERIFY(!QFile::exists(backup));
+        break;
+    case Outcome::Kept:
+        QCOMPARE(rows(install, kProject), oldRows);
+        QVERIFY(!QFile::exists(backup));
+        break;
+    case Outcome::LikeCleanRun:
+        QCOMPARE(rows(install, kProject), clean);
+        QCOMPARE(install.query(install.db(kProject), "PRAGMA integrity_check;"),
+                 QByteArray("ok\n"));
+        QVERIFY(install.read(backup) == projectPristine);
+        break;
+    }
+}
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "tst_Faults.moc"

@@ -13,7 +13,7 @@ namespace kpl {
 
 namespace {
 
-int printHelp(const QStringList&, QTextStream& out) {
+int printHelp(int, char**, QTextStream& out) {
     out << "Usage: KPL_Presets_Config [EXTERNAL N4RCFG | EXTERNAL SILENT] [/LOGFILE path]\n"
            "       KPL_Presets_Config --import-jet [FILE.mdb OUT.mdb]\n"
            "       KPL_Presets_Config --help | --version\n"
@@ -50,17 +50,15 @@ int printHelp(const QStringList&, QTextStream& out) {
     return int(ExitCode::Normal);
 }
 
-int printVersion(const QStringList&, QTextStream& out) {
+int printVersion(int, char**, QTextStream& out) {
     out << "KPL_Presets_Config " << version::kText << "\n";
     return int(ExitCode::Normal);
 }
 
-int importJet(const QStringList& arguments, QTextStream& out) {
+int importJet(int argc, char** argv, QTextStream& out) {
+    const QStringList arguments = programArguments(argc, argv);
     // The application object tells the program's own location; the
     // installation's databases are found from there.
-    int argc = 1;
-    char name[] = "KPL_Presets_Config";
-    char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
     CoreRuntime runtime(runningExecutablePath(), arguments.join(QLatin1Char(' ')),
                         processEnvironment());
@@ -70,8 +68,9 @@ int importJet(const QStringList& arguments, QTextStream& out) {
 
 struct MaintenanceOption {
     const char* name;
-    // Gets the whole argument list, for options that take values.
-    int (*run)(const QStringList& arguments, QTextStream& out);
+    // Gets the program's own argc and argv, for options that take values or
+    // find the installation from the program's path.
+    int (*run)(int argc, char** argv, QTextStream& out);
 };
 
 constexpr std::array kOptions{
@@ -82,10 +81,11 @@ constexpr std::array kOptions{
 
 } // namespace
 
-std::optional<int> runMaintenanceOption(const QStringList& arguments, QTextStream& out) {
+std::optional<int> runMaintenanceOption(int argc, char** argv, QTextStream& out) {
+    const QStringList arguments = programArguments(argc, argv);
     for (const MaintenanceOption& option : kOptions) {
         if (arguments.contains(QLatin1String(option.name)))
-            return option.run(arguments, out);
+            return option.run(argc, argv, out);
     }
     return std::nullopt;
 }

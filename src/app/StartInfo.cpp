@@ -1,7 +1,8 @@
 #include "app/StartInfo.h"
 
+#include "settings/Platform.h"
+
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QProcessEnvironment>
 
 #ifdef Q_OS_UNIX
@@ -33,9 +34,10 @@ QStringList processEnvironment() {
 }
 
 QString runningExecutablePath() {
-    const QString path = QCoreApplication::applicationFilePath();
-    const QString real = QFileInfo(path).canonicalFilePath();
-    return real.isEmpty() ? path : real;
+    return platform::startedExecutablePath(QCoreApplication::arguments().value(0),
+                                           platform::workingDirectory(qEnvironmentVariable("PWD")),
+                                           qEnvironmentVariable("PATH"),
+                                           QCoreApplication::applicationFilePath());
 }
 
 } // namespace kpl

@@ -19,7 +19,8 @@ QString rawCommandLine(int argc, char** argv);
 // lists them.
 QStringList processEnvironment();
 
-// The running program file's real location (links resolved). Needs the
+// The path the program was started by, symbolic links kept (see
+// platform::startedExecutablePath): every file is found from it. Needs the
 // application object.
 QString runningExecutablePath();
 

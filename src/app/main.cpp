@@ -55,7 +55,7 @@ int runWithWindow(int argc, char** argv, const QString& commandLine) {
 
 int main(int argc, char** argv) {
     QTextStream out(stdout);
-    if (const std::optional<int> code = runMaintenanceOption(programArguments(argc, argv), out))
+    if (const std::optional<int> code = runMaintenanceOption(argc, argv, out))
         return *code;
     // Decided before any application object exists: a silent start needs no
     // display at all.

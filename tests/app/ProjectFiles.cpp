@@ -18,7 +18,7 @@ void writeProjectFiles(const TestInstallation& install) {
     install.write(QStringLiteral("Restore/parameter/program.ini"),
                   "[Project]\r\nManualDowntimeReasons=false\r\nManualDowntimeTimerActiv=true\r\n"
                   "ManualDowntimeTimer=300\r\n");
-    install.write(QStringLiteral("KPL_Presets/KPL_Presets.cfg"),
+    install.write(install.component() + '/' + install.component() + QStringLiteral(".cfg"),
                   "[Project]\r\nValidMachines=ALL\r\n\r\n[Info]\r\nS_Prog=1.0.1 - Standalone\r\n");
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kpl;
@@ -19,9 +20,10 @@ struct Run {
     QString output;
 };
 
-Run runProgram(const QString& program, const QStringList& arguments,
-               const QStringList& environment) {
+Run runProgram(const QString& program, const QStringList& arguments, const QStringList& environment,
+               const QString& workingDirectory = {}) {
     QProcess process;
+    process.setWorkingDirectory(workingDirectory);
     QProcessEnvironment env;
     for (const QString& entry : environment)
         env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
@@ -85,6 +87,55 @@ private slots:
                           "ManualDowntimeTimer"),
                  QStringLiteral("120"));
         QVERIFY(install.exists(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini")));
+    }
+
+    // Each component folder holds a link to one installed program; the link
+    // says which installation and component a start configures. `script` is
+    // run by the shell in the project folder with the link's path as $1.
+    void silentStartThroughALink_data() {
+        QTest::addColumn<QString>("component");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("componentFolderIsALink");
+        const QString byPath = QStringLiteral("exec \"$1\" EXTERNAL SILENT");
+        QTest::newRow("link in the component folder") << "KPL_Presets" << byPath << false;
+        QTest::newRow("link named after another component") << "KPL_Shifts" << byPath << false;
+        QTest::newRow("name found through PATH")
+            << "KPL_Presets"
+            << "exec KPL_Presets_Config EXTERNAL SILENT" << false;
+        QTest::newRow("component folder entered through a link")
+            << "KPL_Presets"
+            << "cd KPL_Presets && exec ./KPL_Presets_Config EXTERNAL SILENT" << true;
+    }
+
+    void silentStartThroughALink() {
+        QFETCH(QString, component);
+        QFETCH(QString, script);
+        QFETCH(bool, componentFolderIsALink);
+        TestInstallation install(component);
+        writeProjectFiles(install);
+        // Without the presets in it, the project's program INI receives them
+        // only when the run found the project folder.
+        install.write(QStringLiteral("parameter/Program.ini"), "[Project]\r\n");
+        QTemporaryDir elsewhere;
+        if (componentFolderIsALink) {
+            const QString moved = elsewhere.filePath(component);
+            QVERIFY(QDir().rename(install.componentFolder(), moved));
+            QVERIFY(QFile::link(moved, install.componentFolder()));
+        }
+        QVERIFY(QFile::link(KPL_PROGRAM, install.executablePath()));
+        const QStringList environment{QStringLiteral("PATH=") + install.componentFolder() +
+                                          QStringLiteral(":/usr/bin:/bin"),
+                                      QStringLiteral("KPL_SERVICE_LOG=") + install.serviceLog()};
+        const Run run =
+            runProgram(QStringLiteral("/bin/sh"), {"-c", script, "sh", install.executablePath()},
+                       environment, install.root());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(iniEntry(install.path(component + '/' + component + QStringLiteral(".cfg")),
+                          "Info", "S_Prog"),
+                 QString::fromLatin1(version::kText) + QStringLiteral(" - Standalone"));
+        QCOMPARE(iniEntry(install.path(QStringLiteral("parameter/Program.ini")), "Project",
+                          "ManualDowntimeTimer"),
+                 QStringLiteral("0"));
     }
 
     void silentStartWithoutConfigurationFileEndsWithCodeOne() {

@@ -19,6 +19,7 @@ public:
     explicit TestInstallation(const QString& component = QStringLiteral("KPL_Presets"));
 
     QString root() const;                    // the project folder
+    QString component() const { return m_component; }
     QString componentFolder() const;         // <root>/<component>
     QString executablePath() const;          // <component folder>/<component>_Config
     QString path(const QString& relative) const;

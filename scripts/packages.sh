@@ -1,19 +1,27 @@
-# Debian packages the build, the tests and the demo need. Sourced by the
+# Debian packages the build, the tests, the demo and the Debian package (its
+# dependencies are computed by dpkg-shlibdeps) need. Sourced by the
 # scripts; installs what is missing (with sudo when not run as root).
 KPL_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev sqlite3
   mdbtools-dev libmdb3 libglib2.0-dev
-  fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool imagemagick)
+  fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool imagemagick
+  dpkg-dev file man-db)
 
 kpl_install_packages() {
   local missing=()
   for p in "${KPL_PACKAGES[@]}" "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    # A package whose triggers wait (man-db while another install runs) is
+    # installed all the same.
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null |
+      grep -Eq "install ok (installed|triggers-pending|triggers-awaited)" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
   local sudo=()
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+  # Waits for another install on the machine to finish.
+  local wait=(-o DPkg::Lock::Timeout=600)
+  "${sudo[@]}" apt-get "${wait[@]}" update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get "${wait[@]}" install -y \
+    --no-install-recommends "${missing[@]}"
 }

@@ -34,6 +34,7 @@ roff_text("${DOC_DIR}" doc_dir)
 string(TIMESTAMP date "%Y-%m-%d" UTC)
 
 file(WRITE "${OUTPUT}" ".TH KPL_Presets_Config 1 \"${date}\" \"${version}\" \"User Commands\"
+.nh
 .SH NAME
 KPL_Presets_Config \\- ${summary}
 .SH DESCRIPTION

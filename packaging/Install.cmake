@@ -13,23 +13,26 @@ set(KPL_INSTALL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${KPL_PACKAGE_NAME})
 
 install(TARGETS KPL_Presets_Config RUNTIME DESTINATION ${KPL_INSTALL_PROGRAM_DIR})
 
-# A relative link, so it holds under any prefix; installed as a link.
-set(kpl_bin_link ${CMAKE_BINARY_DIR}/packaging/bin/KPL_Presets_Config)
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging/bin)
-file(CREATE_LINK ../${KPL_INSTALL_PROGRAM_DIR}/KPL_Presets_Config ${kpl_bin_link} SYMBOLIC)
-install(FILES ${kpl_bin_link} DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The link and the manual page are for systems with symbolic links and man.
+if(UNIX)
+  # A relative link, so it holds under any prefix; installed as a link.
+  set(kpl_bin_link ${CMAKE_BINARY_DIR}/packaging/bin/KPL_Presets_Config)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging/bin)
+  file(CREATE_LINK ../${KPL_INSTALL_PROGRAM_DIR}/KPL_Presets_Config ${kpl_bin_link} SYMBOLIC)
+  install(FILES ${kpl_bin_link} DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The manual page is made from the built program's own --help output.
-set(kpl_man_page ${CMAKE_BINARY_DIR}/packaging/KPL_Presets_Config.1)
-add_custom_command(OUTPUT ${kpl_man_page} ${kpl_man_page}.gz
-    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:KPL_Presets_Config>
-        -DOUTPUT=${kpl_man_page} -DSUMMARY=${PROJECT_DESCRIPTION}
-        -DDOC_DIR=${KPL_INSTALL_DOC_DIR} -P ${CMAKE_SOURCE_DIR}/packaging/ManPage.cmake
-    DEPENDS KPL_Presets_Config ${CMAKE_SOURCE_DIR}/packaging/ManPage.cmake
-    COMMENT "Writing the manual page KPL_Presets_Config(1) from --help"
-    VERBATIM)
-add_custom_target(KPL_Presets_Config_man_page ALL DEPENDS ${kpl_man_page}.gz)
-install(FILES ${kpl_man_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # The manual page is made from the built program's own --help output.
+  set(kpl_man_page ${CMAKE_BINARY_DIR}/packaging/KPL_Presets_Config.1)
+  add_custom_command(OUTPUT ${kpl_man_page} ${kpl_man_page}.gz
+      COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:KPL_Presets_Config>
+          -DOUTPUT=${kpl_man_page} -DSUMMARY=${PROJECT_DESCRIPTION}
+          -DDOC_DIR=${KPL_INSTALL_DOC_DIR} -P ${CMAKE_SOURCE_DIR}/packaging/ManPage.cmake
+      DEPENDS KPL_Presets_Config ${CMAKE_SOURCE_DIR}/packaging/ManPage.cmake
+      COMMENT "Writing the manual page KPL_Presets_Config(1) from --help"
+      VERBATIM)
+  add_custom_target(KPL_Presets_Config_man_page ALL DEPENDS ${kpl_man_page}.gz)
+  install(FILES ${kpl_man_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 install(FILES README.md DESTINATION ${KPL_INSTALL_DOC_DIR})
 install(FILES COPYRIGHT DESTINATION ${KPL_INSTALL_DOC_DIR} RENAME copyright)

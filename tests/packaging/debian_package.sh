@@ -20,7 +20,9 @@ installed() { dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ins
 [ "$(id -u)" -eq 0 ] || skip "installing the package needs root"
 # Every build tree of this machine installs and removes the same package:
 # one test at a time.
-exec 9>/run/lock/$package-test.lock
+lock_dir=/run/lock
+[ -d "$lock_dir" ] || lock_dir=/tmp
+exec 9>"$lock_dir/$package-test.lock"
 flock -w 900 9 || fail "another run of this test held the machine for 15 minutes"
 installed && skip "$package is installed on this machine; the test would replace and remove it"
 

@@ -21,12 +21,15 @@ if(UNIX)
   file(CREATE_LINK ../${KPL_INSTALL_PROGRAM_DIR}/KPL_Presets_Config ${kpl_bin_link} SYMBOLIC)
   install(FILES ${kpl_bin_link} DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-  # The manual page is made from the built program's own --help output.
+  # The manual page is made from the built program's own --help output, and
+  # compressed without a time stamp, so the same sources give the same page.
+  find_program(KPL_GZIP gzip REQUIRED)
   set(kpl_man_page ${CMAKE_BINARY_DIR}/packaging/KPL_Presets_Config.1)
   add_custom_command(OUTPUT ${kpl_man_page} ${kpl_man_page}.gz
       COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:KPL_Presets_Config>
           -DOUTPUT=${kpl_man_page} -DSUMMARY=${PROJECT_DESCRIPTION}
           -DDOC_DIR=${KPL_INSTALL_DOC_DIR} -P ${CMAKE_SOURCE_DIR}/packaging/ManPage.cmake
+      COMMAND ${KPL_GZIP} -9nkf ${kpl_man_page}
       DEPENDS KPL_Presets_Config ${CMAKE_SOURCE_DIR}/packaging/ManPage.cmake
       COMMENT "Writing the manual page KPL_Presets_Config(1) from --help"
       VERBATIM)

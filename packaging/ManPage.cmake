@@ -1,7 +1,6 @@
 # Writes the manual page KPL_Presets_Config(1) from the program's own --help
-# and --version output, so the page and the help never differ, and beside it
-# the page compressed for installing (OUTPUT.gz). Run at build time with
-# cmake -P:
+# and --version output, so the page and the help never differ. Run at build
+# time with cmake -P:
 #   -DPROGRAM=<built program> -DOUTPUT=<page> -DSUMMARY=<one line for NAME>
 #   -DDOC_DIR=<documentation folder, relative to the installation prefix>
 
@@ -45,5 +44,3 @@ ${help}
 README.md in ${doc_dir} under the installation prefix (/usr for the package):
 installing the program on a machine, the files it works on, the logs.
 ")
-file(ARCHIVE_CREATE OUTPUT "${OUTPUT}.gz" PATHS "${OUTPUT}" FORMAT raw COMPRESSION GZip
-     COMPRESSION_LEVEL 9)

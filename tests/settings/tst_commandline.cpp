@@ -34,6 +34,10 @@ void TestCommandLine::readsKeywordValues_data() {
                                             << "/VAR/LOG/CFG.LOG";
     QTest::newRow("path ends at next keyword")
         << "LOGFILE /tmp/a.log /EXTERNAL N4RCFG" << "LOGFILE" << true << "/TMP/A.LOG";
+    QTest::newRow("no value before a keyword") << "/LOGFILE /EXTERNAL N4RCFG"
+                                               << "LOGFILE" << true << "";
+    QTest::newRow("empty value before a keyword") << "/LOGFILE  /EXTERNAL N4RCFG"
+                                                  << "LOGFILE" << true << "";
     QTest::newRow("found inside a path")
         << "LOGFILE /data/external/x.log /EXTERNAL N4RCFG" << "EXTERNAL" << true << "X.LOG";
     QTest::newRow("found inside a word") << "/XEXTERNAL=N4RCFG" << "EXTERNAL" << true << "N4RCFG";

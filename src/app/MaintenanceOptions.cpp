@@ -5,6 +5,7 @@
 #include "app/StartInfo.h"
 #include "errors/ExitCode.h"
 #include "jetimport/ImportCommand.h"
+#include "settings/Platform.h"
 
 #include <QCoreApplication>
 #include <array>
@@ -13,16 +14,27 @@ namespace kpl {
 
 namespace {
 
-int printHelp(int, char**, QTextStream& out) {
-    out << "Usage: KPL_Presets_Config [EXTERNAL N4RCFG | EXTERNAL SILENT] [/LOGFILE path]\n"
-           "       KPL_Presets_Config --import-jet [FILE.mdb OUT.mdb]\n"
-           "       KPL_Presets_Config --help | --version\n"
-           "\n"
+// How a keyword's value ends on this system: where "/" separates path
+// components, only a "/" after a blank starts the next keyword.
+const char* valueEndRule() {
+    return platform::commandValueEnd(QStringLiteral("a/b")) >= 0
+               ? "a value ends at the next \"/\""
+               : "a value ends at the next \" /\", so a path may hold \"/\"";
+}
+
+int printHelp(int argc, char** argv, QTextStream& out) {
+    const QString name = programName(argc, argv);
+    out << "Usage: " << name << " [/EXTERNAL N4RCFG | /EXTERNAL SILENT] [/LOGFILE path]\n"
+        << "       " << name << " --import-jet [FILE.mdb OUT.mdb]\n"
+        << "       " << name << " --help | --version\n"
+        << "\n"
            "Sets the presets of the manual-downtime function of the component this program\n"
            "is named after (KPL_Presets_Config configures KPL_Presets) and regenerates the\n"
            "component's preset definitions.\n"
            "\n"
-           "Keywords (any letter case; a further keyword is introduced by \"/\"):\n"
+           "Keywords (any letter case; "
+        << valueEndRule()
+        << "):\n"
            "  EXTERNAL N4RCFG   integrated start by the host configuration program\n"
            "  EXTERNAL SILENT   silent start: no window, the confirmation runs at once\n"
            "  LOGFILE path      the error log of an integrated start\n"

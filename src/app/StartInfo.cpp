@@ -3,6 +3,7 @@
 #include "settings/Platform.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcessEnvironment>
 
 #ifdef Q_OS_UNIX
@@ -10,6 +11,12 @@
 #endif
 
 namespace kpl {
+
+QString programName(int argc, char** argv) {
+    if (argc < 1)
+        return QStringLiteral("KPL_Presets_Config");
+    return QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
+}
 
 QStringList programArguments(int argc, char** argv) {
     QStringList arguments;

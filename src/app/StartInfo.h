@@ -8,6 +8,9 @@ namespace kpl {
 // What the program takes from the way it was started, read before Qt takes
 // its own options out of the arguments.
 
+// The name the program was started by (its file name), for what it prints.
+QString programName(int argc, char** argv);
+
 // The arguments after the program's own path.
 QStringList programArguments(int argc, char** argv);
 

@@ -2,6 +2,7 @@
 #include "app/DialogModel.h"
 #include "app/EventGate.h"
 #include "app/MaintenanceOptions.h"
+#include "app/NoDisplayGuard.h"
 #include "app/StartInfo.h"
 #include "app/view/DialogStyle.h"
 #include "app/view/DialogWindow.h"
@@ -34,7 +35,10 @@ int runSilent(int argc, char** argv, const QString& commandLine) {
 }
 
 int runWithWindow(int argc, char** argv, const QString& commandLine) {
+    // Without a display the start ends here, before any file is written.
+    std::optional<NoDisplayGuard> guard(std::in_place, programName(argc, argv));
     QApplication app(argc, argv);
+    guard.reset();
     // The process ends only through the dialog's own ways out.
     app.setQuitOnLastWindowClosed(false);
     applyDialogStyle(app);

@@ -4,6 +4,7 @@
 #include "texts/EditRecord.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -18,6 +19,7 @@ namespace {
 struct Run {
     int exitCode = -1;
     QString output;
+    QString errors;
 };
 
 Run runProgram(const QString& program, const QStringList& arguments, const QStringList& environment,
@@ -32,7 +34,19 @@ Run runProgram(const QString& program, const QStringList& arguments, const QStri
     if (!process.waitForFinished(60000))
         qFatal("%s did not end", qPrintable(program));
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput())};
+            QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+// Every file under `folder` with its content.
+QMap<QString, QByteArray> filesUnder(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        files.insert(file.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
+    }
+    return files;
 }
 
 } // namespace
@@ -46,10 +60,16 @@ private slots:
     void optionsAnswerWithoutTouchingAnyFile_data() {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QStringList>("printed");
-        QTest::newRow("help") << "--help" << QStringList{"EXTERNAL N4RCFG", "EXTERNAL SILENT",
-                                                         "LOGFILE path",    "parameter/Program.ini",
-                                                         "Exit codes:",     "  0  ",
-                                                         "  1  ",           "  2  "};
+        // The program runs as Other_Config: the usage names it so.
+        QTest::newRow("help") << "--help"
+                              << QStringList{"Usage: Other_Config [/EXTERNAL N4RCFG",
+                                             "a value ends at the next \" /\"",
+                                             "LOGFILE path",
+                                             "parameter/Program.ini",
+                                             "Exit codes:",
+                                             "  0  ",
+                                             "  1  ",
+                                             "  2  "};
         QTest::newRow("version") << "--version"
                                  << QStringList{QStringLiteral("KPL_Presets_Config ") +
                                                 version::kText};
@@ -58,16 +78,42 @@ private slots:
     void optionsAnswerWithoutTouchingAnyFile() {
         QFETCH(QString, option);
         QFETCH(QStringList, printed);
-        TestInstallation install;
+        TestInstallation install(QStringLiteral("Other"));
         copyProgram(KPL_PROGRAM, install);
         const Run run = runProgram(install.executablePath(), {option}, {});
         QCOMPARE(run.exitCode, 0);
         for (const QString& text : printed)
             QVERIFY2(run.output.contains(text), qPrintable(text));
         QCOMPARE(QDir(install.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList{"KPL_Presets"});
+                 QStringList{"Other"});
         QCOMPARE(QDir(install.componentFolder()).entryList(QDir::Files),
-                 QStringList{"KPL_Presets_Config"});
+                 QStringList{"Other_Config"});
+    }
+
+    // A start that needs a window where none can be opened.
+    void startWithoutDisplayEndsBeforeTouchingAnyFile_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("environment");
+        QTest::newRow("integrated, nothing set") << QStringList{"/EXTERNAL"} << QStringList{};
+        QTest::newRow("not silent, platform without display")
+            << QStringList{"/EXTERNAL", "SILENTX"} << QStringList{"QT_QPA_PLATFORM=xcb"};
+        QTest::newRow("standalone, display without server")
+            << QStringList{} << QStringList{"DISPLAY=:4711"};
+    }
+
+    void startWithoutDisplayEndsBeforeTouchingAnyFile() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, environment);
+        TestInstallation install;
+        writeProjectFiles(install);
+        copyProgram(KPL_PROGRAM, install);
+        const QMap<QString, QByteArray> before = filesUnder(install.root());
+        const Run run = runProgram(install.executablePath(), arguments, environment);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errors.startsWith(QStringLiteral("KPL_Presets_Config: no display: ")),
+                 qPrintable(run.errors));
+        QVERIFY(run.errors.contains(QStringLiteral("use /EXTERNAL SILENT")));
+        QCOMPARE(filesUnder(install.root()), before);
     }
 
     void silentStartRunsWithoutADisplay() {

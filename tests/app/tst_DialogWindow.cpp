@@ -112,18 +112,22 @@ private slots:
     }
 
     void checkBoxesToggle_data() {
-        QTest::addColumn<bool>("keyboard");
-        QTest::newRow("indicator clicked") << false;
-        QTest::newRow("space key") << true;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("indicator clicked") << "indicator";
+        QTest::newRow("space key") << "space";
+        QTest::newRow("clicked right of the caption") << "right";
     }
 
     void checkBoxesToggle() {
-        QFETCH(bool, keyboard);
+        QFETCH(QString, how);
         auto* box = widget<QCheckBox>("CheckTolleranz");
         const auto toggle = [&] {
-            if (keyboard) {
+            if (how == QLatin1String("space")) {
                 box->setFocus();
                 QTest::keyClick(box, Qt::Key_Space);
+            } else if (how == QLatin1String("right")) {
+                QTest::mouseClick(box, Qt::LeftButton, {},
+                                  QPoint(box->width() - 5, box->height() / 2));
             } else {
                 clickIndicator(box);
             }
@@ -164,6 +168,36 @@ private slots:
         QCOMPARE(field()->text(), text);
         QCOMPARE(field()->cursorPosition(), caret);
         QCOMPARE(QString::number(m_f->state.timerSeconds), text);
+    }
+
+    void clickEnteringTheFieldSelectsItsText() {
+        const int middle = field()->height() / 2;
+        QTest::mouseClick(field(), Qt::LeftButton, {}, QPoint(field()->width() - 5, middle));
+        QVERIFY(field()->hasFocus());
+        QTest::keyClicks(field(), QStringLiteral("7"));
+        QCOMPARE(field()->text(), QStringLiteral("7"));
+        // Once in the field, a click places the caret.
+        QTest::mouseClick(field(), Qt::LeftButton, {}, QPoint(2, middle));
+        QCOMPARE(field()->cursorPosition(), 0);
+        QVERIFY(!field()->hasSelectedText());
+    }
+
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("key");
+        QTest::newRow("OK, Return") << "CommandOK" << int(Qt::Key_Return);
+        QTest::newRow("Cancel, keypad Enter") << "CommandCancel" << int(Qt::Key_Enter);
+    }
+
+    void enterPressesTheFocusedButton() {
+        QFETCH(QString, name);
+        QFETCH(int, key);
+        runtime().answer(MsgAnswer::Yes); // the cancel question
+        auto* button = widget<QPushButton>(name);
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, Qt::Key(key));
+        QVERIFY(m_gate->ended());
+        QCOMPARE(runtime().boxes.size(), name == QLatin1String("CommandCancel") ? 1 : 0);
     }
 
     void emptyFieldBecomesZeroWhenTheFocusLeaves() {

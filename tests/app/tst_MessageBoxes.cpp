@@ -54,6 +54,10 @@ private slots:
                                  MsgAnswer::Yes}
             << "Unexpected error" << int(QMessageBox::Critical)
             << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::Yes);
+        QTest::newRow("short information text")
+            << MessageBoxRequest{"x", "Info:", MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok}
+            << "Info:" << int(QMessageBox::Information) << int(QMessageBox::Ok)
+            << int(QMessageBox::Ok);
         QTest::newRow("no title: the application's")
             << MessageBoxRequest{"x", "", MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok}
             << "KPL_Presets_Config" << int(QMessageBox::Information) << int(QMessageBox::Ok)
@@ -73,6 +77,35 @@ private slots:
         QCOMPARE(int(box->icon()), icon);
         QCOMPARE(int(box->standardButtons()), buttons);
         QCOMPARE(int(box->standardButton(box->defaultButton())), defaultButton);
+        // The dialog's typeface, and room for the title beside a window
+        // manager's icon and three buttons.
+        QCOMPARE(box->font().family(), QStringLiteral("MS Sans Serif"));
+        QVERIFY(box->font().bold());
+        box->show();
+        QVERIFY(box->width() >= box->fontMetrics().horizontalAdvance(title) + 100);
+    }
+
+    // Only Yes or No answers a question: Escape and closing the window do
+    // not. A box with only OK closes either way.
+    void onlyAButtonAnswersAQuestion_data() {
+        QTest::addColumn<MsgButtons>("buttons");
+        QTest::addColumn<bool>("answerRequired");
+        QTest::newRow("Yes/No") << MsgButtons::YesNo << true;
+        QTest::newRow("OK") << MsgButtons::Ok << false;
+    }
+
+    void onlyAButtonAnswersAQuestion() {
+        QFETCH(MsgButtons, buttons);
+        QFETCH(bool, answerRequired);
+        const auto box = buildMessageBox({"x", "t", MsgIcon::Critical, buttons, MsgAnswer::Ok},
+                                         QStringLiteral("KPL_Presets_Config"), nullptr);
+        QCOMPARE(bool(box->windowFlags() & Qt::WindowCloseButtonHint), !answerRequired);
+        box->show();
+        QTest::keyClick(box.get(), Qt::Key_Escape);
+        QCOMPARE(box->isVisible(), answerRequired);
+        box->show();
+        QCOMPARE(box->close(), !answerRequired);
+        QCOMPARE(box->clickedButton() != nullptr, !answerRequired);
     }
 };
 

@@ -35,8 +35,21 @@ QIcon pictureIcon(const QString& resource, const QSize& size, qreal pixelRatio) 
     return QIcon(pixmap);
 }
 
+// A check box that answers on its whole rectangle, not only on its box and
+// caption: a click right of the caption toggles it (or, in help mode, shows
+// its own information text rather than the frame's).
+class CheckBoxOnItsRectangle : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 QWidget* createPictureButton(const Control& control, QWidget* parent, const TwipScale& scale) {
     auto* button = new QPushButton(parent);
+    // Enter presses the focused button, as Space does.
+    button->setAutoDefault(true);
     if (!control.picture.isEmpty()) {
         const QSize size(scale.scaled(control.pictureWidth), scale.scaled(control.pictureHeight));
         button->setIcon(pictureIcon(control.picture, size, parent->devicePixelRatioF()));
@@ -64,7 +77,7 @@ QWidget* createWidgetOfKind(const Control& control, QWidget* parent, const TwipS
     if (kind == QLatin1String("LABEL"))
         return createLabel(parent);
     if (kind == QLatin1String("CHECKBOX"))
-        return new QCheckBox(parent);
+        return new CheckBoxOnItsRectangle(parent);
     if (kind == QLatin1String("TEXTBOX"))
         return new QLineEdit(parent);
     if (kind == QLatin1String("COMMANDBUTTON"))

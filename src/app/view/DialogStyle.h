@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+
 class QApplication;
 
 namespace kpl {
@@ -8,5 +10,9 @@ namespace kpl {
 // sans-serif font with the metrics of the designer's "MS Sans Serif" (the
 // fixed layout depends on them).
 void applyDialogStyle(QApplication& app);
+
+// The font of the message boxes: the typeface of the dialog's controls at the
+// system's size.
+QFont messageBoxFont();
 
 } // namespace kpl

@@ -171,6 +171,8 @@ bool DialogWindow::event(QEvent* event) {
 
 bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     forwardFocus(watched, event);
+    if (keepsSelectionOnEntry(watched, event))
+        return true;
     if (forwardClick(watched, event))
         return watched->objectName() != kTimeField; // the field still handles its clicks
     return QWidget::eventFilter(watched, event);
@@ -178,13 +180,27 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void DialogWindow::forwardFocus(QObject* watched, QEvent* event) {
     if (watched->objectName() != kTimeField ||
-        (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) ||
-        isWindowSwitch(static_cast<QFocusEvent*>(event)->reason()))
+        (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut))
         return;
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (isWindowSwitch(reason))
+        return;
+    m_fieldEnteredByMouse = event->type() == QEvent::FocusIn && reason == Qt::MouseFocusReason;
     if (event->type() == QEvent::FocusIn)
         dispatch([&] { m_model.TextZeit_GotFocus(); });
     else
         dispatch([&] { m_model.TextZeit_LostFocus(); });
+}
+
+// Entering the time field selects all of its text, also when a click entered
+// it: the press that gave the focus does not go on to put the caret where it
+// fell. Clicks into the field once it has the focus place the caret.
+bool DialogWindow::keepsSelectionOnEntry(QObject* watched, QEvent* event) {
+    if (!m_fieldEnteredByMouse || watched->objectName() != kTimeField ||
+        event->type() != QEvent::MouseButtonPress)
+        return false;
+    m_fieldEnteredByMouse = false;
+    return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
 }
 
 bool DialogWindow::forwardClick(QObject* watched, QEvent* event) {

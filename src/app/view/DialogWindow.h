@@ -50,12 +50,15 @@ private:
     void showCaret(const Control& field, QLineEdit* edit);
     void forwardFocus(QObject* watched, QEvent* event);
     bool forwardClick(QObject* watched, QEvent* event);
+    bool keepsSelectionOnEntry(QObject* watched, QEvent* event);
 
     DialogModel& m_model;
     EventGate& m_gate;
     QHash<QString, QWidget*> m_widgets;
     QList<QWidget*> m_tabOrder;
     bool m_activated = false;
+    // The time field was entered by a mouse press that has yet to arrive.
+    bool m_fieldEnteredByMouse = false;
     // The text and caret each text field showed last, as the model held
     // them; the caret is set again only when the model's changed, so moving
     // it by hand survives other events.

@@ -2,9 +2,13 @@
 
 #include "app/EventGate.h"
 #include "app/MessageText.h"
+#include "app/view/DialogStyle.h"
 #include "settings/Platform.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace kpl {
@@ -35,6 +39,46 @@ QMessageBox::StandardButton toButton(MsgAnswer answer) {
     return QMessageBox::Ok;
 }
 
+// A Yes/No box is answered by Yes or No only: it has no close button, and
+// Escape and requests to close it are ignored. A box with only OK closes as
+// usual, answering OK.
+class MessageBox : public QMessageBox {
+public:
+    MessageBox(bool answerRequired, QWidget* parent)
+        : QMessageBox(parent), m_answerRequired(answerRequired) {
+        if (answerRequired)
+            setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint);
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        if (m_answerRequired)
+            event->ignore();
+        else
+            QMessageBox::closeEvent(event);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!m_answerRequired || !event->matches(QKeySequence::Cancel))
+            QMessageBox::keyPressEvent(event);
+    }
+
+private:
+    bool m_answerRequired;
+};
+
+// Room in the title bar for the title beside the window's icon and buttons:
+// a box with a short text is otherwise narrower than its title needs.
+void makeRoomForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int titleBarExtras = qRound(160 * box.logicalDpiX() / 96.0);
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + titleBarExtras;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 MsgAnswer toAnswer(int pressed) {
     if (pressed == QMessageBox::Yes)
         return MsgAnswer::Yes;
@@ -47,7 +91,8 @@ MsgAnswer toAnswer(int pressed) {
 
 std::unique_ptr<QMessageBox> buildMessageBox(const MessageBoxRequest& request,
                                              const QString& applicationTitle, QWidget* parent) {
-    auto box = std::make_unique<QMessageBox>(parent);
+    auto box = std::make_unique<MessageBox>(request.buttons == MsgButtons::YesNo, parent);
+    box->setFont(messageBoxFont());
     box->setTextFormat(Qt::PlainText);
     box->setText(screenLines(request.text));
     box->setWindowTitle(request.title.isEmpty() ? applicationTitle : request.title);
@@ -57,6 +102,7 @@ std::unique_ptr<QMessageBox> buildMessageBox(const MessageBoxRequest& request,
     else
         box->setStandardButtons(QMessageBox::Ok);
     box->setDefaultButton(toButton(request.defaultButton));
+    makeRoomForTitle(*box);
     return box;
 }
 

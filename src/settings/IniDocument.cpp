@@ -53,6 +53,7 @@ IniDocument::IniDocument(const QByteArray& content) {
         m_lines.push_back(classify(content.mid(pos, stop - pos), content.mid(stop, next - stop)));
         pos = next;
     }
+    reindex();
 }
 
 IniDocument::Line IniDocument::classify(QByteArray text, QByteArray end) {
@@ -88,14 +89,40 @@ QByteArray IniDocument::newLineEnd() const {
     return m_lines.empty() || m_lines.front().end.isEmpty() ? kCrLf : m_lines.front().end;
 }
 
-qsizetype IniDocument::findSection(const QString& section) const {
+// Names match as the profile functions match them, regardless of letter
+// case. No name in the file holds a line break, so one separates the section
+// from the key.
+QString IniDocument::sectionKey(const QString& section) {
+    return section.toCaseFolded();
+}
+
+QString IniDocument::entryKey(const QString& section, const QString& key) {
+    return sectionKey(section) + QLatin1Char('\n') + key.toCaseFolded();
+}
+
+// Only the first section of a name counts, and the first entry of a key in it.
+void IniDocument::reindex() {
+    m_sections.clear();
+    m_entries.clear();
+    QString section;
+    bool counts = false;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         const Line& line = m_lines[i];
-        if (line.kind == Kind::Header &&
-            decode(line.name).compare(section, Qt::CaseInsensitive) == 0)
-            return qsizetype(i);
+        if (line.kind == Kind::Header) {
+            section = decode(line.name);
+            counts = !m_sections.contains(sectionKey(section));
+            if (counts)
+                m_sections.insert(sectionKey(section), qsizetype(i));
+        } else if (line.kind == Kind::Entry && counts) {
+            const QString key = entryKey(section, decode(line.name));
+            if (!m_entries.contains(key))
+                m_entries.insert(key, qsizetype(i));
+        }
     }
-    return -1;
+}
+
+qsizetype IniDocument::findSection(const QString& section) const {
+    return m_sections.value(sectionKey(section), -1);
 }
 
 qsizetype IniDocument::sectionEnd(qsizetype header) const {
@@ -105,21 +132,12 @@ qsizetype IniDocument::sectionEnd(qsizetype header) const {
     return i;
 }
 
-qsizetype IniDocument::findKey(qsizetype header, const QString& key) const {
-    const qsizetype end = sectionEnd(header);
-    for (qsizetype i = header + 1; i < end; ++i) {
-        const Line& line = m_lines[std::size_t(i)];
-        if (line.kind == Kind::Entry && decode(line.name).compare(key, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+qsizetype IniDocument::findEntry(const QString& section, const QString& key) const {
+    return m_entries.value(entryKey(section, key), -1);
 }
 
 std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
-    const qsizetype header = findSection(section);
-    if (header < 0)
-        return std::nullopt;
-    const qsizetype entry = findKey(header, key);
+    const qsizetype entry = findEntry(section, key);
     if (entry < 0)
         return std::nullopt;
     return decode(unquoted(m_lines[std::size_t(entry)].value));
@@ -129,24 +147,23 @@ bool IniDocument::setValue(const QString& section, const QString& key, const QSt
     if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
         return false;
     const qsizetype header = findSection(section);
+    const qsizetype entry = findEntry(section, key);
     if (header < 0) {
         insertLine(qsizetype(m_lines.size()), '[' + encode(section) + ']');
         insertLine(qsizetype(m_lines.size()), encode(key) + '=' + encode(value));
-        return true;
-    }
-    const qsizetype entry = findKey(header, key);
-    if (entry >= 0) {
+    } else if (entry >= 0) {
         Line& line = m_lines[std::size_t(entry)];
         line = classify(line.name + '=' + encode(value), line.end);
-        return true;
+    } else {
+        qsizetype after = header;
+        const qsizetype end = sectionEnd(header);
+        for (qsizetype i = header + 1; i < end; ++i) {
+            if (m_lines[std::size_t(i)].kind == Kind::Entry)
+                after = i;
+        }
+        insertLine(after + 1, encode(key) + '=' + encode(value));
     }
-    qsizetype after = header;
-    const qsizetype end = sectionEnd(header);
-    for (qsizetype i = header + 1; i < end; ++i) {
-        if (m_lines[std::size_t(i)].kind == Kind::Entry)
-            after = i;
-    }
-    insertLine(after + 1, encode(key) + '=' + encode(value));
+    reindex();
     return true;
 }
 

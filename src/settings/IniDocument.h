@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -21,7 +22,8 @@ namespace kpl {
 // comment; any other line holding "=" is an entry split at its first "=".
 // Names match regardless of letter case; the first section of a name and the
 // first of duplicate keys count; entries before the first header belong to no
-// section.
+// section. Look-ups go through an index of the sections and entries, so
+// reading an entry costs the same however large the file is.
 class IniDocument {
 public:
     explicit IniDocument(const QByteArray& content = {});
@@ -57,16 +59,23 @@ private:
     QByteArray encode(const QString& text) const;
     QByteArray newLineEnd() const;
 
+    // The index's key of a section, and of an entry within it.
+    static QString sectionKey(const QString& section);
+    static QString entryKey(const QString& section, const QString& key);
+    void reindex();
+
     // Index of the first header named `section`, or -1.
     qsizetype findSection(const QString& section) const;
     // Index of the header following `header`, or the line count.
     qsizetype sectionEnd(qsizetype header) const;
-    // Index of the first entry `key` between the header and the section end, or -1.
-    qsizetype findKey(qsizetype header, const QString& key) const;
+    // Index of the first entry `key` of the first section `section`, or -1.
+    qsizetype findEntry(const QString& section, const QString& key) const;
     void insertLine(qsizetype index, const QByteArray& text);
 
     bool m_utf8 = false;
     std::vector<Line> m_lines;
+    QHash<QString, qsizetype> m_sections; // section key -> header line
+    QHash<QString, qsizetype> m_entries;  // entry key -> entry line
 };
 
 } // namespace kpl

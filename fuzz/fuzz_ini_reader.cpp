@@ -41,12 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString keys[] = {QStringLiteral("key"), QStringLiteral("\u00E4"), QString()};
     for (const QString& section : sections) {
         for (const QString& key : keys) {
-            const QString value = kpl::profile::readString(file, section, key);
-            require(value.size() <= kpl::profile::kMaxRead, "string read too long");
+            const QString value = kpl::Profile().readString(file, section, key);
+            require(value.size() <= kpl::Profile::kMaxRead, "string read too long");
             const QString documentRead = document.value(section, key).value_or(QString());
-            require(value == documentRead.left(kpl::profile::kMaxRead),
+            require(value == documentRead.left(kpl::Profile::kMaxRead),
                     "file read differs from the document");
-            kpl::profile::readInt(file, section, key, -1);
+            kpl::Profile().readInt(file, section, key, -1);
         }
     }
     return 0;

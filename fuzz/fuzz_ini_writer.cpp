@@ -75,12 +75,12 @@ void checkThroughFile(const QByteArray& content, const QString& section, const Q
     require(file.open(QIODevice::WriteOnly) && file.write(content) == content.size(),
             "cannot write the scratch file");
     file.close();
-    require(kpl::profile::writeString(path, section, key, value) == accepted,
+    require(kpl::Profile().writeString(path, section, key, value) == accepted,
             "file write accepted or refused wrongly");
     require(readAll(path) == expected, "file bytes differ from the document");
     const QString documentRead = IniDocument(expected).value(section, key).value_or(QString());
-    require(kpl::profile::readString(path, section, key) ==
-                documentRead.left(kpl::profile::kMaxRead),
+    require(kpl::Profile().readString(path, section, key) ==
+                documentRead.left(kpl::Profile::kMaxRead),
             "file read differs from the document");
 }
 

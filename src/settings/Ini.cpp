@@ -50,7 +50,7 @@ QString LoadIniString(ProcessState& state, const QString& section, const QString
                       const QString& fileName, bool reportMissing) {
     Procedure proc(state, QStringLiteral("LoadIniString"));
     QString value;
-    proc.assign(value, [&] { return profile::readString(fileName, section, key); });
+    proc.assign(value, [&] { return state.profile.readString(fileName, section, key); });
     if (proc.test([&] { return value.isEmpty() && reportMissing; }))
         proc.step([&] { reportMissingEntry(state, section, key, fileName); });
     return value;
@@ -61,7 +61,7 @@ qint16 LoadIniInteger(ProcessState& state, const QString& section, const QString
     Procedure proc(state, QStringLiteral("LoadIniInteger"));
     qint32 raw = 0;
     proc.assign(raw, [&] {
-        const profile::IntRead read = profile::readInt(fileName, section, key, -1);
+        const Profile::IntRead read = state.profile.readInt(fileName, section, key, -1);
         if (read.overflow)
             raise(vb::Overflow);
         return read.value;
@@ -81,7 +81,7 @@ bool LoadIniBoolean(ProcessState& state, const QString& section, const QString& 
                     const QString& fileName, bool reportMissing) {
     Procedure proc(state, QStringLiteral("LoadIniBoolean"));
     QString text;
-    proc.assign(text, [&] { return profile::readString(fileName, section, key).toUpper(); });
+    proc.assign(text, [&] { return state.profile.readString(fileName, section, key).toUpper(); });
     const bool known = text == QLatin1String("TRUE") || text == QLatin1String("FALSE");
     if (proc.test([&] { return !known && reportMissing; }))
         proc.step([&] { reportMissingEntry(state, section, key, fileName); });
@@ -98,7 +98,7 @@ qint16 SaveIni(ProcessState& state, const QVariant& value, const QString& sectio
     }
     qint16 written = 0;
     proc.assign(written, [&] {
-        return qint16(profile::writeString(fileName, section, key, *text) ? 1 : 0);
+        return qint16(state.profile.writeString(fileName, section, key, *text) ? 1 : 0);
     });
     return written;
 }

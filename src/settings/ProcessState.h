@@ -2,6 +2,7 @@
 
 #include "errors/Runtime.h"
 #include "settings/Platform.h"
+#include "settings/Profile.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,9 @@ struct ProcessState {
     explicit ProcessState(Runtime& rt) : runtime(rt) {}
 
     Runtime& runtime;
+
+    // The INI files as read and written through LoadIni*/SaveIni.
+    Profile profile;
 
     // Start mode, set by GetStartModeIntegrated.
     bool integratedMode = false;

@@ -2,32 +2,20 @@
 
 #include "settings/IniDocument.h"
 #include "settings/Platform.h"
+#include "settings/platform/AtomicWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <limits>
 
-namespace kpl::profile {
+namespace kpl {
 
 namespace {
 
-// The file as found regardless of letter case; no document when it is
-// missing, a folder or cannot be read.
-std::optional<IniDocument> loadDocument(const QString& file) {
-    const QString path = platform::findFile(file);
-    if (path.isEmpty())
-        return std::nullopt;
-    QFile input(path);
-    if (!input.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return IniDocument(input.readAll());
-}
-
 // A sign and decimal digits up to the first other character, as the profile
 // integer read takes them.
-IntRead parseLeadingInt(const QString& text) {
+Profile::IntRead parseLeadingInt(const QString& text) {
     constexpr qint64 kLimit = qint64(std::numeric_limits<qint32>::max()) + 1;
     qsizetype pos = 0;
     const bool negative = text.startsWith(QLatin1Char('-'));
@@ -38,60 +26,76 @@ IntRead parseLeadingInt(const QString& text) {
          ++pos) {
         magnitude = magnitude * 10 + (text[pos].unicode() - u'0');
         if (magnitude > kLimit || (!negative && magnitude == kLimit))
-            return IntRead{0, true};
+            return Profile::IntRead{0, true};
     }
-    return IntRead{qint32(negative ? -magnitude : magnitude), false};
-}
-
-bool writeFile(const QString& path, const QByteArray& content) {
-    QSaveFile output(path);
-    if (!output.open(QIODevice::WriteOnly))
-        return false;
-    if (output.write(content) != content.size()) {
-        output.cancelWriting();
-        return false;
-    }
-    return output.commit();
+    return Profile::IntRead{qint32(negative ? -magnitude : magnitude), false};
 }
 
 } // namespace
 
-QString readString(const QString& file, const QString& section, const QString& key) {
-    const std::optional<IniDocument> document = loadDocument(file);
-    if (!document)
-        return {};
-    return document->value(section, key).value_or(QString()).left(kMaxRead);
+const IniDocument* Profile::document(const QString& path) {
+    const std::optional<platform::FileStamp> stamp = m_calls->stamp(path);
+    const auto cached = m_documents.constFind(path);
+    if (stamp && cached != m_documents.cend() && cached->stamp == *stamp)
+        return &cached->document;
+    m_documents.remove(path);
+    QFile input(path);
+    if (!stamp || !input.open(QIODevice::ReadOnly))
+        return nullptr;
+    const QByteArray content = input.readAll();
+    if (input.error() != QFileDevice::NoError)
+        return nullptr;
+    return &m_documents.insert(path, Cached{*stamp, IniDocument(content)})->document;
 }
 
-IntRead readInt(const QString& file, const QString& section, const QString& key,
-                qint32 defaultValue) {
+QString Profile::readString(const QString& file, const QString& section, const QString& key) {
+    const QString path = platform::findFile(file);
+    const IniDocument* found = path.isEmpty() ? nullptr : document(path);
+    if (!found)
+        return {};
+    return found->value(section, key).value_or(QString()).left(kMaxRead);
+}
+
+Profile::IntRead Profile::readInt(const QString& file, const QString& section, const QString& key,
+                                  qint32 defaultValue) {
     const QString text = readString(file, section, key);
     if (text.isEmpty())
         return IntRead{defaultValue, false};
     return parseLeadingInt(text);
 }
 
-bool writeString(const QString& file, const QString& section, const QString& key,
-                 const QString& value) {
-    const QString path = platform::resolveForWrite(file);
-    if (path.isEmpty())
-        return false;
-    const QFileInfo target(path);
-    QByteArray content;
-    if (target.exists()) {
-        if (!target.isFile() || !target.isWritable())
-            return false;
-        QFile input(path);
-        if (!input.open(QIODevice::ReadOnly))
-            return false;
-        content = input.readAll();
-        if (input.error() != QFileDevice::NoError)
-            return false;
-    }
-    IniDocument document(content);
-    if (!document.setValue(section, key, value))
-        return false;
-    return writeFile(path, document.toBytes());
+bool Profile::refuse(const QString& reason) {
+    m_lastWriteError = reason;
+    return false;
 }
 
-} // namespace kpl::profile
+bool Profile::writeString(const QString& file, const QString& section, const QString& key,
+                          const QString& value) {
+    m_lastWriteError.clear();
+    const QString path = platform::resolveForWrite(file);
+    if (path.isEmpty())
+        return refuse(QStringLiteral("the file was not found"));
+    const QFileInfo target(path);
+    IniDocument changed;
+    if (target.exists()) {
+        if (!target.isFile())
+            return refuse(QStringLiteral("something other than a file has its name"));
+        if (!target.isWritable())
+            return refuse(QStringLiteral("the file is read-only"));
+        const IniDocument* current = document(path);
+        if (!current)
+            return refuse(QStringLiteral("the file cannot be read"));
+        changed = *current;
+    }
+    if (!changed.setValue(section, key, value))
+        return refuse(QStringLiteral("the value holds a line break"));
+    if (const std::optional<QString> error =
+            platform::replaceFile(path, changed.toBytes(), *m_calls))
+        return refuse(*error);
+    m_documents.remove(path);
+    if (const std::optional<platform::FileStamp> stamp = m_calls->stamp(path))
+        m_documents.insert(path, Cached{*stamp, std::move(changed)});
+    return true;
+}
+
+} // namespace kpl

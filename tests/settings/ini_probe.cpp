@@ -167,13 +167,13 @@ private:
 
     static QByteArray getString(const QString& file, const QByteArray& section,
                                 const QByteArray& key) {
-        const QString value = profile::readString(file, text(section), text(key));
+        const QString value = Profile().readString(file, text(section), text(key));
         return QByteArray::number(value.size()) + " [" + escapeText(platform::toAnsi(value)) + "]";
     }
 
     static QByteArray getInt(const QString& file, const QByteArray& section,
                              const QByteArray& key) {
-        const profile::IntRead read = profile::readInt(file, text(section), text(key), -1);
+        const Profile::IntRead read = Profile().readInt(file, text(section), text(key), -1);
         if (read.overflow)
             return "overflow";
         return QByteArray::number(read.value) + " (0x" +
@@ -182,7 +182,7 @@ private:
 
     static QByteArray writeEntry(const QString& file, const QByteArray& section,
                                  const QByteArray& key, const QByteArray& value) {
-        return profile::writeString(file, text(section), text(key), text(value)) ? "1" : "0";
+        return Profile().writeString(file, text(section), text(key), text(value)) ? "1" : "0";
     }
 
     static QByteArray dump(const QString& file) {

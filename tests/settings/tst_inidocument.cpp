@@ -9,7 +9,7 @@
 #include <limits>
 
 using kpl::IniDocument;
-namespace profile = kpl::profile;
+using kpl::Profile;
 
 namespace {
 
@@ -200,14 +200,14 @@ void TestIniDocument::refusesValuesWithLineBreaks() {
     QCOMPARE(document.toBytes(), content);
 
     const QString file = write(QStringLiteral("breaks.ini"), content);
-    QVERIFY(!profile::writeString(file, QStringLiteral("S"), QStringLiteral("k"), value));
+    QVERIFY(!Profile().writeString(file, QStringLiteral("S"), QStringLiteral("k"), value));
     QCOMPARE(read(QStringLiteral("breaks.ini")), content);
 }
 
 void TestIniDocument::stringReadStopsAt254Characters() {
     const QByteArray value(300, 'x');
     const QString file = write(QStringLiteral("long.ini"), "[S]\r\nk=\"" + value + "\"\r\n");
-    QCOMPARE(profile::readString(file, QStringLiteral("S"), QStringLiteral("k")),
+    QCOMPARE(Profile().readString(file, QStringLiteral("S"), QStringLiteral("k")),
              QString(254, QLatin1Char('x')));
 }
 
@@ -244,8 +244,8 @@ void TestIniDocument::integerReadTakesLeadingDigits() {
     QFETCH(bool, overflow);
 
     const QString file = write(QStringLiteral("int.ini"), "[S]\r\n" + entry + "\r\n");
-    const profile::IntRead read =
-        profile::readInt(file, QStringLiteral("S"), QStringLiteral("k"), -1);
+    const Profile::IntRead read =
+        Profile().readInt(file, QStringLiteral("S"), QStringLiteral("k"), -1);
     QCOMPARE(read.overflow, overflow);
     if (!overflow)
         QCOMPARE(read.value, value);
@@ -253,42 +253,42 @@ void TestIniDocument::integerReadTakesLeadingDigits() {
 
 void TestIniDocument::missingFileOrFolderReadsAsMissing() {
     const QString missing = m_dir.filePath(QStringLiteral("missing.ini"));
-    QCOMPARE(profile::readString(missing, QStringLiteral("S"), QStringLiteral("k")), QString());
-    QCOMPARE(profile::readInt(missing, QStringLiteral("S"), QStringLiteral("k"), -1).value, -1);
+    QCOMPARE(Profile().readString(missing, QStringLiteral("S"), QStringLiteral("k")), QString());
+    QCOMPARE(Profile().readInt(missing, QStringLiteral("S"), QStringLiteral("k"), -1).value, -1);
     QVERIFY(!QFile::exists(missing));
 
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.ini")));
     const QString folder = m_dir.filePath(QStringLiteral("folder.ini"));
-    QCOMPARE(profile::readString(folder, QStringLiteral("S"), QStringLiteral("k")), QString());
-    QVERIFY(!profile::writeString(folder, QStringLiteral("S"), QStringLiteral("k"), "v"));
+    QCOMPARE(Profile().readString(folder, QStringLiteral("S"), QStringLiteral("k")), QString());
+    QVERIFY(!Profile().writeString(folder, QStringLiteral("S"), QStringLiteral("k"), "v"));
 }
 
 void TestIniDocument::writeCreatesFileWithCrLf() {
     const QString file = m_dir.filePath(QStringLiteral("new.ini"));
-    QVERIFY(profile::writeString(file, QStringLiteral("Project"), QStringLiteral("Key"), "v"));
+    QVERIFY(Profile().writeString(file, QStringLiteral("Project"), QStringLiteral("Key"), "v"));
     QCOMPARE(read(QStringLiteral("new.ini")), raw("[Project]\r\nKey=v\r\n"));
-    QCOMPARE(profile::readString(file, QStringLiteral("PROJECT"), QStringLiteral("key")), "v");
+    QCOMPARE(Profile().readString(file, QStringLiteral("PROJECT"), QStringLiteral("key")), "v");
 }
 
 void TestIniDocument::writeUpdatesFileFoundRegardlessOfCase() {
     const QByteArray before = kBom + "; keep\n[S]\nk=1\n";
     write(QStringLiteral("Program.INI"), before);
-    QVERIFY(profile::writeString(m_dir.filePath(QStringLiteral("program.ini")), QStringLiteral("s"),
-                                 QStringLiteral("K"), "\u00E4"));
+    QVERIFY(Profile().writeString(m_dir.filePath(QStringLiteral("program.ini")),
+                                  QStringLiteral("s"), QStringLiteral("K"), "\u00E4"));
     QCOMPARE(read(QStringLiteral("Program.INI")), kBom + "; keep\n[S]\nk=\xC3\xA4\n");
     QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("program.ini"))));
 }
 
 void TestIniDocument::refusedWriteLeavesFileAsItWas() {
     const QString inMissingFolder = m_dir.filePath(QStringLiteral("nowhere/x.ini"));
-    QVERIFY(!profile::writeString(inMissingFolder, QStringLiteral("S"), QStringLiteral("k"), "v"));
+    QVERIFY(!Profile().writeString(inMissingFolder, QStringLiteral("S"), QStringLiteral("k"), "v"));
     QVERIFY(!QFile::exists(inMissingFolder));
 
     // A folder where the file should be: refused, its content and the folder
     // around it untouched, no temporary file left behind.
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("taken.ini/inner")));
-    QVERIFY(!profile::writeString(m_dir.filePath(QStringLiteral("taken.ini")), QStringLiteral("S"),
-                                  QStringLiteral("k"), "v"));
+    QVERIFY(!Profile().writeString(m_dir.filePath(QStringLiteral("taken.ini")), QStringLiteral("S"),
+                                   QStringLiteral("k"), "v"));
     QVERIFY(QDir(m_dir.filePath(QStringLiteral("taken.ini/inner"))).exists());
     QCOMPARE(QDir(m_dir.path()).entryList(QStringList() << QStringLiteral("taken.ini*")),
              QStringList() << QStringLiteral("taken.ini"));

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "settings/platform/FileCalls.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Whole-file writes that replace a file in one step: the new content goes to
+// a temporary file beside the target, named after it with ".kpltmp-" and six
+// letters or digits, which is synced to disk, checked for its full size and
+// then renamed over the target; the folder is synced after the rename. A
+// failure at any call removes the temporary file and leaves the target as it
+// was, byte for byte. Temporary files of that naming beside the target, left
+// by an earlier write that was killed, are removed first: the caller makes
+// sure no other writer of the same target is running (one run at a time).
+// A target that is a symbolic link is written through the link.
+namespace kpl::platform {
+
+// Replaces `target` with `content`, creating it when missing. The reason when
+// it failed: the system's message and what was being done.
+std::optional<QString> replaceFile(const QString& target, const QByteArray& content,
+                                   FileCalls& calls = systemFileCalls());
+
+// Replaces `target` with a copy of `source`, as replaceFile does.
+std::optional<QString> copyFile(const QString& source, const QString& target,
+                                FileCalls& calls = systemFileCalls());
+
+} // namespace kpl::platform

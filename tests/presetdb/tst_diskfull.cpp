@@ -1,0 +1,97 @@
+#include "DbTestSupport.h"
+#include "presetdb/AtomicCopy.h"
+#include "settings/Profile.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+
+#include <cerrno>
+#include <cstring>
+
+using namespace kpl;
+
+// The INI write and the database copy on a real, small file system that is
+// full: the old files stay as they were and the failure is reported.
+class TestDiskFull : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void fullDiskKeepsTheOldFiles_data();
+    void fullDiskKeepsTheOldFiles();
+
+private:
+    QString disk(const QString& name) const { return m_disk + QLatin1Char('/') + name; }
+    void leaveFree(qint64 bytes) const;
+
+    QTemporaryDir m_dir;
+    QString m_disk;
+};
+
+void TestDiskFull::initTestCase() {
+    m_disk = m_dir.filePath(QStringLiteral("disk"));
+    QVERIFY(QDir().mkpath(m_disk));
+    if (::mount("tmpfs", QFile::encodeName(m_disk).constData(), "tmpfs", 0, "size=512k") != 0)
+        QSKIP(qPrintable(QStringLiteral("no disk-full test: a tmpfs cannot be mounted here (%1)")
+                             .arg(QString::fromLocal8Bit(std::strerror(errno)))));
+}
+
+void TestDiskFull::cleanupTestCase() {
+    if (!m_disk.isEmpty())
+        ::umount2(QFile::encodeName(m_disk).constData(), MNT_DETACH);
+}
+
+// Fills the disk with a filler file until `bytes` are left.
+void TestDiskFull::leaveFree(qint64 bytes) const {
+    QFile::remove(disk(QStringLiteral("filler")));
+    struct statvfs fs {};
+    QCOMPARE(::statvfs(QFile::encodeName(m_disk).constData(), &fs), 0);
+    const qint64 fill = qint64(fs.f_bavail) * qint64(fs.f_frsize) - bytes;
+    QFile filler(disk(QStringLiteral("filler")));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'f');
+    for (qint64 written = 0; written < fill; written += block.size())
+        filler.write(block.left(int(qMin<qint64>(block.size(), fill - written))));
+    filler.close();
+}
+
+void TestDiskFull::fullDiskKeepsTheOldFiles_data() {
+    QTest::addColumn<qint64>("free");
+    QTest::addColumn<bool>("iniFits");
+    QTest::newRow("no space left") << qint64(0) << false;
+    QTest::newRow("16 KB left") << qint64(16 * 1024) << true;
+}
+
+void TestDiskFull::fullDiskKeepsTheOldFiles() {
+    QFETCH(qint64, free);
+    QFETCH(bool, iniFits);
+    const QString ini = disk(QStringLiteral("Program.ini"));
+    const QString project = disk(QStringLiteral("KPL_Presets.mdb"));
+    const QString source = m_dir.filePath(QStringLiteral("KPL_Presets_Source.mdb"));
+    const QByteArray oldIni = "[Project]\r\nManualDowntimeTimer=120\r\n";
+    const QByteArray oldProject = QByteArray("old project ").repeated(2000);
+    test::writeBytes(ini, oldIni);
+    test::writeBytes(project, oldProject);
+    test::writeBytes(source, QByteArray("rebuilt source ").repeated(8000));
+    leaveFree(free);
+
+    QCOMPARE(Profile().writeString(ini, "Project", "ManualDowntimeTimer", "300"), iniFits);
+    if (!iniFits)
+        QCOMPARE(test::readBytes(ini), oldIni);
+    const std::optional<Failure> failure =
+        test::failureOf([&] { copyFileAtomically(source, project); });
+    QVERIFY(failure);
+    QVERIFY2(failure->description.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+             qPrintable(failure->description));
+    QCOMPARE(test::readBytes(project), oldProject);
+    QStringList files = QDir(m_disk).entryList(QDir::Files | QDir::Hidden);
+    files.sort();
+    QCOMPARE(files, (QStringList{"KPL_Presets.mdb", "Program.ini", "filler"}));
+}
+
+QTEST_GUILESS_MAIN(TestDiskFull)
+#include "tst_diskfull.moc"

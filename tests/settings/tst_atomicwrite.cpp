@@ -1,0 +1,146 @@
+#include "FailingFileCalls.h"
+#include "settings/Profile.h"
+#include "settings/platform/AtomicWrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+using namespace kpl;
+using Call = test::FailingFileCalls::Call;
+
+// Whole-file replacement with every system call checked: whichever call
+// fails, the failure is reported with the system's reason, the old file
+// stays byte for byte as it was (a write into the file itself would not
+// leave it so) and no temporary file is left behind.
+class TestAtomicWrite : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void failedCallKeepsTheOldFile_data();
+    void failedCallKeepsTheOldFile();
+    void replacementKeepsWhatTheOldFileWas();
+
+private:
+    QString file(const QString& name) const { return m_dir->filePath(name); }
+    QStringList entries() const {
+        QStringList names = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+        names.sort();
+        return names;
+    }
+    void write(const QString& name, const QByteArray& content) const;
+    QByteArray read(const QString& name) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+namespace {
+const QByteArray kOld = "[Project]\r\nManualDowntimeTimer=120\r\n";
+const QByteArray kNew = "[Project]\r\nManualDowntimeTimer=300\r\n";
+} // namespace
+
+void TestAtomicWrite::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestAtomicWrite::write(const QString& name, const QByteArray& content) const {
+    QFile out(file(name));
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    QCOMPARE(out.write(content), content.size());
+}
+
+QByteArray TestAtomicWrite::read(const QString& name) const {
+    QFile in(file(name));
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+void TestAtomicWrite::failedCallKeepsTheOldFile_data() {
+    QTest::addColumn<Call>("call");
+    QTest::addColumn<std::errc>("error");
+    QTest::addColumn<QString>("stage");
+    QTest::addColumn<bool>("replaced");
+    const std::errc none{};
+    QTest::newRow("create refused") << Call::Create << std::errc::permission_denied
+                                    << "while creating a file beside it" << false;
+    QTest::newRow("disk full") << Call::Write << std::errc::no_space_on_device << "while writing"
+                               << false;
+    QTest::newRow("sync fails") << Call::Sync << std::errc::io_error << "while syncing to disk"
+                                << false;
+    QTest::newRow("a write got lost") << Call::ShortSize << none << "bytes instead of" << false;
+    QTest::newRow("close fails") << Call::Close << std::errc::io_error << "while closing" << false;
+    QTest::newRow("rename refused")
+        << Call::Rename << std::errc::permission_denied << "while putting it in place" << false;
+    // The new file is in place by then; the failure is still reported.
+    QTest::newRow("folder sync fails")
+        << Call::SyncFolder << std::errc::io_error << "while syncing the folder" << true;
+}
+
+void TestAtomicWrite::failedCallKeepsTheOldFile() {
+    QFETCH(Call, call);
+    QFETCH(std::errc, error);
+    QFETCH(QString, stage);
+    QFETCH(bool, replaced);
+    const QString target = file(QStringLiteral("Program.ini"));
+    write(QStringLiteral("source.ini"), kNew);
+    const QString reason = error == std::errc{}
+                               ? stage
+                               : QString::fromStdString(std::make_error_code(error).message()) +
+                                     QLatin1Char(' ') + stage;
+    test::FailingFileCalls calls(call, error, QStringLiteral("Program.ini"));
+    Profile profile(calls);
+    const std::vector<std::pair<const char*, std::function<std::optional<QString>()>>> writes = {
+        {"replace", [&] { return platform::replaceFile(target, kNew, calls); }},
+        {"copy",
+         [&] { return platform::copyFile(file(QStringLiteral("source.ini")), target, calls); }},
+        {"INI entry",
+         [&]() -> std::optional<QString> {
+             if (profile.writeString(target, "Project", "ManualDowntimeTimer", "300"))
+                 return std::nullopt;
+             return profile.lastWriteError();
+         }},
+    };
+    for (const auto& [name, writeNow] : writes) {
+        write(QStringLiteral("Program.ini"), kOld);
+        QCOMPARE(profile.readString(target, "Project", "ManualDowntimeTimer"), "120");
+        const int failuresBefore = calls.failures;
+        const std::optional<QString> failure = writeNow();
+        QVERIFY2(calls.failures > failuresBefore, name);
+        QVERIFY2(failure && failure->contains(reason), qPrintable(failure.value_or(name)));
+        QCOMPARE(read(QStringLiteral("Program.ini")), replaced ? kNew : kOld);
+        QCOMPARE(profile.readString(target, "Project", "ManualDowntimeTimer"),
+                 replaced ? "300" : "120");
+        QCOMPARE(entries(), (QStringList{"Program.ini", "source.ini"}));
+    }
+}
+
+// The replacement is the old file with new content: same permissions, a link
+// stays a link, and only our own leftovers of earlier writes of the same
+// file are cleared away.
+void TestAtomicWrite::replacementKeepsWhatTheOldFileWas() {
+    write(QStringLiteral("real.ini"), kOld);
+    QVERIFY(QFile::setPermissions(file(QStringLiteral("real.ini")),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    QVERIFY(QFile::link(file(QStringLiteral("real.ini")), file(QStringLiteral("Program.ini"))));
+    const QStringList kept{"Other.ini.kpltmp-AbC123", "Program.ini.backup",
+                           "Program.ini.kpltmp-AbC12", "real.ini.kpltmp-AbC1234"};
+    for (const QString& name : kept + QStringList{"real.ini.kpltmp-AbC123"})
+        write(name, "left over");
+
+    QCOMPARE(platform::replaceFile(file(QStringLiteral("Program.ini")), kNew), std::nullopt);
+
+    QVERIFY(QFileInfo(file(QStringLiteral("Program.ini"))).isSymLink());
+    QCOMPARE(read(QStringLiteral("real.ini")), kNew);
+    const QFile::Permissions ownerGroupOther = QFile::Permissions(0xF0FF);
+    QCOMPARE(QFile::permissions(file(QStringLiteral("real.ini"))) & ownerGroupOther,
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    QStringList expected = kept + QStringList{"Program.ini", "real.ini"};
+    expected.sort();
+    QCOMPARE(entries(), expected);
+}
+
+QTEST_GUILESS_MAIN(TestAtomicWrite)
+#include "tst_atomicwrite.moc"

@@ -7,6 +7,7 @@
 #include "presetdb/WorkOnMDB.h"
 #include "settings/CommandLine.h"
 #include "settings/Ini.h"
+#include "settings/IniWriteReport.h"
 #include "settings/Machines.h"
 #include "settings/Platform.h"
 #include "settings/ProcessState.h"
@@ -152,15 +153,17 @@ void DialogModel::WriteInputs() {
     Procedure proc(m_state, QStringLiteral("WriteInputs"));
     QString ini;
     proc.assign(ini, [&] { return GetProgramIniPath(m_state, 2); });
+    IniWriteReport writes(m_state, proc.name());
     const auto saveSwitch = [&](const QString& box, const QString& key) {
-        proc.step([&] { SaveIni(m_state, at(box).value == 1, kProject, key, ini); });
+        proc.step([&] { writes.save(at(box).value == 1, kProject, key, ini); });
     };
     saveSwitch(QStringLiteral("CheckDTI"), QStringLiteral("ManualDowntimeReasons"));
     saveSwitch(QStringLiteral("CheckTolleranz"), QStringLiteral("ManualDowntimeTimerActiv"));
     proc.step([&] {
-        SaveIni(m_state, QVariant::fromValue(m_state.timerSeconds), kProject,
-                QStringLiteral("ManualDowntimeTimer"), ini);
+        writes.save(QVariant::fromValue(m_state.timerSeconds), kProject,
+                    QStringLiteral("ManualDowntimeTimer"), ini);
     });
+    proc.step([&] { writes.report(); });
     proc.step([&] { WriteEditInfo(m_state); });
 }
 

@@ -2,7 +2,7 @@
 
 #include "Version.h"
 #include "errors/Procedure.h"
-#include "settings/Ini.h"
+#include "settings/IniWriteReport.h"
 #include "settings/Platform.h"
 #include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
@@ -34,19 +34,23 @@ void WriteEditInfo(ProcessState& state) {
     Procedure proc(state, QStringLiteral("WriteEditInfo"));
     QString program;
     proc.assign(program, [&] {
-        return QStringLiteral("%1.%2.%3").arg(version::kMajor).arg(version::kMinor).arg(
-                   version::kRevision) +
+        return QStringLiteral("%1.%2.%3")
+                   .arg(version::kMajor)
+                   .arg(version::kMinor)
+                   .arg(version::kRevision) +
                (state.integratedMode ? QStringLiteral(" - Integrated")
                                      : QStringLiteral(" - Standalone"));
     });
+    IniWriteReport writes(state, proc.name());
     proc.step([&] {
-        SaveIni(state, program, QStringLiteral("Info"), QStringLiteral("S_Prog"), GetCFGPath(state));
+        writes.save(program, QStringLiteral("Info"), QStringLiteral("S_Prog"), GetCFGPath(state));
     });
     QString editor;
     proc.assign(editor, [&] { return encodeEditor(firstEnvironmentValue(state)); });
     proc.step([&] {
-        SaveIni(state, editor, QStringLiteral("Info"), QStringLiteral("S_Editor"), GetCFGPath(state));
+        writes.save(editor, QStringLiteral("Info"), QStringLiteral("S_Editor"), GetCFGPath(state));
     });
+    proc.step([&] { writes.report(); });
 }
 
 } // namespace kpl

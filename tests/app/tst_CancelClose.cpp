@@ -1,4 +1,5 @@
 #include "DialogFixture.h"
+#include "FailingFileCalls.h"
 
 #include "Version.h"
 #include "errors/LineBreak.h"
@@ -145,6 +146,32 @@ private slots:
                  written);
         QCOMPARE(f.ini(QStringLiteral("KPL_Presets/KPL_Presets.cfg"), "Info", "S_Prog"),
                  QString::fromLatin1(version::kText) + program);
+    }
+
+    void refusedWritesAreReported_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("presets") << "parameter/Program.ini"
+                                 << "WriteInputs: [Project] ManualDowntimeReasons, [Project] "
+                                    "ManualDowntimeTimerActiv, [Project] ManualDowntimeTimer";
+        QTest::newRow("edit record") << "KPL_Presets/KPL_Presets.cfg"
+                                     << "WriteEditInfo: [Info] S_Prog, [Info] S_Editor";
+    }
+
+    void refusedWritesAreReported() {
+        QFETCH(QString, file);
+        QFETCH(QString, line);
+        DialogFixture f;
+        FailingFileCalls calls(FailingFileCalls::Call::Rename, std::errc::permission_denied,
+                               QFileInfo(file).fileName());
+        f.state.profile.useFileCalls(calls);
+        QCOMPARE(f.load(), std::nullopt);
+        QCOMPARE(f.run([&] { f.model.CommandOK_Click(); }), ExitCode::EndedAfterFailures);
+        const QString text = line + " could not be written to " + f.install.path(file) +
+                             " (Permission denied while putting it in place)";
+        QCOMPARE(f.logLines(f.errorLog()), QStringList{text});
+        QCOMPARE(f.runtime->boxes.size(), 1);
+        QCOMPARE(f.runtime->boxes[0].text, text);
     }
 
     void failuresOnTheWayEndWithTheirOwnCode() {

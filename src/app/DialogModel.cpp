@@ -8,6 +8,7 @@
 #include "settings/CommandLine.h"
 #include "settings/Ini.h"
 #include "settings/IniWriteReport.h"
+#include "settings/InstallationLock.h"
 #include "settings/Machines.h"
 #include "settings/Platform.h"
 #include "settings/ProcessState.h"
@@ -85,7 +86,10 @@ void DialogModel::setText(const QString& name, const QString& text) {
 
 void DialogModel::Form_Load() {
     Procedure proc(m_state, QStringLiteral("Form_Load"));
-    proc.step([&] { LoadToolTipTexts(m_state, m_controls); });
+    proc.step([&] {
+        const platform::FileLock lock = lockInstallation(m_state);
+        LoadToolTipTexts(m_state, m_controls);
+    });
     proc.assign(m_configurationIniPath, [&] { return GetN4RConfigurationIniPath(m_state); });
     if (proc.test([&] { return GetStartModeIntegrated(m_state); }))
         proc.step([&] { setCaptionForMode(QStringLiteral(" - integriert")); });
@@ -234,6 +238,8 @@ void DialogModel::CommandOK_Click() {
 
 void DialogModel::CloseMe() {
     Procedure proc(m_state, QStringLiteral("CloseMe"));
+    // Held until the process ends.
+    const platform::FileLock lock = lockInstallation(m_state);
     proc.step([&] { m_state.runtime.doEvents(); });
     proc.step([&] { m_state.runtime.setHourglass(true); });
     proc.step([&] { WorkOnMDB(m_state); });

@@ -48,6 +48,7 @@ int printHelp(int argc, char** argv, QTextStream& out) {
            "                                             preset definitions\n"
            "  <program folder>/<program name>.ini        captions, tooltips, help texts\n"
            "  <project>/N4Rcfglog.txt                    error log (standalone and silent)\n"
+           "  <program folder>/<program name>.lock       one run at a time per installation\n"
            "\n"
            "--import-jet converts the installation's databases that still come from the\n"
            "old engine (Jet .mdb files) in place, keeping each as NAME.mdb.jet; with two\n"
@@ -56,7 +57,8 @@ int printHelp(int argc, char** argv, QTextStream& out) {
            "Exit codes:\n"
         << "  " << int(ExitCode::Normal) << "  the dialog was left normally, no failure reported\n"
         << "  " << int(ExitCode::Ended)
-        << "  ended by the error handler, a fatal check or a missing configuration file\n"
+        << "  ended by the error handler, a fatal check, a missing configuration file, or\n"
+           "     another run of the installation that did not end within 30 s\n"
         << "  " << int(ExitCode::EndedAfterFailures)
         << "  ran to its end, but failures were reported on the way\n";
     return int(ExitCode::Normal);

@@ -11,13 +11,15 @@ namespace kpl {
 namespace {
 
 // Grows the machine list to upper bound `index`, keeping its contents, and
-// stores `name` there.
+// stores `name` there. The list grows in place: a copy per machine would
+// make a long list cost the square of its length.
 void storeMachine(ProcessState& state, int index, const QString& name) {
-    QStringList names = state.machineNames.value_or(QStringList{QString()});
+    if (!state.machineNames)
+        state.machineNames = QStringList{QString()};
+    QStringList& names = *state.machineNames;
     while (names.size() <= index)
         names.append(QString());
     names[index] = name;
-    state.machineNames = names;
 }
 
 } // namespace
@@ -49,8 +51,7 @@ void GetExistingMachines(ProcessState& state, const QString& iniFile) {
         proc.step([&] {
             storeMachine(state, i,
                          LoadIniString(state, QStringLiteral("Machine") + QString::number(i),
-                                       QStringLiteral("MachineName"), state.programIniPath,
-                                       false));
+                                       QStringLiteral("MachineName"), state.programIniPath, false));
         });
     }
 }

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
 #include <limits>
 
 using kpl::IniDocument;
@@ -42,6 +43,8 @@ private slots:
     void writeCreatesFileWithCrLf();
     void writeUpdatesFileFoundRegardlessOfCase();
     void refusedWriteLeavesFileAsItWas();
+    void readSeesEveryChange_data();
+    void readSeesEveryChange();
 
 private:
     QString write(const QString& name, const QByteArray& content);
@@ -292,6 +295,32 @@ void TestIniDocument::refusedWriteLeavesFileAsItWas() {
     QVERIFY(QDir(m_dir.filePath(QStringLiteral("taken.ini/inner"))).exists());
     QCOMPARE(QDir(m_dir.path()).entryList(QStringList() << QStringLiteral("taken.ini*")),
              QStringList() << QStringLiteral("taken.ini"));
+}
+
+// A profile keeps the files it parsed; whoever changes a file, the next read
+// sees the change.
+void TestIniDocument::readSeesEveryChange_data() {
+    QTest::addColumn<QString>("writer");
+    QTest::newRow("written through the profile") << "profile";
+    QTest::newRow("replaced by another program") << "rename";
+    QTest::newRow("rewritten in place, other size") << "in place";
+}
+
+void TestIniDocument::readSeesEveryChange() {
+    QFETCH(QString, writer);
+    const QString file = write(QStringLiteral("seen.ini"), raw("[S]\r\nk=120\r\n"));
+    Profile profile;
+    QCOMPARE(profile.readString(file, QStringLiteral("S"), QStringLiteral("k")), "120");
+    if (writer == QLatin1String("profile")) {
+        QVERIFY(profile.writeString(file, QStringLiteral("S"), QStringLiteral("k"), "300"));
+    } else if (writer == QLatin1String("rename")) {
+        const QString other = write(QStringLiteral("other.ini"), raw("[S]\r\nk=300\r\n"));
+        QVERIFY(std::rename(QFile::encodeName(other), QFile::encodeName(file)) == 0);
+    } else {
+        write(QStringLiteral("seen.ini"), raw("[S]\r\nk=3000\r\n"));
+    }
+    const QString expected = writer == QLatin1String("in place") ? "3000" : "300";
+    QCOMPARE(profile.readString(file, QStringLiteral("S"), QStringLiteral("k")), expected);
 }
 
 QString TestIniDocument::write(const QString& name, const QByteArray& content) {

@@ -4,6 +4,7 @@
 #include "errors/ExitCode.h"
 #include "settings/ProcessState.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -13,7 +14,10 @@
 
 #include <fcntl.h>
 #include <functional>
+#include <optional>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kpl;
 using test::DemoProject;
@@ -35,9 +39,10 @@ enum class Start { Silent, Integrated };
 
 // What the run must leave of the databases.
 enum class Outcome {
-    Untouched,    // every database byte for byte as before, no backup
-    Kept,         // the project database's records as the takeover found them, no backup
-    LikeCleanRun, // PRESET_DEFS as on the same installation without the fault
+    Untouched,     // every database byte for byte as before, no backup
+    Kept,          // the project database's records as the takeover found them, no backup
+    LikeCleanRun,  // PRESET_DEFS as on the same installation without the fault
+    CleanRunTwice, // the same, and its backup too: the installation was configured twice
 };
 
 // A started process that holds a read transaction on a database for a while.
@@ -89,6 +94,18 @@ public:
         QVERIFY(QFile::exists(path(relative) + QStringLiteral("-journal")));
     }
     Background holder;
+
+    // What an arrangement may add: a check after the run, the user the
+    // program runs as, a file system mounted inside the installation (gone
+    // with it), or why the row cannot run on this machine.
+    std::function<void(const Installation&)> afterRun;
+    std::optional<uint> runAs;
+    QString mounted;
+    QString unavailable;
+    ~Installation() {
+        if (!mounted.isEmpty())
+            ::umount2(QFile::encodeName(mounted).constData(), MNT_DETACH);
+    }
 };
 
 using Arrange = std::function<void(Installation&)>;
@@ -103,16 +120,25 @@ QString readText(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
 }
 
-// A silent start is the program itself, started as the host starts it.
-Run runSilent(const Installation& install) {
-    QProcess program;
+// Starts the program silently, as the host starts it.
+void startSilent(const Installation& install, QProcess& program) {
     program.setWorkingDirectory(install.path(QStringLiteral("KPL_Presets")));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("KPL_SERVICE_LOG"),
                        install.path(QStringLiteral("service.log")));
     program.setProcessEnvironment(environment);
+    if (const std::optional<uint> user = install.runAs)
+        program.setChildProcessModifier([user] {
+            if (::setgid(*user) != 0 || ::setuid(*user) != 0)
+                ::_exit(126);
+        });
     program.start(install.path(QStringLiteral("KPL_Presets/KPL_Presets_Config")),
                   {QStringLiteral("/EXTERNAL"), QStringLiteral("SILENT")});
+}
+
+Run runSilent(const Installation& install) {
+    QProcess program;
+    startSilent(install, program);
     if (!program.waitForFinished(120000))
         qFatal("the program did not end");
     return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
@@ -144,10 +170,82 @@ QByteArray rows(const Installation& install, const QString& relative) {
     return install.query(install.db(relative), kPresetRows);
 }
 
+// Gives the source database a last-write time to the nanosecond.
+void setSourceWritten(const Installation& install) {
+    const timespec times[2] = {{0, UTIME_OMIT}, kSourceWritten};
+    ::utimensat(AT_FDCWD, QFile::encodeName(install.db(kSource)).constData(), times, 0);
+}
+
 timespec lastWrite(const QString& path) {
     struct stat info {};
     ::stat(QFile::encodeName(path).constData(), &info);
     return info.st_mtim;
+}
+
+// The installation handed to an unprivileged user (nobody), which the program
+// then runs as, with `mode` on the file or folder `relative`.
+void denyToUnprivileged(Installation& install, const QString& relative, int mode) {
+    if (::geteuid() != 0) {
+        install.unavailable = QStringLiteral("running the program as another user needs root");
+        return;
+    }
+    constexpr uint kNobody = 65534;
+    for (QDir up(install.path(QString())); up.cdUp();) {
+        if (!(QFile::permissions(up.path()) & QFile::ExeOther)) {
+            install.unavailable = up.path() + QStringLiteral(" is closed to other users");
+            return;
+        }
+    }
+    QVERIFY(QProcess::execute(QStringLiteral("chown"),
+                              {QStringLiteral("-R"), QStringLiteral("%1:%1").arg(kNobody),
+                               install.path(QString())}) == 0);
+    QCOMPARE(::chmod(QFile::encodeName(install.path(relative)).constData(), mode), 0);
+    install.runAs = kNobody;
+}
+
+// The program INI file stays as it was.
+void expectProgramIniKept(Installation& install) {
+    const QByteArray before = install.read(install.path(QStringLiteral("parameter/Program.ini")));
+    install.afterRun = [before](const Installation& i) {
+        QCOMPARE(i.read(i.path(QStringLiteral("parameter/Program.ini"))), before);
+    };
+}
+
+// The folder of the program INI file on a small file system of its own, full.
+void fillParameterDisk(Installation& install) {
+    const QDir folder(install.path(QStringLiteral("parameter")));
+    QMap<QString, QByteArray> files;
+    for (const QString& name : folder.entryList(QDir::Files))
+        files.insert(name, install.read(folder.filePath(name)));
+    if (::mount("tmpfs", QFile::encodeName(folder.path()).constData(), "tmpfs", 0, "size=64k") !=
+        0) {
+        install.unavailable = QStringLiteral("a tmpfs cannot be mounted here");
+        return;
+    }
+    install.mounted = folder.path();
+    for (auto file = files.cbegin(); file != files.cend(); ++file)
+        install.write(QStringLiteral("parameter/") + file.key(), file.value());
+    QFile filler(folder.filePath(QStringLiteral("filler")));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
+    }
+}
+
+// A second silent run started at the same moment; the language file starts
+// empty, so both runs write every entry of it.
+void startSecondRun(Installation& install) {
+    QFile::remove(install.path(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini")));
+    setSourceWritten(install);
+    install.holder.process = std::make_unique<QProcess>();
+    startSilent(install, *install.holder.process);
+    install.afterRun = [](const Installation& i) {
+        QCOMPARE(i.holder.process->exitCode(), 0);
+        // A run on a complete language file adds nothing to it.
+        const QString languageFile = i.path(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini"));
+        const QByteArray after = i.read(languageFile);
+        QCOMPARE(runSilent(i).exitCode, 0);
+        QCOMPARE(i.read(languageFile), after);
+    };
 }
 
 } // namespace
@@ -261,6 +359,35 @@ void TestFaults::nothingIsLost_data() {
         << silent
         << Arrange(sql(kSource, "ALTER TABLE Source_PRESET_DEFS RENAME COLUMN text TO remark;"))
         << 2 << QStringLiteral("has no column text to select") << Outcome::Kept;
+    const QString unwritten = QStringLiteral("WriteInputs: [Project] ManualDowntimeReasons, "
+                                             "[Project] ManualDowntimeTimerActiv, [Project] "
+                                             "ManualDowntimeTimer could not be written");
+    QTest::newRow("disk full where Program.ini lies") << silent << Arrange([](Installation& i) {
+        expectProgramIniKept(i);
+        fillParameterDisk(i);
+    }) << 2 << unwritten << Outcome::LikeCleanRun;
+    QTest::newRow("read-only Program.ini, unprivileged user")
+        << silent << Arrange([](Installation& i) {
+               expectProgramIniKept(i);
+               denyToUnprivileged(i, QStringLiteral("parameter/Program.ini"), 0444);
+           })
+        << 2 << unwritten << Outcome::LikeCleanRun;
+    QTest::newRow("read-only folder of Program.ini, unprivileged user")
+        << silent << Arrange([](Installation& i) {
+               expectProgramIniKept(i);
+               denyToUnprivileged(i, QStringLiteral("parameter"), 0555);
+           })
+        << 2 << unwritten << Outcome::LikeCleanRun;
+    QTest::newRow("two runs at once")
+        << silent << Arrange(startSecondRun) << 0 << QString() << Outcome::CleanRunTwice;
+    QTest::newRow("5 MB line and 32767 machines in Program.ini")
+        << silent << Arrange([](Installation& i) {
+               const QString ini = QStringLiteral("parameter/Program.ini");
+               i.write(ini, i.read(i.path(ini))
+                                .replace("NumberOfMachines=1", "NumberOfMachines=32767\r\nNotes=" +
+                                                                   QByteArray(5 << 20, 'x')));
+           })
+        << 0 << QString() << Outcome::LikeCleanRun;
 }
 
 void TestFaults::nothingIsLost() {
@@ -269,17 +396,20 @@ void TestFaults::nothingIsLost() {
     QFETCH(int, exitCode);
     QFETCH(QString, logged);
     QFETCH(Outcome, outcome);
-    const QByteArray clean = outcome == Outcome::LikeCleanRun ? cleanRun(start) : QByteArray();
+    const QByteArray clean = outcome == Outcome::LikeCleanRun || outcome == Outcome::CleanRunTwice
+                                 ? cleanRun(start)
+                                 : QByteArray();
 
     Installation install;
     QVERIFY(install.isValid());
     const QString takeoverSource = start == Start::Integrated ? kMachineCopy : kProject;
     const QByteArray projectPristine = install.read(install.db(kProject));
     arrange(install);
+    if (!install.unavailable.isEmpty())
+        QSKIP(qPrintable(install.unavailable));
     const QByteArray oldRows =
         outcome == Outcome::Kept ? rows(install, takeoverSource) : QByteArray();
-    const timespec times[2] = {{0, UTIME_OMIT}, kSourceWritten};
-    ::utimensat(AT_FDCWD, QFile::encodeName(install.db(kSource)).constData(), times, 0);
+    setSourceWritten(install);
     const QByteArray projectBefore = install.read(install.db(kProject));
     const QByteArray sourceBefore = install.read(install.db(kSource));
     const QByteArray machineCopyBefore = install.read(install.db(kMachineCopy));
@@ -287,6 +417,8 @@ void TestFaults::nothingIsLost() {
     const Run run = runProgram(install, start);
     if (install.holder.process)
         install.holder.process->waitForFinished(30000);
+    if (install.afterRun)
+        install.afterRun(install);
 
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.errorLog.contains(logged), qPrintable(run.errorLog));
@@ -322,6 +454,10 @@ void TestFaults::nothingIsLost() {
         QCOMPARE(install.query(install.db(kProject), "PRAGMA integrity_check;"),
                  QByteArray("ok\n"));
         QVERIFY(install.read(backup) == projectPristine);
+        break;
+    case Outcome::CleanRunTwice:
+        QCOMPARE(rows(install, kProject), clean);
+        QCOMPARE(install.query(backup, kPresetRows), clean);
         break;
     }
 }

@@ -8,12 +8,11 @@
 #include "presetdb/Recordset.h"
 #include "settings/Platform.h"
 #include "settings/ProcessState.h"
+#include "settings/platform/FileCalls.h"
 
 #include <QDir>
 #include <QFile>
-
-#include <filesystem>
-#include <system_error>
+#include <QFileInfo>
 
 namespace kpl {
 
@@ -45,11 +44,12 @@ QString unsoundSource(const QString& sourcePath, int created) {
     }
 }
 
-// Renames `from` over `to`, replacing it in one step.
+// Renames `from` over `to`, replacing it in one step that outlives a crash.
 void renameOver(const QString& from, const QString& to) {
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(from).toStdString(),
-                            QFile::encodeName(to).toStdString(), error);
+    platform::FileCalls& calls = platform::systemFileCalls();
+    std::error_code error = calls.rename(from, to);
+    if (!error)
+        error = calls.syncFolder(QFileInfo(to).absolutePath());
     if (error)
         raise(vb::PathFileAccessError,
               QStringLiteral("%1: %2 (%3)")

@@ -378,6 +378,11 @@ void TestFaults::nothingIsLost_data() {
                denyToUnprivileged(i, QStringLiteral("parameter"), 0555);
            })
         << 2 << unwritten << Outcome::LikeCleanRun;
+    QTest::newRow("temporary copy left by a killed run") << silent << Arrange([](Installation& i) {
+        const QString stale = i.db(kProject) + QStringLiteral(".kpltmp-x7Q2rd");
+        i.write(kProject + QStringLiteral(".kpltmp-x7Q2rd"), QByteArray(12288, 'p'));
+        i.afterRun = [stale](const Installation&) { QVERIFY(!QFile::exists(stale)); };
+    }) << 0 << QString() << Outcome::LikeCleanRun;
     QTest::newRow("two runs at once")
         << silent << Arrange(startSecondRun) << 0 << QString() << Outcome::CleanRunTwice;
     QTest::newRow("5 MB line and 32767 machines in Program.ini")

@@ -7,12 +7,20 @@
 namespace kpl {
 
 // One column of a table definition or a recordset: its name, type and size
-// (the text length for Text, the storage size for fixed-size types).
+// (the text length for Text, the storage size for fixed-size types), and for
+// Decimal its precision and scale.
 struct Field {
     QString name;
     FieldType type = FieldType::Untyped;
     int size = 0;
+    int precision = 0;
+    int scale = 0;
     bool operator==(const Field&) const = default;
 };
+
+// The field `name` of a column declared as `column` says.
+inline Field fieldOf(const QString& name, const ColumnType& column) {
+    return Field{name, column.type, column.size, column.precision, column.scale};
+}
 
 } // namespace kpl

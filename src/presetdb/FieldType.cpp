@@ -36,7 +36,7 @@ const QHash<QString, FieldType>& knownTypeNames() {
         {"VARBINARY", FieldType::Binary},   {"LONGBINARY", FieldType::Binary},
         {"OLEOBJECT", FieldType::Binary},   {"GENERAL", FieldType::Binary},
         {"IMAGE", FieldType::Binary},       {"NUMERIC", FieldType::Numeric},
-        {"DECIMAL", FieldType::Numeric},    {"DEC", FieldType::Numeric},
+        {"DECIMAL", FieldType::Decimal},    {"DEC", FieldType::Decimal},
     };
     return names;
 }
@@ -70,9 +70,22 @@ int fixedSize(FieldType type) {
     case FieldType::Currency:
     case FieldType::DateTime:
         return 8;
+    case FieldType::Decimal:
+        return 16;
     default:
         return 0;
     }
+}
+
+// The numbers in "(n)" or "(n, m)"; `fallback` for those left out.
+std::pair<int, int> declaredNumbers(const QString& declaration, std::pair<int, int> fallback) {
+    static const QRegularExpression pattern(QStringLiteral(R"(\(\s*(\d+)\s*(?:,\s*(\d+))?)"));
+    const QRegularExpressionMatch match = pattern.match(declaration);
+    if (match.hasCaptured(1))
+        fallback.first = match.captured(1).toInt();
+    if (match.hasCaptured(2))
+        fallback.second = match.captured(2).toInt();
+    return fallback;
 }
 
 } // namespace
@@ -82,14 +95,16 @@ ColumnType parseDeclaredType(const QString& declaration) {
     const qsizetype open = upper.indexOf('(');
     const QString name = upper.left(open).simplified();
     const FieldType type = knownTypeNames().value(name, typeByAffinity(name));
-    if (type != FieldType::Text)
+    if (type == FieldType::Text)
+        return {type, declaredNumbers(upper, {0, 0}).first};
+    if (type != FieldType::Decimal)
         return {type, fixedSize(type)};
-    static const QRegularExpression sizePattern(QStringLiteral(R"(\(\s*(\d+))"));
-    const QRegularExpressionMatch size = sizePattern.match(upper);
-    return {type, size.hasMatch() ? size.captured(1).toInt() : 0};
+    const auto [precision, scale] =
+        declaredNumbers(upper, {kDefaultDecimalPrecision, kDefaultDecimalScale});
+    return {type, fixedSize(type), precision, scale};
 }
 
-QString declaredTypeName(FieldType type, int size) {
+QString declaredTypeName(FieldType type, int size, int precision, int scale) {
     switch (type) {
     case FieldType::Text:
         return size > 0 ? QStringLiteral("TEXT(%1)").arg(size) : QStringLiteral("TEXT");
@@ -113,6 +128,10 @@ QString declaredTypeName(FieldType type, int size) {
         return QStringLiteral("BIT");
     case FieldType::Binary:
         return QStringLiteral("BLOB");
+    case FieldType::Decimal:
+        return QStringLiteral("DECIMAL(%1,%2)")
+            .arg(precision > 0 ? precision : kDefaultDecimalPrecision)
+            .arg(scale);
     case FieldType::Numeric:
         return QStringLiteral("NUMERIC");
     case FieldType::Untyped:

@@ -20,15 +20,22 @@ enum class FieldType {
     DateTime, // stored as "yyyy-MM-dd HH:mm:ss"
     Boolean,  // stored as 1 or 0
     Binary,   // bytes
-    Numeric,  // SQLite's NUMERIC and DECIMAL
+    Decimal,  // exact fixed point, DECIMAL(precision, scale)
+    Numeric,  // SQLite's NUMERIC, and declarations of no known type
     Untyped,  // no declared type: values come back as they are stored
 };
 
 struct ColumnType {
     FieldType type = FieldType::Untyped;
     int size = 0;
+    int precision = 0; // Decimal only: digits in all
+    int scale = 0;     // Decimal only: digits after the point
     bool operator==(const ColumnType&) const = default;
 };
+
+// The precision and scale of a Decimal declared without them.
+constexpr int kDefaultDecimalPrecision = 18;
+constexpr int kDefaultDecimalScale = 0;
 
 // The type and size a declared column type stands for. Jet's type names and
 // their usual synonyms are recognised regardless of letter case; any other
@@ -36,13 +43,17 @@ struct ColumnType {
 // or TEXT -> Text, BLOB -> Binary, REAL, FLOA or DOUB -> Double, else
 // Numeric; nothing at all -> Untyped). Text sizes come from "(n)"; the other
 // types report their fixed storage size in bytes, as the old engine did.
+// DECIMAL and DEC are Decimal, with precision and scale from "(p, s)" (18
+// and 0 where they are left out).
 ColumnType parseDeclaredType(const QString& declaration);
 
 // The declaration a new column of `type` gets: the canonical Jet name, with
-// the size for Text ("TEXT(50)"). Memo is declared LONGTEXT, Jet's other name
-// for it, because that gives the column SQLite's text affinity: a column
-// declared MEMO would turn the text "007" into the number 7.
-QString declaredTypeName(FieldType type, int size);
+// the size for Text ("TEXT(50)") and precision and scale for Decimal
+// ("DECIMAL(18,4)"; precision 0 stands for the default). Memo is declared
+// LONGTEXT, Jet's other name for it, because that gives the column SQLite's
+// text affinity: a column declared MEMO would turn the text "007" into the
+// number 7.
+QString declaredTypeName(FieldType type, int size, int precision = 0, int scale = 0);
 
 // Whether values of the type are text values.
 bool isTextType(FieldType type);

@@ -1,6 +1,7 @@
 #include "presetdb/FieldValue.h"
 
 #include "presetdb/DbError.h"
+#include "presetdb/Decimal.h"
 
 #include <QLocale>
 #include <cmath>
@@ -34,10 +35,14 @@ bool isFloatingVariant(const QVariant& value) {
     return value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
 }
 
+bool isDecimalVariant(const QVariant& value) {
+    return value.typeId() == qMetaTypeId<Decimal>();
+}
+
 std::optional<double> realNumber(const QVariant& value) {
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? 1.0 : 0.0;
-    if (isWholeNumberVariant(value) || isFloatingVariant(value))
+    if (isWholeNumberVariant(value) || isFloatingVariant(value) || isDecimalVariant(value))
         return value.toDouble();
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
@@ -50,6 +55,8 @@ std::optional<double> realNumber(const QVariant& value) {
 std::optional<qint64> wholeNumber(const QVariant& value) {
     if (isWholeNumberVariant(value))
         return value.toLongLong();
+    if (isDecimalVariant(value))
+        return value.value<Decimal>().rescaled(0).toWholeNumber();
     if (value.typeId() == QMetaType::QString) {
         bool ok = false;
         const qint64 number = QLocale::c().toLongLong(value.toString().trimmed(), &ok);
@@ -60,6 +67,24 @@ std::optional<qint64> wholeNumber(const QVariant& value) {
     if (!real || !std::isfinite(*real) || std::fabs(*real) >= 9.2e18)
         return std::nullopt;
     return qint64(std::nearbyint(*real));
+}
+
+// Text is read as decimal text; a blob is the text of a decimal with more
+// digits than a double holds, as the layer stores it.
+std::optional<Decimal> decimal(const QVariant& value) {
+    if (isDecimalVariant(value))
+        return value.value<Decimal>();
+    if (value.typeId() == QMetaType::Bool)
+        return Decimal(false, value.toBool() ? "1" : "0", 0);
+    if (isWholeNumberVariant(value))
+        return Decimal::fromText(QString::number(value.toLongLong()));
+    if (isFloatingVariant(value))
+        return Decimal::fromDouble(value.toDouble());
+    if (value.typeId() == QMetaType::QString)
+        return Decimal::fromText(value.toString());
+    if (value.typeId() == QMetaType::QByteArray)
+        return Decimal::fromText(QString::fromLatin1(value.toByteArray()));
+    return std::nullopt;
 }
 
 std::optional<bool> boolean(const QVariant& value) {
@@ -137,7 +162,7 @@ std::optional<double> currency(std::optional<double> value) {
 }
 
 // The kind of value a column of `type` holds, where no conversion can change
-// a value of that kind; Unknown for Currency, which rounds.
+// a value of that kind; Unknown for Currency and Decimal, which round.
 QMetaType::Type naturalKind(FieldType type) {
     switch (type) {
     case FieldType::Text:
@@ -158,13 +183,15 @@ QMetaType::Type naturalKind(FieldType type) {
     case FieldType::Binary:
         return QMetaType::QByteArray;
     case FieldType::Currency:
+    case FieldType::Decimal:
     case FieldType::Untyped:
         break;
     }
     return QMetaType::UnknownType;
 }
 
-std::optional<QVariant> convert(const QVariant& value, FieldType type) {
+std::optional<QVariant> convert(const QVariant& value, const Field& field) {
+    const FieldType type = field.type;
     if (value.typeId() == naturalKind(type))
         return value;
     switch (type) {
@@ -181,6 +208,10 @@ std::optional<QVariant> convert(const QVariant& value, FieldType type) {
         return wrap(realNumber(value));
     case FieldType::Currency:
         return wrap(currency(realNumber(value)));
+    case FieldType::Decimal: {
+        const std::optional<Decimal> number = decimal(value);
+        return wrap(number ? std::optional(number->rescaled(field.scale)) : std::nullopt);
+    }
     case FieldType::DateTime:
         return wrap(dateTime(value));
     case FieldType::Boolean:
@@ -191,6 +222,11 @@ std::optional<QVariant> convert(const QVariant& value, FieldType type) {
         break;
     }
     return untyped(value);
+}
+
+bool fitsPrecision(const QVariant& value, const Field& field) {
+    return field.precision <= 0 ||
+           value.value<Decimal>().integerDigits() <= field.precision - field.scale;
 }
 
 bool fitsWholeNumberType(qint64 number, FieldType type) {
@@ -227,23 +263,25 @@ bool isTextValue(const QVariant& value) {
     return value.typeId() == QMetaType::QString;
 }
 
-QVariant toFieldValue(const QVariant& value, FieldType type) {
+QVariant toFieldValue(const QVariant& value, const Field& field) {
     if (isNullValue(value))
         return QVariant();
-    std::optional<QVariant> converted = convert(value, type);
+    std::optional<QVariant> converted = convert(value, field);
     if (!converted)
         throw DbError::numbered(db::ConversionError);
-    if (isWholeNumberType(type) && !fitsWholeNumberType(converted->value<qint64>(), type))
+    const FieldType type = field.type;
+    if ((isWholeNumberType(type) && !fitsWholeNumberType(converted->value<qint64>(), type)) ||
+        (type == FieldType::Decimal && !fitsPrecision(*converted, field)))
         throw DbError::numbered(db::NumericFieldOverflow);
     return std::move(*converted);
 }
 
-QVariant fromStoredValue(QVariant stored, FieldType type) {
+QVariant fromStoredValue(QVariant stored, const Field& field) {
     if (isNullValue(stored))
         return QVariant();
-    if (stored.typeId() == naturalKind(type))
+    if (stored.typeId() == naturalKind(field.type))
         return stored;
-    std::optional<QVariant> converted = convert(stored, type);
+    std::optional<QVariant> converted = convert(stored, field);
     return converted ? std::move(*converted) : stored;
 }
 

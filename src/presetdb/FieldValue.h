@@ -1,6 +1,6 @@
 #pragma once
 
-#include "presetdb/FieldType.h"
+#include "presetdb/Field.h"
 
 #include <QDateTime>
 #include <QString>
@@ -9,8 +9,8 @@
 // Cell values. A cell is a QVariant whose kind follows its column's type:
 // Null is an invalid QVariant (never the empty text), text columns give
 // QString, whole-number columns qint64, Single/Double/Numeric/Currency
-// double (Currency rounded to four decimals), Boolean bool, DateTime
-// QDateTime and Binary QByteArray.
+// double (Currency rounded to four decimals), Decimal a Decimal with the
+// column's scale, Boolean bool, DateTime QDateTime and Binary QByteArray.
 namespace kpl {
 
 // Whether the cell is Null.
@@ -20,16 +20,17 @@ bool isWholeNumberVariant(const QVariant& value);
 // Whether the cell holds text (not Null, not a number, date or other type).
 bool isTextValue(const QVariant& value);
 
-// The value a column of `type` takes when `value` is written into it; Null
+// The value the column `field` takes when `value` is written into it; Null
 // stays Null. Failure 3421 when the value does not convert, 3349 when a
-// whole number lies outside the type's range.
-QVariant toFieldValue(const QVariant& value, FieldType type);
+// whole number lies outside the type's range or a decimal has more digits
+// before the point than the column's precision and scale leave.
+QVariant toFieldValue(const QVariant& value, const Field& field);
 
-// The value a cell of a column of `type` delivers, from the value as SQLite
+// The value a cell of the column `field` delivers, from the value as SQLite
 // returned it (Null, qint64, double, QString or QByteArray). A stored value
 // that does not convert, such as text another program put into a number
 // column, is delivered as it is stored.
-QVariant fromStoredValue(QVariant stored, FieldType type);
+QVariant fromStoredValue(QVariant stored, const Field& field);
 
 // How a date and time is stored: "yyyy-MM-dd HH:mm:ss".
 QString storedDateTimeText(const QDateTime& dateTime);

@@ -191,10 +191,9 @@ void Recordset::edit() {
 }
 
 void Recordset::setValue(int index, const QVariant& value) {
-    const FieldType type = field(index).type;
     if (m_editMode == EditMode::None)
         throw DbError::numbered(db::UpdateWithoutEdit);
-    m_buffer[index] = toFieldValue(value, type);
+    m_buffer[index] = toFieldValue(value, field(index));
     m_changed[std::size_t(index)] = true;
 }
 

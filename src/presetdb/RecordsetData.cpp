@@ -30,8 +30,8 @@ RecordsetData describe(Statement& statement) {
     RecordsetData data;
     QStringList tables;
     for (int i = 0; i < statement.columnCount(); ++i) {
-        const ColumnType type = parseDeclaredType(statement.columnDeclaredType(i));
-        data.fields.append(Field{statement.columnName(i), type.type, type.size});
+        data.fields.append(
+            fieldOf(statement.columnName(i), parseDeclaredType(statement.columnDeclaredType(i))));
         data.tableColumns.append(statement.columnOriginName(i));
         tables.append(statement.columnTableName(i));
     }
@@ -84,7 +84,7 @@ QVariantList readRow(const Statement& query, const QList<Field>& fields, int fir
             query.columnIsAsciiText(column, *static_cast<const QString*>(above->constData())))
             row.append(*above);
         else
-            row.append(fromStoredValue(query.columnValue(column), fields.at(i).type));
+            row.append(fromStoredValue(query.columnValue(column), fields.at(i)));
     }
     return row;
 }

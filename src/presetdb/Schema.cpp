@@ -31,8 +31,8 @@ TableDef Schema::tableDef(const QString& name) const {
     columns->bind(1, storedName);
     TableDef def(storedName);
     while (columns->step()) {
-        const ColumnType type = parseDeclaredType(columns->columnValue(1).toString());
-        def.appendField(columns->columnValue(0).toString(), type.type, type.size);
+        def.appendField(fieldOf(columns->columnValue(0).toString(),
+                                parseDeclaredType(columns->columnValue(1).toString())));
     }
     return def;
 }

@@ -1,6 +1,7 @@
 #include "presetdb/Statement.h"
 
 #include "presetdb/DbError.h"
+#include "presetdb/Decimal.h"
 #include "presetdb/FieldValue.h"
 
 #include <sqlite3.h>
@@ -10,8 +11,25 @@
 namespace kpl {
 
 namespace {
+// A double gives back every decimal of at most this many significant digits.
+constexpr int kDigitsADoubleKeeps = 15;
+
 QString textOrEmpty(const char* text) {
     return text ? QString::fromUtf8(text) : QString();
+}
+
+// A decimal is stored as a number of the engine where that number gives the
+// same decimal back: a whole number of 64 bits, or a double for at most 15
+// significant digits. Any other decimal is stored as its text in a blob,
+// which no column affinity turns into a double.
+int bindDecimal(sqlite3_stmt* statement, int position, const Decimal& number) {
+    if (const std::optional<qint64> whole = number.toWholeNumber())
+        return sqlite3_bind_int64(statement, position, *whole);
+    if (number.significantDigits() <= kDigitsADoubleKeeps)
+        return sqlite3_bind_double(statement, position, number.toDouble());
+    const QByteArray text = number.toString().toLatin1();
+    return sqlite3_bind_blob64(statement, position, text.constData(), sqlite3_uint64(text.size()),
+                               SQLITE_TRANSIENT);
 }
 } // namespace
 
@@ -59,6 +77,8 @@ void Statement::bind(int position, const QVariant& value) {
         rc = sqlite3_bind_int64(m_statement, position, value.toLongLong());
     } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
         rc = sqlite3_bind_double(m_statement, position, value.toDouble());
+    } else if (value.typeId() == qMetaTypeId<Decimal>()) {
+        rc = bindDecimal(m_statement, position, value.value<Decimal>());
     } else if (value.typeId() == QMetaType::QByteArray) {
         const QByteArray data = value.toByteArray();
         rc = sqlite3_bind_blob64(m_statement, position, data.constData(),

@@ -37,7 +37,7 @@ QString TableDef::createStatement() const {
         throw DbError::numbered(db::NoFieldDefined);
     QStringList columns;
     for (const Field& field : m_fields) {
-        const QString type = declaredTypeName(field.type, field.size);
+        const QString type = declaredTypeName(field.type, field.size, field.precision, field.scale);
         columns.append(type.isEmpty() ? quoteIdentifier(field.name)
                                       : quoteIdentifier(field.name) + QLatin1Char(' ') + type);
     }

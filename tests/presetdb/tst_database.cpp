@@ -8,6 +8,8 @@
 #include <QTest>
 #include <stdexcept>
 
+Q_DECLARE_METATYPE(kpl::ColumnType)
+
 using namespace kpl;
 using test::failureNumber;
 using test::failureOf;
@@ -188,33 +190,34 @@ void TestDatabase::columnTypesRoundTrip() {
 
 void TestDatabase::declaredTypesAreRead_data() {
     QTest::addColumn<QString>("declaration");
-    QTest::addColumn<FieldType>("type");
-    QTest::addColumn<int>("size");
-    QTest::newRow("varchar") << "VARCHAR(20)" << FieldType::Text << 20;
-    QTest::newRow("char, lower case, blanks") << "char ( 5 )" << FieldType::Text << 5;
-    QTest::newRow("plain TEXT") << "TEXT" << FieldType::Text << 0;
-    QTest::newRow("MEMO") << "MEMO" << FieldType::Memo << 0;
-    QTest::newRow("INTEGER") << "INTEGER" << FieldType::Long << 4;
-    QTest::newRow("SMALLINT") << "SMALLINT" << FieldType::Short << 2;
-    QTest::newRow("REAL") << "REAL" << FieldType::Single << 4;
-    QTest::newRow("FLOAT") << "FLOAT" << FieldType::Double << 8;
-    QTest::newRow("DATE") << "DATE" << FieldType::DateTime << 8;
-    QTest::newRow("YESNO") << "YESNO" << FieldType::Boolean << 1;
-    QTest::newRow("BOOLEAN") << "BOOLEAN" << FieldType::Boolean << 1;
-    QTest::newRow("DECIMAL(10,2)") << "DECIMAL(10,2)" << FieldType::Numeric << 0;
-    QTest::newRow("unknown with INT") << "BIGINT" << FieldType::Long << 4;
-    QTest::newRow("unknown with CHAR") << "VARYING CHARACTER(9)" << FieldType::Text << 9;
-    QTest::newRow("unknown with DOUB") << "DOUBLEWORD" << FieldType::Double << 8;
-    QTest::newRow("unknown otherwise") << "WHATEVER" << FieldType::Numeric << 0;
-    QTest::newRow("none") << "" << FieldType::Untyped << 0;
+    QTest::addColumn<ColumnType>("type");
+    QTest::newRow("varchar") << "VARCHAR(20)" << ColumnType{FieldType::Text, 20};
+    QTest::newRow("char, lower case, blanks") << "char ( 5 )" << ColumnType{FieldType::Text, 5};
+    QTest::newRow("plain TEXT") << "TEXT" << ColumnType{FieldType::Text, 0};
+    QTest::newRow("MEMO") << "MEMO" << ColumnType{FieldType::Memo, 0};
+    QTest::newRow("INTEGER") << "INTEGER" << ColumnType{FieldType::Long, 4};
+    QTest::newRow("SMALLINT") << "SMALLINT" << ColumnType{FieldType::Short, 2};
+    QTest::newRow("REAL") << "REAL" << ColumnType{FieldType::Single, 4};
+    QTest::newRow("FLOAT") << "FLOAT" << ColumnType{FieldType::Double, 8};
+    QTest::newRow("DATE") << "DATE" << ColumnType{FieldType::DateTime, 8};
+    QTest::newRow("YESNO") << "YESNO" << ColumnType{FieldType::Boolean, 1};
+    QTest::newRow("BOOLEAN") << "BOOLEAN" << ColumnType{FieldType::Boolean, 1};
+    QTest::newRow("DECIMAL(10,2)") << "DECIMAL(10,2)" << ColumnType{FieldType::Decimal, 16, 10, 2};
+    QTest::newRow("DECIMAL, the engine's default")
+        << "DECIMAL" << ColumnType{FieldType::Decimal, 16, 18, 0};
+    QTest::newRow("NUMERIC(10,2)") << "NUMERIC(10,2)" << ColumnType{FieldType::Numeric, 0};
+    QTest::newRow("unknown with INT") << "BIGINT" << ColumnType{FieldType::Long, 4};
+    QTest::newRow("unknown with CHAR") << "VARYING CHARACTER(9)" << ColumnType{FieldType::Text, 9};
+    QTest::newRow("unknown with DOUB") << "DOUBLEWORD" << ColumnType{FieldType::Double, 8};
+    QTest::newRow("unknown otherwise") << "WHATEVER" << ColumnType{FieldType::Numeric, 0};
+    QTest::newRow("none") << "" << ColumnType{FieldType::Untyped, 0};
 }
 
 void TestDatabase::declaredTypesAreRead() {
     QFETCH(QString, declaration);
-    QFETCH(FieldType, type);
-    QFETCH(int, size);
+    QFETCH(ColumnType, type);
     Database db = newDatabaseWithTable("Declared.mdb", "c " + declaration);
-    QCOMPARE(db.tableDef("t").field(0), (Field{"c", type, size}));
+    QCOMPARE(db.tableDef("t").field(0), fieldOf("c", type));
 }
 
 void TestDatabase::missingTableDefIsItemNotFound() {

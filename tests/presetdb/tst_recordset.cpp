@@ -1,6 +1,7 @@
 #include "DbTestSupport.h"
 #include "presetdb/Database.h"
 #include "presetdb/DbError.h"
+#include "presetdb/Decimal.h"
 #include "presetdb/FieldValue.h"
 
 #include <QElapsedTimer>
@@ -9,6 +10,12 @@
 
 using namespace kpl;
 using test::failureNumber;
+
+namespace {
+QVariant decimal(const char* text) {
+    return QVariant::fromValue(*Decimal::fromText(QString::fromLatin1(text)));
+}
+} // namespace
 
 class TestRecordset : public QObject {
     Q_OBJECT
@@ -105,6 +112,8 @@ void TestRecordset::storedValuesFollowTheColumnType_data() {
     QTest::newRow("whole number in DOUBLE") << "DOUBLE" << QVariant(2) << QVariant(2.0);
     QTest::newRow("whole number in SINGLE") << "SINGLE" << QVariant(3) << QVariant(3.0);
     QTest::newRow("currency rounded") << "CURRENCY" << QVariant(1.23456) << QVariant(1.2346);
+    QTest::newRow("decimal with the column's scale")
+        << "DECIMAL(18,4)" << QVariant(1234.5) << decimal("1234.5000");
     QTest::newRow("Jet true in BIT") << "BIT" << QVariant(-1) << QVariant(true);
     QTest::newRow("zero in YESNO") << "YESNO" << QVariant(0) << QVariant(false);
     QTest::newRow("date text") << "DATETIME" << QVariant("2024-03-01 12:34:56")
@@ -143,6 +152,11 @@ void TestRecordset::writtenValuesAreConvertedToTheColumnType_data() {
     QTest::newRow("negative BYTE")
         << "BYTE" << QVariant(-1) << QVariant() << db::NumericFieldOverflow;
     QTest::newRow("decimal text into DOUBLE") << "DOUBLE" << QVariant("1.5") << QVariant(1.5) << 0;
+    QTest::newRow("decimal beyond a double's digits, half to even")
+        << "DECIMAL(28,4)" << QVariant("-12345678901234567890.12345")
+        << decimal("-12345678901234567890.1234") << 0;
+    QTest::newRow("decimal too long for its precision")
+        << "DECIMAL(4,2)" << QVariant(123.4) << QVariant() << db::NumericFieldOverflow;
     QTest::newRow("bool into BIT") << "BIT" << QVariant(true) << QVariant(true) << 0;
     QTest::newRow("True text into BIT") << "BIT" << QVariant("True") << QVariant(true) << 0;
     QTest::newRow("bad date") << "DATETIME" << QVariant("soon") << QVariant()

@@ -1,6 +1,7 @@
 #include "jetimport/FileKind.h"
 
 #include "jetimport/ImportFailure.h"
+#include "jetimport/JetFormat.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,10 +68,6 @@ QString fileKindName(FileKind kind) {
     return QStringLiteral("unknown");
 }
 
-int jetPageSize(FileKind kind) {
-    return kind == FileKind::Jet3 ? 2048 : 4096;
-}
-
 FileKind requireImportableJetFile(const QString& path) {
     const FileKind kind = fileKind(path);
     switch (kind) {
@@ -89,7 +86,7 @@ FileKind requireImportableJetFile(const QString& path) {
         break;
     }
     const qint64 size = QFileInfo(path).size();
-    const int pageSize = jetPageSize(kind);
+    const int pageSize = JetFormat::of(kind).pageSize;
     if (size < pageSize || size % pageSize != 0)
         failImport(QStringLiteral("%1 is truncated or damaged: its size, %2 bytes, is not a whole "
                                   "number of %3-byte pages.")

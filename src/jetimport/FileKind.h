@@ -19,9 +19,6 @@ FileKind fileKind(const QString& path);
 // "Jet 3", "Jet 4", ...: for reports.
 QString fileKindName(FileKind kind);
 
-// The page size of a Jet file of `kind` (2048 for Jet 3, 4096 for Jet 4).
-int jetPageSize(FileKind kind);
-
 // Checks that `path` is a Jet 3 or Jet 4 file that is whole, before libmdb
 // sees it: libmdb opens a truncated or empty file without complaint. A Jet
 // file consists of whole pages, so a size that is not a multiple of the page

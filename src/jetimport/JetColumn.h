@@ -23,11 +23,20 @@ constexpr int Decimal = 0x10;
 constexpr int Complex = 0x12;
 } // namespace jet
 
-// One column of a Jet table as the file declares it.
+// One column of a Jet table as the file declares it. Where its values lie in
+// a row is stored with it, and stays as it was when the row was written:
+// columns deleted later keep their place, and columns added later are
+// missing from older rows.
 struct JetColumn {
     QString name;
     int type = 0;
     int size = 0; // as stored: bytes (a Jet 4 Text column reports twice its length)
+    int precision = 0; // Decimal only
+    int scale = 0;     // Decimal only
+    int number = 0;    // its bit in a row's null mask, deleted columns counted
+    bool fixedLength = false;
+    int fixedOffset = 0;   // fixed length: where in the row's fixed-length part
+    int variableIndex = 0; // variable length: its entry in the row's offset table
 };
 
 } // namespace kpl

@@ -38,6 +38,8 @@ std::optional<FieldType> fieldType(int jetType) {
         return FieldType::Text;
     case jet::Memo:
         return FieldType::Memo;
+    case jet::Decimal:
+        return FieldType::Decimal;
     default:
         return std::nullopt;
     }
@@ -95,9 +97,9 @@ Field importedField(const QString& table, const JetColumn& column, bool jet4) {
                                   "carry over.")
                        .arg(column.name, table, jetTypeName(column.type)));
     const int length = *type == FieldType::Text ? textLength(column, jet4) : 0;
-    // The size the layer reports for the declaration the column gets.
-    const int size = parseDeclaredType(declaredTypeName(*type, length)).size;
-    return Field{column.name, *type, size};
+    // The column as the layer reads back the declaration it gets.
+    return fieldOf(column.name, parseDeclaredType(declaredTypeName(*type, length, column.precision,
+                                                                   column.scale)));
 }
 
 TableDef importedTableDef(const QString& table, const QList<JetColumn>& columns, bool jet4) {

@@ -5,19 +5,36 @@
 
 #include "jetimport/JetDatabase.h"
 
+#include "errors/Failure.h"
 #include "jetimport/ImportFailure.h"
 #include "jetimport/LibmdbEnvironment.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace kpl {
 
 namespace {
+
 // The system catalog: the table that lists every object of the file. Its
 // definition is always on page 2.
-const char* const kCatalogTable = "MSysObjects";
-constexpr unsigned long kCatalogDefinitionPage = 2;
+const QString kCatalogTable = QStringLiteral("MSysObjects");
+constexpr quint32 kCatalogDefinitionPage = 2;
+// Catalog rows: the kind of object, tables being 1; flags marking system
+// objects; the object's id, whose low three bytes are its definition page.
+constexpr qint64 kTableObject = 1;
+constexpr qint64 kSystemObjectFlags = 0x80000002;
+constexpr qint64 kDefinitionPageMask = 0x00ffffff;
+
+int columnIndex(const JetTable& table, const QString& name) {
+    for (int i = 0; i < table.columns().size(); ++i) {
+        if (table.columns().at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    failImport(QStringLiteral("The list of tables has no column %1.").arg(name));
+}
+
 } // namespace
 
 // The environment guard is made first and goes last: libmdb reads its
@@ -25,9 +42,6 @@ constexpr unsigned long kCatalogDefinitionPage = 2;
 struct JetDatabase::Handle {
     LibmdbEnvironmentGuard environment;
     MdbHandle* mdb = nullptr;
-    // The catalog's entry, made here to read the catalog before libmdb lists
-    // its objects.
-    MdbCatalogEntry catalogEntry{};
 
     Handle() = default;
     ~Handle() {
@@ -40,74 +54,77 @@ struct JetDatabase::Handle {
 
 JetDatabase::JetDatabase(const QString& path)
     : m_path(path), m_kind(requireImportableJetFile(path)), m_handle(std::make_unique<Handle>()) {
-    const QString shown = QDir::toNativeSeparators(path);
-    m_handle->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
-    if (!m_handle->mdb)
-        failImport(QStringLiteral("%1 cannot be opened as a Jet database.").arg(shown));
-    const guint32 version = m_handle->mdb->f->jet_version;
-    if (version != (isJet4() ? MDB_VER_JET4 : MDB_VER_JET3))
-        failImport(QStringLiteral("%1: the Jet version the reader found does not match the file "
-                                  "header.")
-                       .arg(shown));
-    checkCatalog();
-    if (!mdb_read_catalog(m_handle->mdb, MDB_TABLE))
-        failImport(QStringLiteral("%1: the list of tables cannot be read; the file is damaged.")
-                       .arg(shown));
+    MdbHandle* mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
+    m_handle->mdb = mdb;
+    if (!mdb)
+        fail(QStringLiteral("cannot be opened as a Jet database."));
+    const JetFormat& format = JetFormat::of(m_kind);
+    if (mdb->f->jet_version != (isJet4() ? MDB_VER_JET4 : MDB_VER_JET3) ||
+        mdb->fmt->pg_size != format.pageSize)
+        fail(QStringLiteral("the Jet version the reader found does not match the file header."));
+    // libmdb fills a page the file ends inside of, or right before, with
+    // zeros and reports it read: pages past the end are not asked for.
+    const qint64 pageCount = QFileInfo(path).size() / format.pageSize;
+    m_pages = std::make_unique<JetPages>(format, [=, &format](quint32 number, QByteArray& page) {
+        if (number >= pageCount || mdb_read_pg(mdb, number) != format.pageSize)
+            return false;
+        page = QByteArray(reinterpret_cast<const char*>(mdb->pg_buf), format.pageSize);
+        return true;
+    });
+    try {
+        m_userTables = readUserTables();
+    } catch (const Failure& failure) {
+        fail(QStringLiteral("the list of tables cannot be read: %1").arg(failure.description));
+    }
 }
 
 JetDatabase::~JetDatabase() = default;
 
 QStringList JetDatabase::userTableNames() const {
     QStringList names;
-    MdbHandle* mdb = m_handle->mdb;
-    for (guint i = 0; i < mdb->num_catalog; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
-            names.append(QString::fromUtf8(entry->object_name));
-    }
+    for (const UserTable& table : m_userTables)
+        names.append(table.name);
     return names;
 }
 
 JetTable JetDatabase::openTable(const QString& name) const {
-    QByteArray utf8 = name.toUtf8();
-    MdbTableDef* table = mdb_read_table_by_name(m_handle->mdb, utf8.data(), MDB_TABLE);
-    if (!table)
-        failImport(QStringLiteral("%1: table %2 cannot be read.")
-                       .arg(QDir::toNativeSeparators(m_path), name));
-    return JetTable(table, textDecoder());
+    for (const UserTable& table : m_userTables) {
+        if (table.name == name)
+            return JetTable(*m_pages, name, table.definitionPage, textDecoder());
+    }
+    fail(QStringLiteral("there is no table %1.").arg(name));
 }
 
 JetTextDecoder JetDatabase::textDecoder() const {
     return isJet4() ? JetTextDecoder::jet4() : JetTextDecoder::jet3(m_handle->mdb->f->code_page);
 }
 
-// libmdb lists the tables from the catalog, and it parses the catalog's
-// long values without checking them: in a file cut at a page boundary that
-// can run for ever on stale page contents. So the catalog is read here
-// first, every row and every value: all of its declared rows have to be
-// there, and each long value whole.
-void JetDatabase::checkCatalog() const {
-    MdbCatalogEntry& entry = m_handle->catalogEntry;
-    entry.mdb = m_handle->mdb;
-    qstrncpy(entry.object_name, kCatalogTable, sizeof entry.object_name);
-    entry.object_type = MDB_TABLE;
-    entry.table_pg = kCatalogDefinitionPage;
-    MdbTableDef* table = mdb_read_table(&entry);
-    if (!table)
-        failImport(QStringLiteral("%1: the list of tables cannot be read; the file is damaged.")
-                       .arg(QDir::toNativeSeparators(m_path)));
-    JetTable catalog(table, textDecoder());
+// Reads the catalog's rows that describe tables; of the others only the
+// type is read. All rows the catalog declares have to be there.
+QList<JetDatabase::UserTable> JetDatabase::readUserTables() const {
+    JetTable catalog(*m_pages, kCatalogTable, kCatalogDefinitionPage, textDecoder());
+    const int id = columnIndex(catalog, QStringLiteral("Id"));
+    const int name = columnIndex(catalog, QStringLiteral("Name"));
+    const int type = columnIndex(catalog, QStringLiteral("Type"));
+    const int flags = columnIndex(catalog, QStringLiteral("Flags"));
+    QList<UserTable> tables;
     qint64 rows = 0;
-    while (catalog.fetchRow()) {
-        catalog.rowValues();
-        ++rows;
+    for (; catalog.fetchRow(); ++rows) {
+        if (catalog.value(type).toLongLong() != kTableObject ||
+            (catalog.value(flags).toLongLong() & kSystemObjectFlags) != 0)
+            continue;
+        tables.append(UserTable{catalog.value(name).toString(),
+                                quint32(catalog.value(id).toLongLong() & kDefinitionPageMask)});
     }
     if (rows != catalog.declaredRowCount())
-        failImport(QStringLiteral("%1: the list of tables is incomplete (%2 of %3 entries); the "
-                                  "file is damaged.")
-                       .arg(QDir::toNativeSeparators(m_path))
+        failImport(QStringLiteral("it is incomplete (%1 of %2 entries).")
                        .arg(rows)
                        .arg(catalog.declaredRowCount()));
+    return tables;
+}
+
+void JetDatabase::fail(const QString& reason) const {
+    failImport(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_path), reason));
 }
 
 } // namespace kpl

@@ -1,192 +1,135 @@
-// <glib.h> has to come before <mdbtools.h> in C++: the library header
-// includes it inside its extern "C" block.
-#include <glib.h>
-#include <mdbtools.h>
-
 #include "jetimport/JetTable.h"
 
+#include "errors/Failure.h"
 #include "jetimport/ImportFailure.h"
+#include "jetimport/JetLongValue.h"
+#include "jetimport/JetTableDefinition.h"
+#include "jetimport/JetUsageMap.h"
 #include "jetimport/JetValues.h"
-
-#include <QStringList>
-#include <QtEndian>
-#include <vector>
 
 namespace kpl {
 
-static_assert(jet::YesNo == MDB_BOOL && jet::Text == MDB_TEXT && jet::Memo == MDB_MEMO &&
-              jet::Ole == MDB_OLE && jet::ReplicationId == MDB_REPID &&
-              jet::Decimal == MDB_NUMERIC);
-
 namespace {
-// The stored length of a long value; the two high bits are flags.
-constexpr quint32 kLongValueLengthMask = 0x3fffffff;
 
-bool isKnownType(int type) {
-    return (type >= jet::YesNo && type <= jet::Memo) || type == jet::ReplicationId ||
-           type == jet::Decimal || type == jet::Complex;
-}
+// An overflow row may have moved again; a longer chain is damage.
+constexpr int kMostOverflowSteps = 16;
 
-// libmdb leaves its page buffer as it was when a page cannot be read, so a
-// file cut at a page boundary can give a definition made of a stale page:
-// nameless, doubled or untyped columns.
-bool isPlausibleDefinition(const QList<JetColumn>& columns) {
-    QStringList names;
-    for (const JetColumn& column : columns) {
-        if (column.name.isEmpty() || !isKnownType(column.type) ||
-            names.contains(column.name, Qt::CaseInsensitive))
-            return false;
-        names.append(column.name);
+// Runs `action`; a failure it throws is thrown again with `context` in front.
+template <class Action> auto inContext(const QString& context, Action&& action) {
+    try {
+        return action();
+    } catch (const Failure& failure) {
+        failImport(context + failure.description);
     }
-    return !columns.isEmpty();
 }
 
-MdbColumn* columnAt(MdbTableDef* table, int index) {
-    return static_cast<MdbColumn*>(g_ptr_array_index(table->columns, guint(index)));
-}
 } // namespace
 
-struct JetTable::State {
-    State(MdbTableDef* def, const JetTextDecoder& textDecoder) : table(def), decoder(textDecoder) {}
-    ~State() { mdb_free_tabledef(table); }
-    State(const State&) = delete;
-    State& operator=(const State&) = delete;
-
-    MdbHandle* mdb() const { return table->entry->mdb; }
-    [[noreturn]] void failRow(const QString& reason) const {
-        failImport(QStringLiteral("Table %1: row %2 %3.").arg(name).arg(rowsFetched).arg(reason));
-    }
-
-    MdbTableDef* table;
-    JetTextDecoder decoder;
-    QString name;
-    QList<JetColumn> columns;
-    // Where libmdb puts the pieces of a Memo or OLE value; bound to a column
-    // only while its value is read, so that libmdb does not turn Memo
-    // values into text of its own while it fetches rows.
-    QByteArray longValueBuffer{MDB_BIND_SIZE, '\0'};
-    bool finished = false;
-    qint64 rowsFetched = 0;
-    // The current row: the data page it lies on and where its values are.
-    QByteArray page;
-    std::vector<MdbField> fields;
-};
-
-JetTable::JetTable(MdbTableDef* table, const JetTextDecoder& decoder)
-    : m_state(std::make_unique<State>(table, decoder)) {
-    State& s = *m_state;
-    s.name = QString::fromUtf8(table->name);
-    if (!mdb_read_columns(table))
-        failImport(QStringLiteral("The columns of table %1 cannot be read.").arg(s.name));
-    for (int i = 0; i < int(table->num_cols); ++i) {
-        const MdbColumn* column = columnAt(table, i);
-        s.columns.append(
-            JetColumn{QString::fromUtf8(column->name), column->col_type, column->col_size});
-    }
-    if (!isPlausibleDefinition(s.columns))
-        failImport(QStringLiteral("The definition of table %1 is damaged.").arg(s.name));
-    mdb_rewind_table(table);
-}
-
-JetTable::JetTable(JetTable&&) noexcept = default;
-JetTable& JetTable::operator=(JetTable&&) noexcept = default;
-JetTable::~JetTable() = default;
-
-const QString& JetTable::name() const {
-    return m_state->name;
-}
-const QList<JetColumn>& JetTable::columns() const {
-    return m_state->columns;
-}
-qint64 JetTable::declaredRowCount() const {
-    return m_state->table->num_rows;
+JetTable::JetTable(const JetPages& pages, const QString& name, quint32 definitionPage,
+                   const JetTextDecoder& decoder)
+    : m_pages(pages), m_name(name), m_definitionPage(definitionPage), m_decoder(decoder) {
+    inContext(QStringLiteral("Table %1: ").arg(name), [&] {
+        const JetTableDefinition definition = readTableDefinition(pages, definitionPage, decoder);
+        m_columns = definition.columns;
+        m_declaredRowCount = definition.declaredRowCount;
+        m_dataPages = usageMapPages(pages, definition.usageMap);
+    });
 }
 
 bool JetTable::fetchRow() {
-    State& s = *m_state;
-    if (s.finished)
-        return false;
-    if (!mdb_fetch_row(s.table)) {
-        s.finished = true;
-        return false;
+    while (m_page || m_nextPage < m_dataPages.size()) {
+        if (!m_page) {
+            const quint32 number = m_dataPages.at(m_nextPage++);
+            m_page = inContext(QStringLiteral("Table %1: ").arg(m_name),
+                               [&] { return m_pages.dataPage(number); });
+            m_nextRow = 0;
+            if (!m_page->belongsTo(m_definitionPage))
+                m_page.reset();
+            continue;
+        }
+        if (nextRowOnPage())
+            return true;
+        m_page.reset();
     }
-    // Rows beyond the declared count come from a damaged file (and may not
-    // end): stop at the first.
-    if (++s.rowsFetched > declaredRowCount())
-        failImport(QStringLiteral("Table %1 has more rows than the %2 it declares; the file is "
-                                  "damaged.")
-                       .arg(s.name)
-                       .arg(declaredRowCount()));
-    // libmdb hands out values as text only; the stored bytes of the row just
-    // fetched are found again and split into their values.
-    int start = 0;
-    size_t length = 0;
-    if (mdb_find_row(s.mdb(), int(s.table->cur_row) - 1, &start, &length) != 0)
-        s.failRow(QStringLiteral("cannot be found on its page"));
-    s.fields.assign(s.table->num_cols, MdbField{});
-    if (mdb_crack_row(s.table, start, length, s.fields.data()) != int(s.table->num_cols))
-        s.failRow(QStringLiteral("is damaged"));
-    s.page = QByteArray(reinterpret_cast<const char*>(s.mdb()->pg_buf), s.mdb()->fmt->pg_size);
-    return true;
+    return false;
+}
+
+// Moves to the next row of the current page that is not deleted; false when
+// there is none.
+bool JetTable::nextRowOnPage() {
+    while (m_nextRow < m_page->rowCount()) {
+        const int row = m_nextRow++;
+        if (m_page->isDeleted(row))
+            continue;
+        if (++m_rowsFetched > m_declaredRowCount)
+            failImport(QStringLiteral("Table %1 has more rows than the %2 it declares; the file is "
+                                      "damaged.")
+                           .arg(m_name)
+                           .arg(m_declaredRowCount));
+        m_row.reset();
+        m_rowBytes = inContext(rowContext(), [&] { return storedRow(*m_page, row); });
+        inContext(rowContext(), [&] { m_row.emplace(m_rowBytes, m_pages.format()); });
+        return true;
+    }
+    return false;
+}
+
+// The row's own bytes, or for an overflow row the bytes of the row its
+// first four bytes point to (a row of the same table, itself marked deleted
+// so that a scan passes it over).
+QByteArray JetTable::storedRow(const JetDataPage& page, int row) const {
+    if (!page.isOverflow(row))
+        return page.row(row).toByteArray();
+    JetRowPointer pointer = JetRowPointer::read(page.row(row));
+    for (int step = 0; step < kMostOverflowSteps; ++step) {
+        const JetDataPage target = m_pages.dataPage(pointer.page);
+        if (!target.belongsTo(m_definitionPage))
+            break;
+        if (!target.isOverflow(pointer.row))
+            return target.row(pointer.row).toByteArray();
+        pointer = JetRowPointer::read(target.row(pointer.row));
+    }
+    failImport(QStringLiteral("The row's data is not where its overflow pointer leads (page %1, "
+                              "row %2).")
+                   .arg(pointer.page)
+                   .arg(pointer.row));
 }
 
 QVariantList JetTable::rowValues() const {
     QVariantList values;
-    for (int i = 0; i < m_state->columns.size(); ++i)
-        values.append(columnValue(i));
+    for (int i = 0; i < m_columns.size(); ++i)
+        values.append(value(i));
     return values;
 }
 
-QVariant JetTable::columnValue(int index) const {
-    const State& s = *m_state;
-    const MdbField& field = s.fields.at(index);
-    const int type = s.columns.at(index).type;
-    // A Yes/No value is the column's bit in the row's null mask.
-    if (type == jet::YesNo)
-        return QVariant(!field.is_null);
-    if (field.is_null)
+QVariant JetTable::value(int index) const {
+    const JetColumn& column = m_columns.at(index);
+    return inContext(rowContext(), [&] { return decodedValue(column); });
+}
+
+QVariant JetTable::decodedValue(const JetColumn& column) const {
+    // A Yes/No value is the column's bit in the null mask.
+    if (column.type == jet::YesNo)
+        return QVariant(m_row->hasValue(column));
+    if (!m_row->hasValue(column))
         return QVariant();
-    if (field.start < 0 || field.siz < 0 || field.start + field.siz > s.page.size())
-        s.failRow(QStringLiteral("has a value outside its page (column %1)")
-                      .arg(s.columns.at(index).name));
-    const QByteArrayView bytes(s.page.constData() + field.start, field.siz);
-    switch (type) {
+    const QByteArrayView bytes = m_row->value(column);
+    switch (column.type) {
     case jet::Text:
-        return s.decoder.decode(bytes);
+        return m_decoder.decode(bytes);
     case jet::Memo:
-        return s.decoder.decode(longValue(index));
+        return m_decoder.decode(readLongValue(m_pages, bytes));
     case jet::Ole:
-        return longValue(index);
+        return readLongValue(m_pages, bytes);
+    case jet::Decimal:
+        return QVariant::fromValue(jetDecimal(bytes, column.scale));
     default:
-        return fixedValue(type, bytes);
+        return fixedValue(column.type, bytes);
     }
 }
 
-QByteArray JetTable::longValue(int index) const {
-    const State& s = *m_state;
-    const MdbField& field = s.fields.at(index);
-    if (field.siz < MDB_MEMO_OVERHEAD)
-        s.failRow(
-            QStringLiteral("has a damaged long value (column %1)").arg(s.columns.at(index).name));
-    QByteArray reference = s.page.mid(field.start, MDB_MEMO_OVERHEAD);
-    const quint32 declared =
-        qFromLittleEndian<quint32>(reference.constData()) & kLongValueLengthMask;
-    QByteArray& buffer = m_state->longValueBuffer;
-    mdb_bind_column(s.table, index + 1, buffer.data(), nullptr);
-    MdbColumn* column = columnAt(s.table, index);
-    QByteArray value;
-    size_t chunk = mdb_ole_read(s.mdb(), column, reference.data(), size_t(buffer.size()));
-    while (chunk > 0 && quint32(value.size()) < declared) {
-        value.append(buffer.constData(), qsizetype(chunk));
-        chunk = mdb_ole_read_next(s.mdb(), column, reference.data());
-    }
-    mdb_bind_column(s.table, index + 1, nullptr, nullptr);
-    if (quint32(value.size()) != declared)
-        s.failRow(QStringLiteral("has a long value of %1 bytes where %2 are stored (column %3)")
-                      .arg(value.size())
-                      .arg(declared)
-                      .arg(s.columns.at(index).name));
-    return value;
+QString JetTable::rowContext() const {
+    return QStringLiteral("Table %1: row %2: ").arg(m_name).arg(m_rowsFetched);
 }
 
 } // namespace kpl

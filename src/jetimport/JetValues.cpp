@@ -14,6 +14,8 @@ namespace {
 constexpr double kFirstJetDay = -657434.0; // 1 January 100
 constexpr double kLastJetDay = 2958466.0;  // 1 January 10000, excluded
 constexpr qint64 kSecondsPerDay = 86400;
+constexpr qsizetype kDecimalSize = 17;
+constexpr quint32 kBillion = 1000000000;
 
 template <class T> T littleEndian(QByteArrayView bytes) {
     return qFromLittleEndian<T>(bytes.data());
@@ -52,7 +54,33 @@ QDateTime jetDateTime(double days) {
 }
 
 double jetCurrency(qint64 tenThousandths) {
-    return double(tenThousandths) / 10000.0;
+    const double value = double(tenThousandths) / 10000.0;
+    if (std::llround(value * 10000.0) != tenThousandths)
+        failImport(
+            QStringLiteral("The Currency value %1 has more digits than the import keeps "
+                           "exactly.")
+                .arg(Decimal::fromText(QString::number(tenThousandths) + "e-4")->toString()));
+    return value;
+}
+
+Decimal jetDecimal(QByteArrayView bytes, int scale) {
+    if (bytes.size() != kDecimalSize)
+        failImport(QStringLiteral("A Decimal value of %1 bytes is damaged.").arg(bytes.size()));
+    quint32 words[4];
+    for (int i = 0; i < 4; ++i)
+        words[i] = qFromLittleEndian<quint32>(bytes.data() + 1 + 4 * i);
+    // Nine digits at a time, by long division of the 128-bit magnitude.
+    QByteArray digits;
+    while (words[0] != 0 || words[1] != 0 || words[2] != 0 || words[3] != 0) {
+        quint64 remainder = 0;
+        for (quint32& word : words) {
+            const quint64 current = remainder << 32 | word;
+            word = quint32(current / kBillion);
+            remainder = current % kBillion;
+        }
+        digits.prepend(QByteArray::number(remainder).rightJustified(9, '0'));
+    }
+    return Decimal(bytes[0] != 0, digits, scale);
 }
 
 QString jetGuidText(QByteArrayView bytes) {

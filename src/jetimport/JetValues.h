@@ -1,5 +1,7 @@
 #pragma once
 
+#include "presetdb/Decimal.h"
+
 #include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
@@ -18,8 +20,14 @@ namespace kpl {
 // moves a time. Fails outside Jet's range (the years 100 to 9999).
 QDateTime jetDateTime(double days);
 
-// A Currency value: a whole number of ten-thousandths.
+// A Currency value: a whole number of ten-thousandths. Fails for a value
+// beyond what a double holds exactly to four decimals (about 2 * 10^11).
 double jetCurrency(qint64 tenThousandths);
+
+// A Decimal value with the column's scale from its 17 stored bytes: a sign
+// byte (not 0: negative), then the magnitude in four 32-bit words, the most
+// significant first, each little endian.
+Decimal jetDecimal(QByteArrayView bytes, int scale);
 
 // A Replication ID as Jet shows it: "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
 // from 16 bytes whose first three groups are little endian.

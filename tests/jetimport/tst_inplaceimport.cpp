@@ -41,7 +41,7 @@ template <class Action> QString failureText(Action&& action) {
     return QString();
 }
 
-QByteArray withHeaderByte(QByteArray file, int offset, char value) {
+QByteArray withByte(QByteArray file, int offset, char value) {
     file[offset] = value;
     return file;
 }
@@ -95,12 +95,13 @@ void TestInPlaceImport::refusesWhatCannotBeImportedWhole_data() {
     const QByteArray jet4 = test::jetSampleBytes(test::kJet4Sample);
     QTest::newRow("Jet 3 cut inside a page") << jet3.left(jet3.size() / 2 + 1000) << "truncated";
     QTest::newRow("Jet 4 cut at a page boundary before its data")
-        << jet4.left(40 * 4096) << "declares";
-    QTest::newRow("Jet 3 cut at a page boundary inside a long value")
-        << jet3.left(58 * 2048) << "where 4938 are stored";
+        << jet4.left(40 * 4096) << "Page 60 cannot be read";
+    // The OLE value's stored length, 22970, made 88506.
+    QTest::newRow("Jet 3 with a long value shorter than its stored length")
+        << withByte(jet3, 0x197d3, '\1') << "22970 bytes where 88506 are stored";
     QTest::newRow("Jet 4 cut inside its catalog") << jet4.left(3 * 4096) << "damaged";
     QTest::newRow("zero bytes") << QByteArray() << "no Jet database";
-    QTest::newRow("ACE") << withHeaderByte(jet4, 0x14, '\3') << "ACE";
+    QTest::newRow("ACE") << withByte(jet4, 0x14, '\3') << "ACE";
 }
 
 void TestInPlaceImport::refusesWhatCannotBeImportedWhole() {

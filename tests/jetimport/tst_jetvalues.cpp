@@ -45,8 +45,11 @@ private slots:
     void readsFixedSizeValuesExactly_data();
     void readsFixedSizeValuesExactly();
     void refusesAValueOfTheWrongSize();
+    void readsDecimalsExactly_data();
+    void readsDecimalsExactly();
     void mapsColumnTypes_data();
     void mapsColumnTypes();
+    void carriesDecimalsOverWithPrecisionAndScale();
     void refusesTypesThatAreNotCarriedOver();
 };
 
@@ -186,6 +189,29 @@ void TestJetValues::readsFixedSizeValuesExactly() {
 void TestJetValues::refusesAValueOfTheWrongSize() {
     QVERIFY(!failureText([] { fixedValue(jet::Long, QByteArray::fromHex("010203")); }).isNull());
     QVERIFY(!failureText([] { fixedValue(jet::DateTime, QByteArray(4, '\0')); }).isNull());
+    // A Currency value a double cannot keep to four decimals.
+    QVERIFY(!failureText([] {
+                 fixedValue(jet::Currency, QByteArray::fromHex("ffffffffffffff7f"));
+             }).isNull());
+}
+
+void TestJetValues::readsDecimalsExactly_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("negative, scale 2")
+        << QByteArray::fromHex("80000000000000000000000000d2040000") << 2 << "-12.34";
+    QTest::newRow("zero keeps its scale") << QByteArray(17, '\0') << 4 << "0.0000";
+    QTest::newRow("2^96: the most significant word first")
+        << QByteArray::fromHex("0001000000000000000000000000000000") << 28
+        << "7.9228162514264337593543950336";
+}
+
+void TestJetValues::readsDecimalsExactly() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, scale);
+    QFETCH(QString, text);
+    QCOMPARE(jetDecimal(bytes, scale).toString(), text);
 }
 
 void TestJetValues::mapsColumnTypes_data() {
@@ -221,12 +247,19 @@ void TestJetValues::mapsColumnTypes() {
     QCOMPARE(field, (Field{"C", fieldType, size}));
 }
 
+void TestJetValues::carriesDecimalsOverWithPrecisionAndScale() {
+    JetColumn net{"Net", jet::Decimal, 17};
+    net.precision = 28;
+    net.scale = 6;
+    QCOMPARE(importedField("T", net, true), (Field{"Net", FieldType::Decimal, 16, 28, 6}));
+}
+
 void TestJetValues::refusesTypesThatAreNotCarriedOver() {
     const QString failure = failureText([] {
-        importedTableDef("Prices", {JetColumn{"Id", jet::Long, 4}, {"Net", jet::Decimal, 17}},
-                         true);
+        importedTableDef("Prices", {JetColumn{"Id", jet::Long, 4}, {"Net", jet::Complex, 4}}, true);
     });
-    QVERIFY2(failure.contains("Net") && failure.contains("Prices") && failure.contains("Decimal"),
+    QVERIFY2(failure.contains("Net") && failure.contains("Prices") &&
+                 failure.contains("Attachment"),
              qPrintable(failure));
 }
 

@@ -1,0 +1,61 @@
+#include "jetimport/JetFormat.h"
+
+namespace kpl {
+
+namespace {
+
+constexpr JetFormat kJet3{
+    .jet4 = false,
+    .pageSize = 2048,
+    .rowCountOffset = 0x08,
+    .declaredRowCountOffset = 0x0c,
+    .variableColumnCountOffset = 0x17,
+    .columnCountOffset = 0x19,
+    .realIndexCountOffset = 0x1f,
+    .usageMapOffset = 0x23,
+    .firstIndexOffset = 0x2b,
+    .realIndexEntrySize = 8,
+    .columnEntrySize = 18,
+    .nameLengthSize = 1,
+    .columnTypeOffset = 0,
+    .columnNumberOffset = 1,
+    .variableIndexOffset = 3,
+    .precisionOffset = -1,
+    .scaleOffset = -1,
+    .columnFlagsOffset = 13,
+    .fixedOffsetOffset = 14,
+    .columnLengthOffset = 16,
+    .rowCountFieldSize = 1,
+};
+
+constexpr JetFormat kJet4{
+    .jet4 = true,
+    .pageSize = 4096,
+    .rowCountOffset = 0x0c,
+    .declaredRowCountOffset = 0x10,
+    .variableColumnCountOffset = 0x2b,
+    .columnCountOffset = 0x2d,
+    .realIndexCountOffset = 0x33,
+    .usageMapOffset = 0x37,
+    .firstIndexOffset = 0x3f,
+    .realIndexEntrySize = 12,
+    .columnEntrySize = 25,
+    .nameLengthSize = 2,
+    .columnTypeOffset = 0,
+    .columnNumberOffset = 5,
+    .variableIndexOffset = 7,
+    .precisionOffset = 11,
+    .scaleOffset = 12,
+    .columnFlagsOffset = 15,
+    .fixedOffsetOffset = 21,
+    .columnLengthOffset = 23,
+    .rowCountFieldSize = 2,
+};
+
+} // namespace
+
+const JetFormat& JetFormat::of(FileKind kind) {
+    return kind == FileKind::Jet3 ? kJet3 : kJet4;
+}
+
+} // namespace kpl

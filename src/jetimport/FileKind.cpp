@@ -38,12 +38,27 @@ QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// Why the system does not open `path` for reading, and where a link leads.
+QString unreadableReason(const QString& path) {
+    QFile file(path);
+    const QString reason = file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return reason;
+    return QStringLiteral("%1 (it is a link to %2)").arg(reason, nativePath(info.symLinkTarget()));
+}
+
 } // namespace
 
 FileKind fileKind(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return FileKind::Missing;
+    if (info.exists() && !info.isFile())
+        return FileKind::NotAFile;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return FileKind::Missing;
+        return FileKind::Unreadable;
     const QByteArray header = file.read(kHeaderSize);
     if (header.startsWith(QByteArray("SQLite format 3", 16)))
         return FileKind::Sqlite;
@@ -54,6 +69,10 @@ QString fileKindName(FileKind kind) {
     switch (kind) {
     case FileKind::Missing:
         return QStringLiteral("missing");
+    case FileKind::NotAFile:
+        return QStringLiteral("not a file");
+    case FileKind::Unreadable:
+        return QStringLiteral("unreadable");
     case FileKind::Jet3:
         return QStringLiteral("Jet 3");
     case FileKind::Jet4:
@@ -72,7 +91,13 @@ FileKind requireImportableJetFile(const QString& path) {
     const FileKind kind = fileKind(path);
     switch (kind) {
     case FileKind::Missing:
-        failImport(QStringLiteral("%1 does not exist or cannot be read.").arg(nativePath(path)));
+        failImport(QStringLiteral("%1 does not exist.").arg(nativePath(path)));
+    case FileKind::NotAFile:
+        failImport(QStringLiteral("%1 is a folder, device or pipe, not a database file.")
+                       .arg(nativePath(path)));
+    case FileKind::Unreadable:
+        failImport(
+            QStringLiteral("%1 cannot be read: %2.").arg(nativePath(path), unreadableReason(path)));
     case FileKind::Ace:
         failImport(QStringLiteral("%1 is an ACE database (.accdb, Access 2007 or later); only "
                                   "Jet 3 and Jet 4 databases (.mdb) can be imported.")

@@ -10,11 +10,33 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace kpl {
 
 namespace {
 
 const QLatin1String kOption("--import-jet");
+
+// A keyword of a program start ("EXTERNAL", "/LOGFILE", any letter case, also
+// with its value after ":" or "="): the import is no start of the program.
+bool isStartKeyword(const QString& argument) {
+    const QString word = argument.startsWith(QLatin1Char('/')) ? argument.mid(1) : argument;
+    for (const char* keyword : {"EXTERNAL", "LOGFILE"}) {
+        const QLatin1String name(keyword);
+        if (word.startsWith(name, Qt::CaseInsensitive) &&
+            (word.size() == name.size() || word.at(name.size()) == QLatin1Char(':') ||
+             word.at(name.size()) == QLatin1Char('=')))
+            return true;
+    }
+    return false;
+}
+
+// The option comes first and alone, or with the two files.
+bool isUsedAsDocumented(const QStringList& arguments) {
+    return arguments.value(0) == kOption && (arguments.size() == 1 || arguments.size() == 3) &&
+           std::none_of(arguments.begin(), arguments.end(), isStartKeyword);
+}
 
 int exitCode(bool succeeded) {
     return int(succeeded ? ExitCode::Normal : ExitCode::Ended);
@@ -25,7 +47,8 @@ void printUsage(QTextStream& err) {
            "       KPL_Presets_Config --import-jet FILE.mdb OUT.mdb\n"
            "Without files, imports every database of this installation that is a Jet file,\n"
            "in place, keeping each Jet file as NAME.mdb.jet. With files, writes the import\n"
-           "of FILE.mdb to the new file OUT.mdb.\n";
+           "of FILE.mdb to the new file OUT.mdb. The import is no start of the program: it\n"
+           "takes no start keywords (EXTERNAL, LOGFILE).\n";
 }
 
 bool importFile(const QString& jetPath, const QString& newPath, QTextStream& out,
@@ -47,11 +70,12 @@ bool importFile(const QString& jetPath, const QString& newPath, QTextStream& out
 
 int runJetImport(const QStringList& arguments, QTextStream& out, QTextStream& err,
                  Runtime& runtime) {
-    const QStringList operands = arguments.mid(arguments.indexOf(kOption) + 1);
     bool succeeded = false;
-    if (operands.size() == 2) {
-        succeeded = importFile(operands.at(0), operands.at(1), out, err);
-    } else if (operands.isEmpty()) {
+    if (!isUsedAsDocumented(arguments)) {
+        printUsage(err);
+    } else if (arguments.size() == 3) {
+        succeeded = importFile(arguments.at(1), arguments.at(2), out, err);
+    } else {
         ProcessState state(runtime);
         try {
             succeeded = importInstallation(state, out, err);
@@ -59,8 +83,6 @@ int runJetImport(const QStringList& arguments, QTextStream& out, QTextStream& er
             err.flush();
             return int(end.code);
         }
-    } else {
-        printUsage(err);
     }
     out.flush();
     err.flush();

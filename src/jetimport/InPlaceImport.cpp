@@ -1,6 +1,9 @@
 #include "jetimport/InPlaceImport.h"
 
+#include "errors/Failure.h"
 #include "jetimport/ImportFailure.h"
+#include "presetdb/AtomicCopy.h"
+#include "presetdb/DbError.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,66 +21,113 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// A new empty file beside `target`; removed again unless it is renamed.
-void createTemporaryBeside(QTemporaryFile& file, const QString& target) {
-    file.setFileTemplate(target + QStringLiteral(".importing-XXXXXX"));
-    if (!file.open())
-        failImport(QStringLiteral("Cannot create a temporary file beside %1: %2")
-                       .arg(shown(target), file.errorString()));
-    file.close();
-}
+// A new empty file beside `target` for the new database; removed again,
+// with any journal the engine left beside it, unless it is renamed.
+class ImportedFile {
+public:
+    explicit ImportedFile(const QString& target) {
+        m_file.setFileTemplate(target + QStringLiteral(".importing-XXXXXX"));
+        if (!m_file.open())
+            failImport(QStringLiteral("Cannot create a temporary file beside %1: %2")
+                           .arg(shown(target), m_file.errorString()));
+        m_file.close();
+    }
+    ~ImportedFile() { QFile::remove(m_file.fileName() + QStringLiteral("-journal")); }
+    ImportedFile(const ImportedFile&) = delete;
+    ImportedFile& operator=(const ImportedFile&) = delete;
+
+    QString path() const { return m_file.fileName(); }
+    void setPermissions(QFile::Permissions permissions) {
+        if (!m_file.setPermissions(permissions))
+            failImport(QStringLiteral("Cannot set the permissions of %1: %2")
+                           .arg(shown(path()), m_file.errorString()));
+    }
+    void keep() { m_file.setAutoRemove(false); }
+
+private:
+    QTemporaryFile m_file;
+};
 
 std::filesystem::path fileSystemPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
+// Renames `from` over `to` in one step; fails with the system's reason.
+void renameOver(const QString& from, const QString& to) {
+    std::error_code error;
+    std::filesystem::rename(fileSystemPath(from), fileSystemPath(to), error);
+    if (error)
+        failImport(QStringLiteral("Cannot put the imported database in place of %1: %2")
+                       .arg(shown(to), QString::fromStdString(error.message())));
+}
+
+// The import of `jetPath` into `imported`, the new database for `target`;
+// the engine's failures come from writing it.
+QList<TableCount> importInto(const QString& jetPath, const ImportedFile& imported,
+                             const QString& target) {
+    try {
+        return importJetDatabase(jetPath, imported.path());
+    } catch (const DbError& error) {
+        failImport(QStringLiteral("Cannot write the new database for %1: %2")
+                       .arg(shown(target), error.description));
+    }
+}
+
+void keepJetFile(const QString& jetFile) {
+    try {
+        copyFileAtomically(jetFile, jetBackupPath(jetFile));
+    } catch (const Failure& failure) {
+        failImport(QStringLiteral("Cannot keep the Jet file as %1: %2")
+                       .arg(shown(jetBackupPath(jetFile)), failure.description));
+    }
+}
+
 } // namespace
+
+QString inPlaceTarget(const QString& path) {
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.canonicalFilePath() : path;
+}
 
 QString jetBackupPath(const QString& path) {
     return path + QStringLiteral(".jet");
 }
 
 void requireNoJetBackup(const QString& path) {
-    const QString backup = jetBackupPath(path);
-    if (QFileInfo::exists(backup))
+    const QString backup = jetBackupPath(inPlaceTarget(path));
+    if (QFileInfo::exists(backup) || QFileInfo(backup).isSymLink())
         failImport(QStringLiteral("%1 already exists; a kept Jet file is never overwritten. Move "
                                   "it elsewhere and run the import again.")
                        .arg(shown(backup)));
 }
 
 QList<TableCount> importInPlace(const QString& path) {
-    requireNoJetBackup(path);
-    QTemporaryFile imported;
-    createTemporaryBeside(imported, path);
-    const QList<TableCount> counts = importJetDatabase(path, imported.fileName());
-    imported.setPermissions(QFile::permissions(path));
-    const QString backup = jetBackupPath(path);
-    if (!QFile::copy(path, backup))
-        failImport(QStringLiteral("Cannot keep the Jet file as %1.").arg(shown(backup)));
-    std::error_code error;
-    std::filesystem::rename(fileSystemPath(imported.fileName()), fileSystemPath(path), error);
-    if (error) {
-        QFile::remove(backup);
-        failImport(QStringLiteral("Cannot put the imported database in place of %1: %2")
-                       .arg(shown(path), QString::fromStdString(error.message())));
+    const QString target = inPlaceTarget(path);
+    requireNoJetBackup(target);
+    ImportedFile imported(target);
+    const QList<TableCount> counts = importInto(target, imported, target);
+    imported.setPermissions(QFile::permissions(target));
+    keepJetFile(target);
+    try {
+        renameOver(imported.path(), target);
+    } catch (const Failure&) {
+        QFile::remove(jetBackupPath(target));
+        throw;
     }
-    imported.setAutoRemove(false);
+    imported.keep();
     return counts;
 }
 
 QList<TableCount> importToNewFile(const QString& jetPath, const QString& newPath) {
-    if (QFileInfo::exists(newPath))
+    if (QFileInfo::exists(newPath) || QFileInfo(newPath).isSymLink())
         failImport(QStringLiteral("%1 already exists; the import writes a new file only.")
                        .arg(shown(newPath)));
-    QTemporaryFile imported;
-    createTemporaryBeside(imported, newPath);
-    const QList<TableCount> counts = importJetDatabase(jetPath, imported.fileName());
+    ImportedFile imported(newPath);
+    const QList<TableCount> counts = importInto(jetPath, imported, newPath);
     imported.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                             QFile::ReadOther);
-    if (!imported.rename(newPath))
-        failImport(
-            QStringLiteral("Cannot write %1: %2").arg(shown(newPath), imported.errorString()));
-    imported.setAutoRemove(false);
+    renameOver(imported.path(), newPath);
+    imported.keep();
     return counts;
 }
 

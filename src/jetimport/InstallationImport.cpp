@@ -18,8 +18,17 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// Everything but a missing file and an SQLite database: a Jet file, and
+// anything else there that the checks refuse.
 bool needsImport(FileKind kind) {
     return kind != FileKind::Missing && kind != FileKind::Sqlite;
+}
+
+// The path, and for a link the file it leads to, which is the one converted.
+QString shownWithTarget(const QString& path) {
+    const QString target = inPlaceTarget(path);
+    return target == path ? shown(path)
+                          : QStringLiteral("%1 (a link to %2)").arg(shown(path), shown(target));
 }
 
 // Everything that can be known before a file is changed; throws the first
@@ -39,7 +48,7 @@ bool importOne(const InstallationDatabase& database, QTextStream& out, QTextStre
         out << database.role << ": not found\n";
         return true;
     }
-    out << database.role << ' ' << shown(database.path) << ": ";
+    out << database.role << ' ' << shownWithTarget(database.path) << ": ";
     if (kind == FileKind::Sqlite) {
         out << "already an SQLite database, left alone\n";
         return true;
@@ -53,7 +62,8 @@ bool importOne(const InstallationDatabase& database, QTextStream& out, QTextStre
             << "The file is unchanged; the databases after it were not imported.\n";
         return false;
     }
-    out << "  the Jet file is kept as " << shown(jetBackupPath(database.path)) << '\n';
+    out << "  the Jet file is kept as " << shown(jetBackupPath(inPlaceTarget(database.path)))
+        << '\n';
     return true;
 }
 

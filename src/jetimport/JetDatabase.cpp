@@ -8,6 +8,7 @@
 #include "errors/Failure.h"
 #include "jetimport/ImportFailure.h"
 #include "jetimport/LibmdbEnvironment.h"
+#include "jetimport/LibmdbMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +42,7 @@ int columnIndex(const JetTable& table, const QString& name) {
 // variables while opening and reading.
 struct JetDatabase::Handle {
     LibmdbEnvironmentGuard environment;
+    LibmdbMessages messages;
     MdbHandle* mdb = nullptr;
 
     Handle() = default;
@@ -54,10 +56,14 @@ struct JetDatabase::Handle {
 
 JetDatabase::JetDatabase(const QString& path)
     : m_path(path), m_kind(requireImportableJetFile(path)), m_handle(std::make_unique<Handle>()) {
-    MdbHandle* mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
-    m_handle->mdb = mdb;
-    if (!mdb)
-        fail(QStringLiteral("cannot be opened as a Jet database."));
+    LibmdbMessages& messages = m_handle->messages;
+    const QString openingMessages = messages.during(
+        [&] { m_handle->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS); });
+    MdbHandle* mdb = m_handle->mdb;
+    if (!mdb || !openingMessages.isEmpty())
+        fail(QStringLiteral("cannot be opened as a Jet database (%1).")
+                 .arg(openingMessages.isEmpty() ? QStringLiteral("the reader library refuses it")
+                                                : openingMessages));
     const JetFormat& format = JetFormat::of(m_kind);
     if (mdb->f->jet_version != (isJet4() ? MDB_VER_JET4 : MDB_VER_JET3) ||
         mdb->fmt->pg_size != format.pageSize)
@@ -65,12 +71,20 @@ JetDatabase::JetDatabase(const QString& path)
     // libmdb fills a page the file ends inside of, or right before, with
     // zeros and reports it read: pages past the end are not asked for.
     const qint64 pageCount = QFileInfo(path).size() / format.pageSize;
-    m_pages = std::make_unique<JetPages>(format, [=, &format](quint32 number, QByteArray& page) {
-        if (number >= pageCount || mdb_read_pg(mdb, number) != format.pageSize)
-            return false;
-        page = QByteArray(reinterpret_cast<const char*>(mdb->pg_buf), format.pageSize);
-        return true;
-    });
+    // Anything the library says while it reads a page fails the page.
+    m_pages = std::make_unique<JetPages>(
+        format, [=, &format, &messages](quint32 number, QByteArray& page) {
+            if (number >= pageCount)
+                return QStringLiteral("the file ends before it");
+            ssize_t read = 0;
+            const QString said = messages.during([&] { read = mdb_read_pg(mdb, number); });
+            if (!said.isEmpty())
+                return QStringLiteral("the reader library reports: %1").arg(said);
+            if (read != format.pageSize)
+                return QStringLiteral("the reader library cannot read it");
+            page = QByteArray(reinterpret_cast<const char*>(mdb->pg_buf), format.pageSize);
+            return QString();
+        });
     try {
         m_userTables = readUserTables();
     } catch (const Failure& failure) {

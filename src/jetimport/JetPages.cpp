@@ -67,8 +67,12 @@ JetPages::JetPages(const JetFormat& format, Reader reader)
 
 QByteArray JetPages::page(quint32 number) const {
     QByteArray bytes;
-    if (number == 0 || !m_reader(number, bytes) || bytes.size() != m_format->pageSize)
-        failImport(QStringLiteral("Page %1 cannot be read; the file is damaged.").arg(number));
+    const QString problem =
+        number == 0 ? QStringLiteral("it is the file header") : m_reader(number, bytes);
+    if (!problem.isEmpty() || bytes.size() != m_format->pageSize)
+        failImport(QStringLiteral("Page %1 cannot be read (%2); the file is damaged.")
+                       .arg(number)
+                       .arg(problem));
     return bytes;
 }
 

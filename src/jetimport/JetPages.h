@@ -49,9 +49,9 @@ private:
 // The pages of an open Jet file, read through the reader library.
 class JetPages {
 public:
-    // Fills `page` with the page `number` (the format's page size); false
-    // when it cannot be read.
-    using Reader = std::function<bool(quint32 number, QByteArray& page)>;
+    // Fills `page` with the page `number` (the format's page size); returns
+    // why it cannot be read, "" when it was read.
+    using Reader = std::function<QString(quint32 number, QByteArray& page)>;
 
     JetPages(const JetFormat& format, Reader reader);
 

@@ -10,8 +10,13 @@
 #include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
 
 using namespace kpl;
 
@@ -50,6 +55,16 @@ void layOutJetInstallation(const test::TestInstallation& install) {
         test::copyJetSample(test::kJet4Sample, install.path(database));
 }
 
+// Puts the built program at the installation's executable path (a hard
+// link where the file system allows one), so that it finds the installation.
+void placeProgram(const test::TestInstallation& install) {
+    std::error_code error;
+    std::filesystem::create_hard_link(KPL_EXECUTABLE, install.executablePath().toStdString(),
+                                      error);
+    if (error && !QFile::copy(KPL_EXECUTABLE, install.executablePath()))
+        qFatal("cannot place the program in %s", qPrintable(install.root()));
+}
+
 } // namespace
 
 // The --import-jet command: an installation's databases in place, and one
@@ -64,6 +79,10 @@ private slots:
     void existingBackupStopsBeforeAnyFileChanges();
     void failureStopsAtTheFileThatFailed();
     void namesDatabasesThatAreMissing();
+    void refusesWhatIsNoReadableFileBeforeAnything_data();
+    void refusesWhatIsNoReadableFileBeforeAnything();
+    void failedWriteLeavesTheJetFileAsItWas_data();
+    void failedWriteLeavesTheJetFileAsItWas();
     void importsOneFileIntoANewFile();
     void oneFileFailureExitsNonZero();
     void wrongUsageExitsNonZero_data();
@@ -168,6 +187,80 @@ void TestImportCommand::namesDatabasesThatAreMissing() {
     QCOMPARE(runtime->boxes.size(), 0);
 }
 
+void TestImportCommand::refusesWhatIsNoReadableFileBeforeAnything_data() {
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("reason");
+    const QString notAFile = QStringLiteral("is a folder, device or pipe");
+    QTest::newRow("folder") << "folder" << notAFile;
+    QTest::newRow("pipe, which is never opened") << "pipe" << notAFile;
+    QTest::newRow("device, through a link") << "device" << notAFile;
+    QTest::newRow("file without read permission") << "unreadable"
+                                                  << "cannot be read: Permission denied";
+    QTest::newRow("link leading nowhere")
+        << "link"
+        << "cannot be read: No such file or directory (it is a link to";
+}
+
+void TestImportCommand::refusesWhatIsNoReadableFileBeforeAnything() {
+    QFETCH(QString, what);
+    QFETCH(QString, reason);
+    test::TestInstallation install;
+    layOutJetInstallation(install);
+    const QString project = install.path(kProject);
+    QFile::remove(project);
+    if (what == "folder")
+        QDir().mkpath(project);
+    else if (what == "pipe" && QProcess::execute("mkfifo", {project}) != 0)
+        QSKIP("mkfifo is needed to make a pipe");
+    else if (what == "device" && !QFile::link("/dev/null", project))
+        QSKIP("no /dev/null to link to");
+    else if (what == "link")
+        QFile::link(install.path("nowhere.mdb"), project);
+    if (what == "unreadable") {
+        test::copyJetSample(test::kJet4Sample, project);
+        QFile::setPermissions(project, {});
+        if (QFile(project).open(QIODevice::ReadOnly))
+            QSKIP("this user reads files without read permission");
+    }
+    auto runtime = install.runtime();
+    const CommandRun result = run({"--import-jet"}, *runtime);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("before any file was changed") && result.err.contains(reason),
+             qPrintable(result.err));
+    QVERIFY(!result.out.contains("not found"));
+    QCOMPARE(install.read(kSource), test::jetSampleBytes(test::kJet4Sample));
+}
+
+// A file size limit stands in for a full disk.
+void TestImportCommand::failedWriteLeavesTheJetFileAsItWas_data() {
+    QTest::addColumn<int>("limitKiB");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("the new database") << 16 << "Cannot write the new database";
+    QTest::newRow("the kept Jet file") << 128 << "Cannot keep the Jet file";
+}
+
+void TestImportCommand::failedWriteLeavesTheJetFileAsItWas() {
+    QFETCH(int, limitKiB);
+    QFETCH(QString, reason);
+    if (QStandardPaths::findExecutable("bash").isEmpty())
+        QSKIP("bash is needed to limit the size of files");
+    test::TestInstallation install;
+    test::copyJetSample(test::kJet4Sample, install.path(kProject));
+    placeProgram(install);
+    QProcess import;
+    import.start(
+        "bash",
+        {"-c", QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" --import-jet").arg(limitKiB),
+         install.executablePath()});
+    QVERIFY(import.waitForFinished(60000));
+    QCOMPARE(import.exitCode(), 1);
+    const QString err = QString::fromLocal8Bit(import.readAllStandardError());
+    QVERIFY2(err.contains(reason), qPrintable(err));
+    QCOMPARE(install.read(kProject), test::jetSampleBytes(test::kJet4Sample));
+    QCOMPARE(QDir(install.componentFolder()).entryList(QDir::Files),
+             (QStringList{"KPL_Presets.mdb", "KPL_Presets_Config"}));
+}
+
 void TestImportCommand::importsOneFileIntoANewFile() {
     QTemporaryDir dir;
     test::ScriptedRuntime runtime(dir.filePath("KPL_Presets_Config"));
@@ -193,6 +286,8 @@ void TestImportCommand::wrongUsageExitsNonZero_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("one file") << QStringList{"--import-jet", "a.mdb"};
     QTest::newRow("three files") << QStringList{"--import-jet", "a.mdb", "b.mdb", "c.mdb"};
+    QTest::newRow("after start keywords") << QStringList{"/EXTERNAL", "SILENT", "--import-jet"};
+    QTest::newRow("with a start keyword") << QStringList{"--import-jet", "/LOGFILE", "x.log"};
 }
 
 void TestImportCommand::wrongUsageExitsNonZero() {

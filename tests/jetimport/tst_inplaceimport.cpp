@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -58,6 +59,7 @@ private slots:
     void refusesWhatCannotBeImportedWhole_data();
     void refusesWhatCannotBeImportedWhole();
     void keepsTheJetFileBesideTheImport();
+    void keepsALinkAndConvertsTheFileItLeadsTo();
     void existingBackupStopsTheImport();
     void newFileModeLeavesTheJetFileAlone();
     void newFileModeNeverOverwrites();
@@ -131,6 +133,22 @@ void TestInPlaceImport::keepsTheJetFileBesideTheImport() {
     QCOMPARE(QFile::permissions(path), permissions);
     Database database = Database::open(path);
     QCOMPARE(database.openRecordset("MSP_PROJECTS").recordCount(), 1);
+}
+
+void TestInPlaceImport::keepsALinkAndConvertsTheFileItLeadsTo() {
+    KPL_REQUIRE_JET_SAMPLES();
+    QTemporaryDir dir;
+    const QString target = dir.filePath("elsewhere/KPL_Presets.mdb");
+    const QString link = dir.filePath("KPL_Presets.mdb");
+    test::copyJetSample(test::kJet4Sample, target);
+    QVERIFY(QFile::link(target, link));
+    importInPlace(link);
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    QCOMPARE(fileKind(target), FileKind::Sqlite);
+    QCOMPARE(readAll(jetBackupPath(target)), test::jetSampleBytes(test::kJet4Sample));
+    QCOMPARE(folderEntries(dir), QStringList{"KPL_Presets.mdb"});
+    QCOMPARE(QDir(dir.filePath("elsewhere")).entryList(QDir::Files),
+             (QStringList{"KPL_Presets.mdb", "KPL_Presets.mdb.jet"}));
 }
 
 void TestInPlaceImport::existingBackupStopsTheImport() {

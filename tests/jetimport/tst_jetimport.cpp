@@ -4,6 +4,7 @@
 #include "jetimport/JetDatabase.h"
 #include "jetimport/JetToSqlite.h"
 #include "jetimport/LibmdbEnvironment.h"
+#include "jetimport/LibmdbMessages.h"
 #include "presetdb/Database.h"
 #include "presetdb/Decimal.h"
 #include "presetdb/FieldValue.h"
@@ -17,6 +18,8 @@
 #include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
 
 using namespace kpl;
 
@@ -145,6 +148,7 @@ private slots:
     void init() { KPL_REQUIRE_JET_SAMPLES(); }
 
     void libmdbVariablesAreUnsetWhileAFileIsOpen();
+    void libmdbMessagesAreCollected();
     void readsEveryFileAsTheIndependentReaderDoes_data();
     void readsEveryFileAsTheIndependentReaderDoes();
     void cutAtAPageBoundaryIsRefusedOrComplete_data();
@@ -169,6 +173,15 @@ void TestJetImport::libmdbVariablesAreUnsetWhileAFileIsOpen() {
         QCOMPARE(qgetenv(name), QByteArray("set by the test"));
         qunsetenv(name);
     }
+}
+
+// What the library writes to standard error during a call is what fails a
+// page it reads; before and after the call the stream is left alone.
+void TestJetImport::libmdbMessagesAreCollected() {
+    LibmdbMessages messages;
+    QCOMPARE(messages.during([] { std::fputs("warning: page 7 looks odd\n", stderr); }),
+             u"warning: page 7 looks odd"_qs);
+    QCOMPARE(messages.during([] {}), QString());
 }
 
 void TestJetImport::readsEveryFileAsTheIndependentReaderDoes_data() {

@@ -1,3 +1,4 @@
+#include "DemoProject.h"
 #include "JetSamples.h"
 #include "TestInstallation.h"
 
@@ -11,6 +12,7 @@
 #include "settings/ProjectPaths.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -55,6 +57,31 @@ void layOutJetInstallation(const test::TestInstallation& install) {
         test::copyJetSample(test::kJet4Sample, install.path(database));
 }
 
+// A silent run on the demo project; then its PRESET_DEFS, the columns with
+// their types and every cell with its kind, as text.
+QStringList silentRunPresetDefs(const test::DemoProject& demo) {
+    auto runtime = demo.runtime(QStringLiteral("/EXTERNAL SILENT"));
+    ProcessState state(*runtime);
+    GetStartModeIntegrated(state);
+    GetExistingMachines(state, GetN4RConfigurationIniPath(state));
+    WorkOnMDB(state);
+    if (state.failuresReported != 0)
+        return {QStringLiteral("the run in %1 reported failures").arg(demo.path(""))};
+    Database database = Database::open(demo.sourceDb());
+    QStringList cells;
+    const TableDef definition = database.tableDef(QStringLiteral("PRESET_DEFS"));
+    for (const Field& field : definition.fields())
+        cells.append(
+            QStringLiteral("%1 %2 %3").arg(field.name).arg(int(field.type)).arg(field.size));
+    for (Recordset rows = database.openRecordset(QStringLiteral("PRESET_DEFS")); !rows.eof();
+         rows.moveNext()) {
+        for (int i = 0; i < rows.fieldCount(); ++i)
+            cells.append(QStringLiteral("%1: %2").arg(QLatin1String(rows.value(i).typeName()),
+                                                      rows.value(i).toString()));
+    }
+    return cells;
+}
+
 // Puts the built program at the installation's executable path (a hard
 // link where the file system allows one), so that it finds the installation.
 void placeProgram(const test::TestInstallation& install) {
@@ -75,7 +102,7 @@ private slots:
     void init() { KPL_REQUIRE_JET_SAMPLES(); }
 
     void importsTheThreeDatabasesOfAnInstallation();
-    void silentRunWorksOnTheImportedDatabases();
+    void demoInstallationRoundTrip();
     void existingBackupStopsBeforeAnyFileChanges();
     void failureStopsAtTheFileThatFailed();
     void namesDatabasesThatAreMissing();
@@ -112,26 +139,34 @@ void TestImportCommand::importsTheThreeDatabasesOfAnInstallation() {
     QCOMPARE(second.out.count("already an SQLite database, left alone"), 3);
 }
 
-// The samples hold no preset tables, so the run reports their absence; what
-// counts is that it opens the imported files and keeps the project database.
-void TestImportCommand::silentRunWorksOnTheImportedDatabases() {
-    test::TestInstallation install;
-    layOutJetInstallation(install);
-    install.write("parameter/Program.ini", "[Project]\r\nNumberOfMachines=1\r\n");
-    install.write("KPL_Presets/KPL_Presets.cfg", "[Project]\r\nForMachine1=true\r\n");
-    auto runtime = install.runtime("EXTERNAL SILENT");
-    QCOMPARE(run({"--import-jet"}, *runtime).exitCode, 0);
-    const QByteArray imported = install.read(kProject);
-
-    ProcessState state(*runtime);
-    GetStartModeIntegrated(state);
-    GetExistingMachines(state, GetN4RConfigurationIniPath(state));
-    WorkOnMDB(state);
-    const QByteArray log = install.read("N4Rcfglog.txt");
-    QVERIFY2(!log.contains("Jet database"), log.constData());
-    QVERIFY(log.contains("Source_DEFS"));
-    QCOMPARE(install.read(kProject), imported);
-    QCOMPARE(runtime->boxes.size(), 0);
+// The demo installation with its three databases written as Jet files: once
+// imported, a silent run gives the PRESET_DEFS of the same run on the SQLite
+// demo, value for value, and the kept Jet files are the files put in place.
+void TestImportCommand::demoInstallationRoundTrip() {
+    if (QStandardPaths::findExecutable("sqlite3").isEmpty())
+        QSKIP("the sqlite3 tool is needed to lay out the demo project");
+    if (!QFileInfo::exists(test::jetSample("installation/KPL_Presets.mdb")))
+        QSKIP("The Jet files of the demo installation are missing: jet/installation/ under "
+              "KPL_SHARED_TESTDATA.");
+    test::DemoProject sqliteDemo;
+    test::DemoProject jetDemo;
+    QVERIFY(sqliteDemo.isValid() && jetDemo.isValid());
+    const QList<std::pair<QString, QString>> placed{
+        {"installation/KPL_Presets_Source.mdb", jetDemo.sourceDb()},
+        {"installation/KPL_Presets.mdb", jetDemo.projectDb()},
+        {"installation/machine-copy-KPL_Presets.mdb", jetDemo.machineCopyDb()}};
+    for (const auto& [sample, target] : placed) {
+        QFile::remove(target);
+        test::copyJetSample(sample, target);
+    }
+    auto importRuntime = jetDemo.runtime();
+    const CommandRun import = run({"--import-jet"}, *importRuntime);
+    QVERIFY2(import.exitCode == 0, qPrintable(import.err));
+    for (const auto& [sample, target] : placed)
+        QCOMPARE(jetDemo.read(target + ".jet"), test::jetSampleBytes(sample));
+    const QStringList expected = silentRunPresetDefs(sqliteDemo);
+    QCOMPARE(silentRunPresetDefs(jetDemo), expected);
+    QCOMPARE(expected.size(), 15 + 40 * 15); // the columns, then 40 records
 }
 
 void TestImportCommand::existingBackupStopsBeforeAnyFileChanges() {

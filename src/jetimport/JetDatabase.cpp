@@ -7,6 +7,7 @@
 
 #include "errors/Failure.h"
 #include "jetimport/ImportFailure.h"
+#include "jetimport/JetCatalog.h"
 #include "jetimport/LibmdbEnvironment.h"
 #include "jetimport/LibmdbMessages.h"
 
@@ -15,28 +16,6 @@
 #include <QFileInfo>
 
 namespace kpl {
-
-namespace {
-
-// The system catalog: the table that lists every object of the file. Its
-// definition is always on page 2.
-const QString kCatalogTable = QStringLiteral("MSysObjects");
-constexpr quint32 kCatalogDefinitionPage = 2;
-// Catalog rows: the kind of object, tables being 1; flags marking system
-// objects; the object's id, whose low three bytes are its definition page.
-constexpr qint64 kTableObject = 1;
-constexpr qint64 kSystemObjectFlags = 0x80000002;
-constexpr qint64 kDefinitionPageMask = 0x00ffffff;
-
-int columnIndex(const JetTable& table, const QString& name) {
-    for (int i = 0; i < table.columns().size(); ++i) {
-        if (table.columns().at(i).name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    failImport(QStringLiteral("The list of tables has no column %1.").arg(name));
-}
-
-} // namespace
 
 // The environment guard is made first and goes last: libmdb reads its
 // variables while opening and reading.
@@ -86,7 +65,7 @@ JetDatabase::JetDatabase(const QString& path)
             return QString();
         });
     try {
-        m_userTables = readUserTables();
+        m_userTables = readUserTables(*m_pages, textDecoder());
     } catch (const Failure& failure) {
         fail(QStringLiteral("the list of tables cannot be read: %1").arg(failure.description));
     }
@@ -96,13 +75,13 @@ JetDatabase::~JetDatabase() = default;
 
 QStringList JetDatabase::userTableNames() const {
     QStringList names;
-    for (const UserTable& table : m_userTables)
+    for (const JetCatalogTable& table : m_userTables)
         names.append(table.name);
     return names;
 }
 
 JetTable JetDatabase::openTable(const QString& name) const {
-    for (const UserTable& table : m_userTables) {
+    for (const JetCatalogTable& table : m_userTables) {
         if (table.name == name)
             return JetTable(*m_pages, name, table.definitionPage, textDecoder());
     }
@@ -111,30 +90,6 @@ JetTable JetDatabase::openTable(const QString& name) const {
 
 JetTextDecoder JetDatabase::textDecoder() const {
     return isJet4() ? JetTextDecoder::jet4() : JetTextDecoder::jet3(m_handle->mdb->f->code_page);
-}
-
-// Reads the catalog's rows that describe tables; of the others only the
-// type is read. All rows the catalog declares have to be there.
-QList<JetDatabase::UserTable> JetDatabase::readUserTables() const {
-    JetTable catalog(*m_pages, kCatalogTable, kCatalogDefinitionPage, textDecoder());
-    const int id = columnIndex(catalog, QStringLiteral("Id"));
-    const int name = columnIndex(catalog, QStringLiteral("Name"));
-    const int type = columnIndex(catalog, QStringLiteral("Type"));
-    const int flags = columnIndex(catalog, QStringLiteral("Flags"));
-    QList<UserTable> tables;
-    qint64 rows = 0;
-    for (; catalog.fetchRow(); ++rows) {
-        if (catalog.value(type).toLongLong() != kTableObject ||
-            (catalog.value(flags).toLongLong() & kSystemObjectFlags) != 0)
-            continue;
-        tables.append(UserTable{catalog.value(name).toString(),
-                                quint32(catalog.value(id).toLongLong() & kDefinitionPageMask)});
-    }
-    if (rows != catalog.declaredRowCount())
-        failImport(QStringLiteral("it is incomplete (%1 of %2 entries).")
-                       .arg(rows)
-                       .arg(catalog.declaredRowCount()));
-    return tables;
 }
 
 void JetDatabase::fail(const QString& reason) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jetimport/FileKind.h"
+#include "jetimport/JetCatalog.h"
 #include "jetimport/JetPages.h"
 #include "jetimport/JetTable.h"
 
@@ -12,15 +13,12 @@
 namespace kpl {
 
 // A Jet 3 or Jet 4 file opened read-only. libmdb opens the file and reads
-// its pages; rows and values are read from the pages by JetTable. Opening
+// its pages; anything it writes to standard error meanwhile fails the page
+// (LibmdbMessages.h). Rows and values are read from the pages by JetTable,
+// the user tables found in the system catalog (JetCatalog.h). Opening
 // checks the file first (FileKind.h: no ACE file, nothing truncated) and
 // keeps libmdb's environment variables out of play for as long as the file
-// is open (LibmdbEnvironment.h).
-//
-// The user tables are found in the system catalog. Only the catalog's rows
-// that describe tables are read, and of them only what the import needs:
-// catalog rows about other objects (saved queries, forms, relationships)
-// are not the import's business, however they look. Failures name the file.
+// is open (LibmdbEnvironment.h). Failures name the file.
 class JetDatabase {
 public:
     explicit JetDatabase(const QString& path);
@@ -39,20 +37,15 @@ public:
 
 private:
     struct Handle;
-    struct UserTable {
-        QString name;
-        quint32 definitionPage;
-    };
 
     JetTextDecoder textDecoder() const;
-    QList<UserTable> readUserTables() const;
     [[noreturn]] void fail(const QString& reason) const;
 
     QString m_path;
     FileKind m_kind;
     std::unique_ptr<Handle> m_handle;
     std::unique_ptr<JetPages> m_pages;
-    QList<UserTable> m_userTables;
+    QList<JetCatalogTable> m_userTables;
 };
 
 } // namespace kpl

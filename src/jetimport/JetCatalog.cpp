@@ -1,0 +1,53 @@
+#include "jetimport/JetCatalog.h"
+
+#include "jetimport/ImportFailure.h"
+#include "jetimport/JetTable.h"
+
+namespace kpl {
+
+namespace {
+
+// The system catalog: the table that lists every object of the file. Its
+// definition is always on page 2.
+const QString kCatalogTable = QStringLiteral("MSysObjects");
+constexpr quint32 kCatalogDefinitionPage = 2;
+// Catalog rows: the kind of object, tables being 1; flags marking system
+// objects; the object's id, whose low three bytes are its definition page.
+constexpr qint64 kTableObject = 1;
+constexpr qint64 kSystemObjectFlags = 0x80000002;
+constexpr qint64 kDefinitionPageMask = 0x00ffffff;
+
+int columnIndex(const JetTable& table, const QString& name) {
+    for (int i = 0; i < table.columns().size(); ++i) {
+        if (table.columns().at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    failImport(QStringLiteral("The catalog has no column %1.").arg(name));
+}
+
+} // namespace
+
+QList<JetCatalogTable> readUserTables(const JetPages& pages, const JetTextDecoder& decoder) {
+    JetTable catalog(pages, kCatalogTable, kCatalogDefinitionPage, decoder);
+    const int id = columnIndex(catalog, QStringLiteral("Id"));
+    const int name = columnIndex(catalog, QStringLiteral("Name"));
+    const int type = columnIndex(catalog, QStringLiteral("Type"));
+    const int flags = columnIndex(catalog, QStringLiteral("Flags"));
+    QList<JetCatalogTable> tables;
+    qint64 rows = 0;
+    for (; catalog.fetchRow(); ++rows) {
+        if (catalog.value(type).toLongLong() != kTableObject ||
+            (catalog.value(flags).toLongLong() & kSystemObjectFlags) != 0)
+            continue;
+        tables.append(
+            JetCatalogTable{catalog.value(name).toString(),
+                            quint32(catalog.value(id).toLongLong() & kDefinitionPageMask)});
+    }
+    if (rows != catalog.declaredRowCount())
+        failImport(QStringLiteral("The catalog holds %1 of the %2 entries it declares.")
+                       .arg(rows)
+                       .arg(catalog.declaredRowCount()));
+    return tables;
+}
+
+} // namespace kpl

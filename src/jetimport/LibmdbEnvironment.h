@@ -10,10 +10,10 @@ namespace kpl {
 // While it lives, the environment variables that change how libmdb reads a
 // file are removed from the process environment: MDBICONV and
 // MDB_JET3_CHARSET (the character sets of names and texts), MDBPATH (where a
-// file name is looked for) and MDBOPTS (debug switches, one of which stops
-// long values from being read). They are restored afterwards. libmdb reads
-// MDBOPTS once per process, so the guard is in place before the first call
-// into the library.
+// file name is looked for) and MDBOPTS (debug switches, whose output would
+// fail every page read). They are restored afterwards. libmdb reads MDBOPTS
+// once per process, so the guard is in place before the first call into the
+// library.
 class LibmdbEnvironmentGuard {
 public:
     LibmdbEnvironmentGuard();

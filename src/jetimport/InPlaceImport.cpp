@@ -2,16 +2,13 @@
 
 #include "errors/Failure.h"
 #include "jetimport/ImportFailure.h"
-#include "presetdb/AtomicCopy.h"
 #include "presetdb/DbError.h"
+#include "settings/platform/AtomicWrite.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-
-#include <filesystem>
-#include <system_error>
 
 namespace kpl {
 
@@ -48,17 +45,21 @@ private:
     QTemporaryFile m_file;
 };
 
-std::filesystem::path fileSystemPath(const QString& path) {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
 // Renames `from` over `to` in one step; fails with the system's reason.
 void renameOver(const QString& from, const QString& to) {
-    std::error_code error;
-    std::filesystem::rename(fileSystemPath(from), fileSystemPath(to), error);
-    if (error)
+    if (const std::error_code error = platform::systemFileCalls().rename(from, to))
         failImport(QStringLiteral("Cannot put the imported database in place of %1: %2")
                        .arg(shown(to), QString::fromStdString(error.message())));
+}
+
+// Makes the renames in the folder of `placed`, which is in place by now,
+// durable; fails with the system's reason.
+void syncFolderOf(const QString& placed) {
+    if (const std::error_code error =
+            platform::systemFileCalls().syncFolder(QFileInfo(placed).absolutePath()))
+        failImport(QStringLiteral("The imported database is in place of %1, but its folder "
+                                  "cannot be synced to disk: %2")
+                       .arg(shown(placed), QString::fromStdString(error.message())));
 }
 
 // The import of `jetPath` into `imported`, the new database for `target`;
@@ -74,12 +75,10 @@ QList<TableCount> importInto(const QString& jetPath, const ImportedFile& importe
 }
 
 void keepJetFile(const QString& jetFile) {
-    try {
-        copyFileAtomically(jetFile, jetBackupPath(jetFile));
-    } catch (const Failure& failure) {
-        failImport(QStringLiteral("Cannot keep the Jet file as %1: %2")
-                       .arg(shown(jetBackupPath(jetFile)), failure.description));
-    }
+    const QString backup = jetBackupPath(jetFile);
+    if (const std::optional<QString> problem = platform::copyFile(jetFile, backup))
+        failImport(
+            QStringLiteral("Cannot keep the Jet file as %1: %2").arg(shown(backup), *problem));
 }
 
 } // namespace
@@ -115,6 +114,7 @@ QList<TableCount> importInPlace(const QString& path) {
         throw;
     }
     imported.keep();
+    syncFolderOf(target);
     return counts;
 }
 
@@ -128,6 +128,7 @@ QList<TableCount> importToNewFile(const QString& jetPath, const QString& newPath
                             QFile::ReadOther);
     renameOver(imported.path(), newPath);
     imported.keep();
+    syncFolderOf(newPath);
     return counts;
 }
 

@@ -1,7 +1,7 @@
 #include "jetimport/LibmdbMessages.h"
 
 #include "jetimport/ImportFailure.h"
-#include "settings/Platform.h"
+#include "settings/platform/StandardErrorRedirect.h"
 
 namespace kpl {
 

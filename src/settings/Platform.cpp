@@ -6,15 +6,12 @@
 #include <QFileInfo>
 
 #include <array>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 #ifdef Q_OS_WIN
-#include <io.h>
 #include <windows.h>
 #else
-#include <unistd.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #endif
 
 namespace kpl::platform {
@@ -23,36 +20,8 @@ namespace {
 
 #ifdef Q_OS_WIN
 constexpr bool kWindows = true;
-
-int openForAppending(const QString& path) {
-    return _wopen(reinterpret_cast<const wchar_t*>(path.utf16()),
-                  _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE);
-}
-int duplicate(int handle) {
-    return _dup(handle);
-}
-int duplicateOnto(int handle, int target) {
-    return _dup2(handle, target);
-}
-void closeHandle(int handle) {
-    _close(handle);
-}
 #else
 constexpr bool kWindows = false;
-
-int openForAppending(const QString& path) {
-    return ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-                  0600);
-}
-int duplicate(int handle) {
-    return ::dup(handle);
-}
-int duplicateOnto(int handle, int target) {
-    return ::dup2(handle, target);
-}
-void closeHandle(int handle) {
-    ::close(handle);
-}
 #endif
 
 // Unicode code points of Windows-1252 bytes 0x80..0x9F (0 = unassigned).
@@ -336,27 +305,5 @@ bool restoreFileTimes(const QString& path, const FileTimes& times) {
 }
 
 #endif
-
-StandardErrorRedirect::StandardErrorRedirect(const QString& path) {
-    const int file = openForAppending(path);
-    if (file < 0)
-        return;
-    std::fflush(stderr);
-    const int stream = fileno(stderr);
-    m_saved = duplicate(stream);
-    if (m_saved >= 0 && duplicateOnto(file, stream) < 0) {
-        closeHandle(m_saved);
-        m_saved = -1;
-    }
-    closeHandle(file);
-}
-
-StandardErrorRedirect::~StandardErrorRedirect() {
-    if (m_saved < 0)
-        return;
-    std::fflush(stderr);
-    duplicateOnto(m_saved, fileno(stderr));
-    closeHandle(m_saved);
-}
 
 } // namespace kpl::platform

@@ -8,8 +8,8 @@
 // How the program's Windows rules map to the system it runs on: the path
 // separator, file names found regardless of letter case, the Windows-1252
 // code page of INI files and logs, the service log's place, the executable's
-// name, the end of a command-line value, file times and the standard error
-// stream. Nothing else in the program asks which system it runs on.
+// name, the end of a command-line value and file times. Nothing else in the
+// program asks which system it runs on.
 namespace kpl::platform {
 
 // The separator the program's paths are composed and split with.
@@ -91,22 +91,5 @@ bool readFileTimes(const QString& path, FileTimes& times);
 // Sets creation (where possible) and last-write time; the last-access time
 // is left as it is.
 bool restoreFileTimes(const QString& path, const FileTimes& times);
-
-// While it lives, what the process writes to its standard error stream, by
-// any library, is appended to the file `path` instead of going where it
-// went before. Not for use by two threads at once.
-class StandardErrorRedirect {
-public:
-    explicit StandardErrorRedirect(const QString& path);
-    ~StandardErrorRedirect();
-    StandardErrorRedirect(const StandardErrorRedirect&) = delete;
-    StandardErrorRedirect& operator=(const StandardErrorRedirect&) = delete;
-
-    // False when the stream could not be redirected.
-    bool isActive() const { return m_saved >= 0; }
-
-private:
-    int m_saved = -1; // the stream as it was
-};
 
 } // namespace kpl::platform

@@ -18,12 +18,15 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// A new empty file beside `target` for the new database; removed again,
-// with any journal the engine left beside it, unless it is renamed.
+// A new empty file beside `target` for the new database, named as every
+// temporary file of the program, so that one left by a killed import is
+// removed with the others; removed again, with any journal the engine left
+// beside it, unless it is renamed.
 class ImportedFile {
 public:
     explicit ImportedFile(const QString& target) {
-        m_file.setFileTemplate(target + QStringLiteral(".importing-XXXXXX"));
+        platform::removeStaleTemporaries(target);
+        m_file.setFileTemplate(platform::temporaryFileTemplate(target));
         if (!m_file.open())
             failImport(QStringLiteral("Cannot create a temporary file beside %1: %2")
                            .arg(shown(target), m_file.errorString()));

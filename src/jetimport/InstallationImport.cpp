@@ -4,6 +4,7 @@
 #include "jetimport/FileKind.h"
 #include "jetimport/ImportReport.h"
 #include "jetimport/InPlaceImport.h"
+#include "settings/InstallationLock.h"
 #include "settings/ProjectPaths.h"
 
 #include <QDir>
@@ -89,6 +90,8 @@ QList<InstallationDatabase> installationDatabases(ProcessState& state) {
 }
 
 bool importInstallation(ProcessState& state, QTextStream& out, QTextStream& err) {
+    // No update run may work on the databases while they are replaced.
+    const platform::FileLock lock = lockInstallation(state);
     const QList<InstallationDatabase> databases = installationDatabases(state);
     try {
         checkBeforeImport(databases);

@@ -293,7 +293,7 @@ void TestImportCommand::failedWriteLeavesTheJetFileAsItWas() {
     QVERIFY2(err.contains(reason), qPrintable(err));
     QCOMPARE(install.read(kProject), test::jetSampleBytes(test::kJet4Sample));
     QCOMPARE(QDir(install.componentFolder()).entryList(QDir::Files),
-             (QStringList{"KPL_Presets.mdb", "KPL_Presets_Config"}));
+             (QStringList{"KPL_Presets.mdb", "KPL_Presets_Config", "KPL_Presets_Config.lock"}));
 }
 
 void TestImportCommand::importsOneFileIntoANewFile() {

@@ -125,6 +125,8 @@ void TestInPlaceImport::keepsTheJetFileBesideTheImport() {
     test::copyJetSample(test::kJet4Sample, path);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     const QFile::Permissions permissions = QFile::permissions(path);
+    // Left by an import that was killed: gone with this one.
+    writeAll(path + ".kpltmp-a1B2c3", "half a database");
     const QList<TableCount> counts = importInPlace(path);
     QCOMPARE(counts.size(), 1);
     QCOMPARE(fileKind(path), FileKind::Sqlite);

@@ -66,7 +66,6 @@ public:
     std::optional<QString> commit(qint64 expectedSize);
 
 private:
-    void removeStaleTemporaries();
     void discard();
 
     FileCalls& m_calls;
@@ -75,17 +74,8 @@ private:
     std::optional<FileHandle> m_file;
 };
 
-void AtomicFile::removeStaleTemporaries() {
-    const QFileInfo target(m_target);
-    const QDir folder = target.absoluteDir();
-    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (isTemporaryOf(entry, target.fileName()))
-            m_calls.remove(folder.filePath(entry)); // what cannot go now goes next time
-    }
-}
-
 std::optional<QString> AtomicFile::open() {
-    removeStaleTemporaries();
+    removeStaleTemporaries(m_target, m_calls);
     std::error_code error;
     for (int attempt = 0; attempt < 100; ++attempt) {
         m_temporary = m_target + kTemporaryMark + randomSuffix();
@@ -154,6 +144,19 @@ void AtomicFile::discard() {
 }
 
 } // namespace
+
+QString temporaryFileTemplate(const QString& target) {
+    return target + kTemporaryMark + QString(kRandomLength, QLatin1Char('X'));
+}
+
+void removeStaleTemporaries(const QString& target, FileCalls& calls) {
+    const QFileInfo info(target);
+    const QDir folder = info.absoluteDir();
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (isTemporaryOf(entry, info.fileName()))
+            calls.remove(folder.filePath(entry)); // what cannot go now goes next time
+    }
+}
 
 std::optional<QString> replaceFile(const QString& target, const QByteArray& content,
                                    FileCalls& calls) {

@@ -18,6 +18,14 @@
 // A target that is a symbolic link is written through the link.
 namespace kpl::platform {
 
+// The name of a temporary file beside `target` as a pattern whose last six
+// characters, "XXXXXX", stand for the random letters or digits; for a writer
+// that makes such a file itself.
+QString temporaryFileTemplate(const QString& target);
+
+// Removes the temporary files beside `target` that earlier writes of it left.
+void removeStaleTemporaries(const QString& target, FileCalls& calls = systemFileCalls());
+
 // Replaces `target` with `content`, creating it when missing. The reason when
 // it failed: the system's message and what was being done.
 std::optional<QString> replaceFile(const QString& target, const QByteArray& content,

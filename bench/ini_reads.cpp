@@ -4,9 +4,9 @@
 // read for the first time (one parse). Once without machine sections, once
 // with all 32,767 of them. Each time is the best of three.
 #include "app/CoreRuntime.h"
+#include "core/ProcessState.h"
 #include "settings/Ini.h"
 #include "settings/Machines.h"
-#include "settings/ProcessState.h"
 
 #include <QCoreApplication>
 #include <QDir>

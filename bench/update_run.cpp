@@ -8,9 +8,9 @@
 // columns' tries take turns.
 #include "FloorUpdateRun.h"
 #include "app/CoreRuntime.h"
+#include "core/ProcessState.h"
 #include "presetdb/Database.h"
 #include "presetdb/WorkOnMDB.h"
-#include "settings/ProcessState.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // Arbitrary text as the command line: reading the keywords never crashes.
 // The first line of the input is tried as a keyword too.
-#include "settings/CommandLine.h"
+#include "core/CommandKeywords.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // Arbitrary bytes as an INI file. Reading entries never crashes, a string
 // read stays within its limit and agrees with the in-memory document, and the
 // document gives back exactly the bytes it was made of.
-#include "settings/IniDocument.h"
-#include "settings/Profile.h"
+#include "core/IniDocument.h"
+#include "core/Profile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

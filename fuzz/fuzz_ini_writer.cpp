@@ -6,9 +6,9 @@
 //  - other entries read as before, and the written one reads back as it does
 //    from a file holding nothing else;
 //  - writing through the file gives the same bytes and the same read.
-#include "settings/IniDocument.h"
-#include "settings/Platform.h"
-#include "settings/Profile.h"
+#include "core/IniDocument.h"
+#include "core/Platform.h"
+#include "core/Profile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -2,7 +2,7 @@
 // Jet 3): reading the tables its catalog lists, their definitions, rows and
 // every value either succeeds or fails with a Failure; it never crashes or
 // reads outside the file. The sample Jet files make a good seed corpus.
-#include "errors/Failure.h"
+#include "core/Failure.h"
 #include "jetimport/JetCatalog.h"
 #include "jetimport/JetTable.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "errors/EventPace.h"
-#include "errors/Runtime.h"
+#include "core/EventPace.h"
+#include "core/Runtime.h"
 
 namespace kpl {
 

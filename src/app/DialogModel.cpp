@@ -1,5 +1,7 @@
 #include "app/DialogModel.h"
 
+#include "core/Platform.h"
+#include "core/ProcessState.h"
 #include "errors/ErrorHandler.h"
 #include "errors/LineBreak.h"
 #include "errors/Logs.h"
@@ -10,8 +12,6 @@
 #include "settings/IniWriteReport.h"
 #include "settings/InstallationLock.h"
 #include "settings/Machines.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
 #include "texts/ControlTexts.h"
 #include "texts/EditRecord.h"

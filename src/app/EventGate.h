@@ -1,6 +1,6 @@
 #pragma once
 
-#include "errors/ExitCode.h"
+#include "core/ExitCode.h"
 
 #include <optional>
 

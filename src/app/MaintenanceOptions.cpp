@@ -3,9 +3,9 @@
 #include "Version.h"
 #include "app/CoreRuntime.h"
 #include "app/StartInfo.h"
-#include "errors/ExitCode.h"
+#include "core/ExitCode.h"
+#include "core/Platform.h"
 #include "jetimport/ImportCommand.h"
-#include "settings/Platform.h"
 
 #include <QCoreApplication>
 #include <array>

@@ -1,6 +1,6 @@
 #include "app/NoDisplayGuard.h"
 
-#include "errors/ExitCode.h"
+#include "core/ExitCode.h"
 
 #include <QList>
 #include <cstdio>

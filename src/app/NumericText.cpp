@@ -1,6 +1,6 @@
 #include "app/NumericText.h"
 
-#include "errors/Failure.h"
+#include "core/Failure.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "app/StartInfo.h"
 
-#include "settings/Platform.h"
+#include "core/Platform.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

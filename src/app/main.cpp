@@ -7,9 +7,9 @@
 #include "app/view/DialogStyle.h"
 #include "app/view/DialogWindow.h"
 #include "app/view/WidgetRuntime.h"
-#include "errors/ExitCode.h"
-#include "settings/CommandLine.h"
-#include "settings/ProcessState.h"
+#include "core/CommandKeywords.h"
+#include "core/ExitCode.h"
+#include "core/ProcessState.h"
 
 #include <QApplication>
 #include <QCoreApplication>

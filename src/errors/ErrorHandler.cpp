@@ -1,20 +1,20 @@
 #include "errors/ErrorHandler.h"
 
-#include "errors/ExitCode.h"
+#include "core/ExitCode.h"
+#include "core/ProcessState.h"
+#include "core/ProjectLayout.h"
 #include "errors/LineBreak.h"
 #include "errors/Logs.h"
-#include "settings/ProcessState.h"
-#include "settings/ProjectPaths.h"
 
 namespace kpl {
 
 qint16 ErrorSub(ProcessState& state, qint32 number, const QString& source,
                 const QString& description, const QString& procName, bool fatal) {
     ++state.failuresReported;
-    const QString logLine = QStringLiteral("Fehler in ") + GetOCXName(state) +
-                            QStringLiteral(" / ") + source + QStringLiteral(" / ") + procName +
-                            QStringLiteral(" (Nr. ") + QString::number(number) +
-                            QStringLiteral(") :") + description;
+    const QString logLine = QStringLiteral("Fehler in ") +
+                            componentName(state.runtime.executablePath()) + QStringLiteral(" / ") +
+                            source + QStringLiteral(" / ") + procName + QStringLiteral(" (Nr. ") +
+                            QString::number(number) + QStringLiteral(") :") + description;
     const QString notice = WriteErrorLog(state, logLine, false);
     const QString message =
         QStringLiteral("Unexpected error!") + lfCr() + description + lfCr() + notice;

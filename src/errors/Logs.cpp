@@ -1,10 +1,10 @@
 #include "errors/Logs.h"
 
+#include "core/CommandKeywords.h"
+#include "core/Platform.h"
+#include "core/ProcessState.h"
+#include "core/ProjectLayout.h"
 #include "errors/LineBreak.h"
-#include "settings/CommandLine.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
-#include "settings/ProjectPaths.h"
 
 namespace kpl {
 
@@ -17,7 +17,7 @@ QString executableName(const ProcessState& state) {
 QString errorLogPath(ProcessState& state) {
     const QString folder = projectFolder(state);
     if (state.integratedMode)
-        return GetPathLogfile(state);
+        return logFileValue(state.runtime.commandLine());
     return folder + platform::separator() + QStringLiteral("N4Rcfglog.txt");
 }
 

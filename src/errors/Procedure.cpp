@@ -1,8 +1,8 @@
 #include "errors/Procedure.h"
 
+#include "core/Platform.h"
+#include "core/ProcessState.h"
 #include "errors/ErrorHandler.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
 
 namespace kpl {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "errors/Failure.h"
+#include "core/Failure.h"
 
 #include <QString>
 #include <exception>

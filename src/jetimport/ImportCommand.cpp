@@ -1,12 +1,12 @@
 #include "jetimport/ImportCommand.h"
 
-#include "errors/ExitCode.h"
-#include "errors/Failure.h"
+#include "core/ExitCode.h"
+#include "core/Failure.h"
+#include "core/ProcessState.h"
 #include "jetimport/FileKind.h"
 #include "jetimport/ImportReport.h"
 #include "jetimport/InPlaceImport.h"
 #include "jetimport/InstallationImport.h"
-#include "settings/ProcessState.h"
 
 #include <QDir>
 

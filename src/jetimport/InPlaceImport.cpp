@@ -1,9 +1,9 @@
 #include "jetimport/InPlaceImport.h"
 
-#include "errors/Failure.h"
+#include "core/Failure.h"
+#include "core/platform/AtomicWrite.h"
 #include "jetimport/ImportFailure.h"
 #include "presetdb/DbError.h"
-#include "settings/platform/AtomicWrite.h"
 
 #include <QDir>
 #include <QFile>

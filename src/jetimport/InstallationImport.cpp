@@ -1,6 +1,6 @@
 #include "jetimport/InstallationImport.h"
 
-#include "errors/Failure.h"
+#include "core/Failure.h"
 #include "jetimport/FileKind.h"
 #include "jetimport/ImportReport.h"
 #include "jetimport/InPlaceImport.h"

@@ -5,7 +5,7 @@
 
 #include "jetimport/JetDatabase.h"
 
-#include "errors/Failure.h"
+#include "core/Failure.h"
 #include "jetimport/ImportFailure.h"
 #include "jetimport/JetCatalog.h"
 #include "jetimport/LibmdbEnvironment.h"

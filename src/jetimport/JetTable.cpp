@@ -1,6 +1,6 @@
 #include "jetimport/JetTable.h"
 
-#include "errors/Failure.h"
+#include "core/Failure.h"
 #include "jetimport/ImportFailure.h"
 #include "jetimport/JetLongValue.h"
 #include "jetimport/JetTableDefinition.h"

@@ -1,7 +1,7 @@
 #include "jetimport/LibmdbMessages.h"
 
+#include "core/platform/StandardErrorRedirect.h"
 #include "jetimport/ImportFailure.h"
-#include "settings/platform/StandardErrorRedirect.h"
 
 namespace kpl {
 

@@ -1,6 +1,6 @@
 #include "presetdb/AtomicCopy.h"
 
-#include "errors/Failure.h"
+#include "core/Failure.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/platform/AtomicWrite.h"
+#include "core/platform/AtomicWrite.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "presetdb/Conversions.h"
 
-#include "errors/Failure.h"
+#include "core/Failure.h"
 
 #include <cmath>
 #include <limits>

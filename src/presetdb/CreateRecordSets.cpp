@@ -1,5 +1,6 @@
 #include "presetdb/CreateRecordSets.h"
 
+#include "core/ProcessState.h"
 #include "errors/Procedure.h"
 #include "presetdb/Conversions.h"
 #include "presetdb/FieldValue.h"
@@ -8,7 +9,6 @@
 #include "settings/CommandLine.h"
 #include "settings/Ini.h"
 #include "settings/Machines.h"
-#include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
 
 #include <array>

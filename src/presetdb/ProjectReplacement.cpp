@@ -1,14 +1,14 @@
 #include "presetdb/ProjectReplacement.h"
 
+#include "core/Platform.h"
+#include "core/ProcessState.h"
+#include "core/platform/FileCalls.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
 #include "presetdb/AtomicCopy.h"
 #include "presetdb/Database.h"
 #include "presetdb/DatabaseFile.h"
 #include "presetdb/Recordset.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
-#include "settings/platform/FileCalls.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "presetdb/Substitution.h"
 
+#include "core/Platform.h"
+#include "core/ProcessState.h"
 #include "errors/Procedure.h"
 #include "presetdb/Conversions.h"
 #include "presetdb/TextCollation.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
 
 namespace kpl {

@@ -1,5 +1,7 @@
 #include "presetdb/Takeover.h"
 
+#include "core/Platform.h"
+#include "core/ProcessState.h"
 #include "errors/ErrorHandler.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
@@ -9,8 +11,6 @@
 #include "presetdb/Recordset.h"
 #include "presetdb/TakeoverTexts.h"
 #include "presetdb/TextCollation.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
 
 #include <QHash>

@@ -1,10 +1,10 @@
 #include "presetdb/Templates.h"
 
+#include "core/ProcessState.h"
 #include "errors/Procedure.h"
 #include "presetdb/Conversions.h"
 #include "presetdb/Database.h"
 #include "presetdb/Recordset.h"
-#include "settings/ProcessState.h"
 
 namespace kpl {
 

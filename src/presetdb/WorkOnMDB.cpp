@@ -1,5 +1,7 @@
 #include "presetdb/WorkOnMDB.h"
 
+#include "core/Platform.h"
+#include "core/ProcessState.h"
 #include "errors/Procedure.h"
 #include "presetdb/CreateRecordSets.h"
 #include "presetdb/Database.h"
@@ -11,8 +13,6 @@
 #include "presetdb/Templates.h"
 #include "settings/Ini.h"
 #include "settings/Machines.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
 
 namespace kpl {

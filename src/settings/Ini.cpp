@@ -1,9 +1,9 @@
 #include "settings/Ini.h"
 
+#include "core/ProcessState.h"
+#include "core/Profile.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
-#include "settings/ProcessState.h"
-#include "settings/Profile.h"
 
 #include <limits>
 #include <optional>

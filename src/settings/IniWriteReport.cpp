@@ -1,8 +1,8 @@
 #include "settings/IniWriteReport.h"
 
+#include "core/ProcessState.h"
 #include "errors/Logs.h"
 #include "settings/Ini.h"
-#include "settings/ProcessState.h"
 
 #include <QDir>
 

@@ -1,10 +1,10 @@
 #include "settings/InstallationLock.h"
 
+#include "core/Platform.h"
+#include "core/ProcessState.h"
 #include "errors/ErrorHandler.h"
 #include "errors/Logs.h"
 #include "settings/CommandLine.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/platform/FileLock.h"
+#include "core/platform/FileLock.h"
 
 #include <chrono>
 

@@ -1,9 +1,9 @@
 #include "settings/Machines.h"
 
+#include "core/Platform.h"
+#include "core/ProcessState.h"
 #include "errors/Procedure.h"
 #include "settings/Ini.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
 
 namespace kpl {

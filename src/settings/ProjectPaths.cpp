@@ -1,22 +1,19 @@
 #include "settings/ProjectPaths.h"
 
+#include "core/Platform.h"
+#include "core/ProcessState.h"
+#include "core/ProjectLayout.h"
 #include "errors/ErrorHandler.h"
 #include "errors/LineBreak.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
 #include "settings/Ini.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
 
 namespace kpl {
 
 namespace {
 
 QString sep() { return QString(platform::separator()); }
-
-QString executableFolder(const ProcessState& state) {
-    return platform::executableFolder(state.runtime.executablePath());
-}
 
 QString componentFile(ProcessState& state, const QString& suffix) {
     const QString component = GetOCXName(state);
@@ -66,18 +63,6 @@ QString restoreFolder(ProcessState& state, const QString& iniFile) {
 
 } // namespace
 
-QString projectFolder(ProcessState& state) {
-    QString folder = executableFolder(state);
-    if (folder.endsWith(platform::separator()))
-        return folder.left(folder.size() - 1);
-    while (!folder.isEmpty() && !folder.endsWith(platform::separator())) {
-        folder.chop(1);
-        state.runtime.doEvents();
-    }
-    folder.chop(1);
-    return folder;
-}
-
 QString underRestoreFolder(const QString& restore, const QString& name) {
     return restore.endsWith(platform::separator()) ? restore + name : restore + sep() + name;
 }
@@ -122,9 +107,7 @@ QString GetCFGPath(ProcessState& state) {
 }
 
 QString GetOCXName(ProcessState& state) {
-    // A name of fewer than 7 characters names no component.
-    const QString name = platform::executableName(state.runtime.executablePath());
-    return name.size() >= 7 ? name.left(name.size() - 7) : QString();
+    return componentName(state.runtime.executablePath());
 }
 
 QString GetPathOCXMDB(ProcessState& state) {

@@ -7,10 +7,8 @@ namespace kpl {
 struct ProcessState;
 
 // Every file is found by rule from the executable's folder and name and the
-// restore folder of the host configuration INI file.
-
-// The executable folder's parent, computed by text.
-QString projectFolder(ProcessState& state);
+// restore folder of the host configuration INI file; the project folder
+// and the component name are the rules of core/ProjectLayout.h.
 
 QString GetN4RConfigurationIniPath(ProcessState& state);
 // `access` 1 = the caller reads (in integrated mode the machine copy's

@@ -1,10 +1,10 @@
 #include "texts/ControlTexts.h"
 
-#include "errors/Failure.h"
+#include "core/Failure.h"
+#include "core/Platform.h"
+#include "core/ProcessState.h"
 #include "errors/Procedure.h"
 #include "settings/Ini.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
 
 namespace kpl {
 

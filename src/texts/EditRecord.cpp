@@ -1,10 +1,10 @@
 #include "texts/EditRecord.h"
 
 #include "Version.h"
+#include "core/Platform.h"
+#include "core/ProcessState.h"
 #include "errors/Procedure.h"
 #include "settings/IniWriteReport.h"
-#include "settings/Platform.h"
-#include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
 
 namespace kpl {

@@ -2,8 +2,8 @@
 
 #include "ProjectFiles.h"
 #include "app/DialogModel.h"
-#include "errors/ExitCode.h"
-#include "settings/ProcessState.h"
+#include "core/ExitCode.h"
+#include "core/ProcessState.h"
 
 #include <QLocale>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "ProjectFiles.h"
 
+#include "core/ProcessState.h"
 #include "settings/Ini.h"
-#include "settings/ProcessState.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #include "DemoProject.h"
 #include "app/DialogLayout.h"
 #include "app/DialogModel.h"
-#include "errors/ExitCode.h"
-#include "settings/ProcessState.h"
+#include "core/ExitCode.h"
+#include "core/ProcessState.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "app/NumericText.h"
-#include "errors/Failure.h"
+#include "core/Failure.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 #include "TestInstallation.h"
+#include "core/ExitCode.h"
+#include "core/ProcessState.h"
 #include "errors/ErrorHandler.h"
-#include "errors/ExitCode.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
-#include "settings/ProcessState.h"
 
 #include <QTest>
 

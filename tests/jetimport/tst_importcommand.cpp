@@ -2,13 +2,13 @@
 #include "JetSamples.h"
 #include "TestInstallation.h"
 
+#include "core/ProcessState.h"
 #include "jetimport/FileKind.h"
 #include "jetimport/ImportCommand.h"
 #include "presetdb/Database.h"
 #include "presetdb/WorkOnMDB.h"
 #include "settings/CommandLine.h"
 #include "settings/Machines.h"
-#include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
 
 #include <QDir>

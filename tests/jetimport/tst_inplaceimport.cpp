@@ -1,6 +1,6 @@
 #include "JetSamples.h"
 
-#include "errors/Failure.h"
+#include "core/Failure.h"
 #include "jetimport/FileKind.h"
 #include "jetimport/InPlaceImport.h"
 #include "presetdb/Database.h"

@@ -1,6 +1,6 @@
 #include "JetSamples.h"
 
-#include "errors/Failure.h"
+#include "core/Failure.h"
 #include "jetimport/JetDatabase.h"
 #include "jetimport/JetToSqlite.h"
 #include "jetimport/LibmdbEnvironment.h"

@@ -1,4 +1,4 @@
-#include "errors/Failure.h"
+#include "core/Failure.h"
 #include "jetimport/JetColumnTypes.h"
 #include "jetimport/JetText.h"
 #include "jetimport/JetValues.h"

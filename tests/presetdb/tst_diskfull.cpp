@@ -1,6 +1,6 @@
 #include "DbTestSupport.h"
+#include "core/Profile.h"
 #include "presetdb/AtomicCopy.h"
-#include "settings/Profile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

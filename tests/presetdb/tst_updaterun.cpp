@@ -1,10 +1,10 @@
 #include "DemoProject.h"
-#include "errors/ExitCode.h"
+#include "core/ExitCode.h"
+#include "core/ProcessState.h"
 #include "presetdb/Database.h"
 #include "presetdb/WorkOnMDB.h"
 #include "settings/CommandLine.h"
 #include "settings/Machines.h"
-#include "settings/ProcessState.h"
 #include "settings/ProjectPaths.h"
 
 #include <QFileInfo>

@@ -1,6 +1,7 @@
 #include "TestInstallation.h"
+#include "core/CommandKeywords.h"
+#include "core/ProcessState.h"
 #include "settings/CommandLine.h"
-#include "settings/ProcessState.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "TestInstallation.h"
-#include "errors/ExitCode.h"
+#include "core/ExitCode.h"
+#include "core/ProcessState.h"
 #include "settings/Ini.h"
-#include "settings/ProcessState.h"
 
 #include <QDate>
 #include <QTest>

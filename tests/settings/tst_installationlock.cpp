@@ -1,7 +1,7 @@
 #include "TestInstallation.h"
-#include "errors/ExitCode.h"
+#include "core/ExitCode.h"
+#include "core/ProcessState.h"
 #include "settings/InstallationLock.h"
-#include "settings/ProcessState.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "TestInstallation.h"
+#include "core/ProcessState.h"
 #include "settings/Machines.h"
-#include "settings/ProcessState.h"
 
 #include <QTest>
 

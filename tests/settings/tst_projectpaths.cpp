@@ -1,6 +1,7 @@
 #include "TestInstallation.h"
-#include "errors/ExitCode.h"
-#include "settings/ProcessState.h"
+#include "core/ExitCode.h"
+#include "core/ProcessState.h"
+#include "core/ProjectLayout.h"
 #include "settings/ProjectPaths.h"
 
 #include <QTest>

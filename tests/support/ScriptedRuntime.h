@@ -1,6 +1,6 @@
 #pragma once
 
-#include "errors/Runtime.h"
+#include "core/Runtime.h"
 
 #include <QList>
 

@@ -1,5 +1,5 @@
 #include "TestInstallation.h"
-#include "settings/ProcessState.h"
+#include "core/ProcessState.h"
 #include "texts/ControlTexts.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "TestInstallation.h"
 #include "Version.h"
+#include "core/ProcessState.h"
 #include "settings/Ini.h"
-#include "settings/ProcessState.h"
 #include "texts/EditRecord.h"
 
 #include <QTest>

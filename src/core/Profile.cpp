@@ -1,8 +1,8 @@
-#include "settings/Profile.h"
+#include "core/Profile.h"
 
-#include "settings/IniDocument.h"
-#include "settings/Platform.h"
-#include "settings/platform/AtomicWrite.h"
+#include "core/IniDocument.h"
+#include "core/Platform.h"
+#include "core/platform/AtomicWrite.h"
 
 #include <QFile>
 #include <QFileInfo>

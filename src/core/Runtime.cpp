@@ -1,4 +1,4 @@
-#include "errors/Runtime.h"
+#include "core/Runtime.h"
 
 namespace kpl {
 

@@ -4,9 +4,9 @@ namespace kpl {
 
 // The process's exit codes, listed in --help and the README.
 enum class ExitCode : int {
-    Normal = 0,          // dialog left normally, no failure reported
-    Ended = 1,           // ended by the error handler, a fatal check, a missing configuration
-                         // file or a wait for another run of the installation that timed out
+    Normal = 0,             // dialog left normally, no failure reported
+    Ended = 1,              // ended by the error handler, a fatal check, a missing configuration
+                            // file or a wait for another run of the installation that timed out
     EndedAfterFailures = 2, // ran to its end, but at least one failure was reported on the way
 };
 

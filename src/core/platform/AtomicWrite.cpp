@@ -1,6 +1,6 @@
-#include "settings/platform/AtomicWrite.h"
+#include "core/platform/AtomicWrite.h"
 
-#include "settings/Platform.h"
+#include "core/Platform.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "FailingFileCalls.h"
-#include "settings/Profile.h"
-#include "settings/platform/AtomicWrite.h"
+#include "core/Profile.h"
+#include "core/platform/AtomicWrite.h"
 
 #include <QDir>
 #include <QFile>

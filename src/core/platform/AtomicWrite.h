@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/platform/FileCalls.h"
+#include "core/platform/FileCalls.h"
 
 #include <QByteArray>
 #include <QString>

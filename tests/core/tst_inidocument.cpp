@@ -1,5 +1,5 @@
-#include "settings/IniDocument.h"
-#include "settings/Profile.h"
+#include "core/IniDocument.h"
+#include "core/Profile.h"
 
 #include <QDir>
 #include <QFile>

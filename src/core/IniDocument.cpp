@@ -1,6 +1,6 @@
-#include "settings/IniDocument.h"
+#include "core/IniDocument.h"
 
-#include "settings/Platform.h"
+#include "core/Platform.h"
 
 namespace kpl {
 

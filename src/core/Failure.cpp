@@ -1,4 +1,4 @@
-#include "errors/Failure.h"
+#include "core/Failure.h"
 
 namespace kpl {
 

@@ -1,4 +1,4 @@
-#include "settings/platform/StandardErrorRedirect.h"
+#include "core/platform/StandardErrorRedirect.h"
 
 #include <QFile>
 

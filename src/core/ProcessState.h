@@ -1,8 +1,8 @@
 #pragma once
 
-#include "errors/Runtime.h"
-#include "settings/Platform.h"
-#include "settings/Profile.h"
+#include "core/Platform.h"
+#include "core/Profile.h"
+#include "core/Runtime.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/IniDocument.h"
-#include "settings/platform/FileCalls.h"
+#include "core/IniDocument.h"
+#include "core/platform/FileCalls.h"
 
 #include <QHash>
 #include <QString>

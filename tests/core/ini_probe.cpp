@@ -15,8 +15,8 @@
 // "..." groups one holding blanks; \xHH (one Windows-1252 byte), \t, \r, \n,
 // \s (blank), \\ and \" work inside and outside quotes.
 
-#include "settings/Platform.h"
-#include "settings/Profile.h"
+#include "core/Platform.h"
+#include "core/Profile.h"
 
 #include <QByteArrayList>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "settings/platform/FileCalls.h"
+#include "core/platform/FileCalls.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "settings/Platform.h"
+#include "core/Platform.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "settings/platform/FileLock.h"
+#include "core/platform/FileLock.h"
 
 #include <QDir>
 #include <QFile>

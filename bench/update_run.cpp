@@ -9,7 +9,7 @@
 #include "FloorUpdateRun.h"
 #include "app/CoreRuntime.h"
 #include "core/ProcessState.h"
-#include "presetdb/Database.h"
+#include "database/Database.h"
 #include "presetdb/WorkOnMDB.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 
 #include "core/Failure.h"
 #include "core/platform/AtomicWrite.h"
+#include "database/DbError.h"
 #include "jetimport/ImportFailure.h"
-#include "presetdb/DbError.h"
 
 #include <QDir>
 #include <QFile>

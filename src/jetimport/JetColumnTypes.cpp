@@ -1,7 +1,7 @@
 #include "jetimport/JetColumnTypes.h"
 
+#include "database/FieldType.h"
 #include "jetimport/ImportFailure.h"
-#include "presetdb/FieldType.h"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "database/Field.h"
+#include "database/TableDef.h"
 #include "jetimport/JetColumn.h"
-#include "presetdb/Field.h"
-#include "presetdb/TableDef.h"
 
 #include <QList>
 #include <QString>

@@ -1,10 +1,9 @@
 #include "jetimport/JetToSqlite.h"
 
+#include "database/Database.h"
 #include "jetimport/ImportFailure.h"
 #include "jetimport/JetColumnTypes.h"
 #include "jetimport/JetDatabase.h"
-#include "presetdb/Database.h"
-#include "presetdb/SqlIdentifier.h"
 
 #include <QDir>
 #include <QStringList>
@@ -13,22 +12,11 @@ namespace kpl {
 
 namespace {
 
-QString insertStatement(const TableDef& definition) {
-    QStringList columns;
-    QStringList placeholders;
-    for (const Field& field : definition.fields()) {
-        columns.append(quoteIdentifier(field.name));
-        placeholders.append(QStringLiteral("?"));
-    }
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(quoteIdentifier(definition.name()), columns.join(", "), placeholders.join(", "));
-}
-
 qint64 copyTable(const JetDatabase& source, const QString& name, Database& target) {
     JetTable table = source.openTable(name);
     const TableDef definition = importedTableDef(name, table.columns(), source.isJet4());
     target.appendTableDef(definition);
-    const QString insert = insertStatement(definition);
+    const QString insert = definition.insertStatement();
     qint64 read = 0;
     while (table.fetchRow()) {
         target.execute(insert, table.rowValues());
@@ -42,12 +30,6 @@ qint64 copyTable(const JetDatabase& source, const QString& name, Database& targe
     return read;
 }
 
-qint64 storedRowCount(Database& database, const QString& table) {
-    Recordset count = database.openRecordset(
-        QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoteIdentifier(table)));
-    return count.value(0).toLongLong();
-}
-
 } // namespace
 
 QList<TableCount> importJetDatabase(const QString& jetPath, const QString& targetPath) {
@@ -58,7 +40,7 @@ QList<TableCount> importJetDatabase(const QString& jetPath, const QString& targe
         counts.append(TableCount{name, copyTable(source, name, target), 0});
     target.commit();
     for (TableCount& count : counts) {
-        count.written = storedRowCount(target, count.table);
+        count.written = target.rowCount(count.table);
         if (count.written != count.read)
             failImport(QStringLiteral("%1: table %2: %3 rows read, but %4 written.")
                            .arg(QDir::toNativeSeparators(targetPath), count.table)

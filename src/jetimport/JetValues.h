@@ -1,6 +1,6 @@
 #pragma once
 
-#include "presetdb/Decimal.h"
+#include "database/Decimal.h"
 
 #include <QByteArrayView>
 #include <QDateTime>

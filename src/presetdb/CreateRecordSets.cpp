@@ -1,10 +1,11 @@
 #include "presetdb/CreateRecordSets.h"
 
 #include "core/ProcessState.h"
+#include "database/FieldValue.h"
+#include "database/Recordset.h"
 #include "errors/Procedure.h"
 #include "presetdb/Conversions.h"
-#include "presetdb/FieldValue.h"
-#include "presetdb/Recordset.h"
+#include "presetdb/ProjectDatabase.h"
 #include "presetdb/Substitution.h"
 #include "settings/CommandLine.h"
 #include "settings/Ini.h"

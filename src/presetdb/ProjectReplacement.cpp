@@ -3,12 +3,12 @@
 #include "core/Platform.h"
 #include "core/ProcessState.h"
 #include "core/platform/FileCalls.h"
+#include "database/Database.h"
+#include "database/DatabaseFile.h"
+#include "database/Recordset.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
 #include "presetdb/AtomicCopy.h"
-#include "presetdb/Database.h"
-#include "presetdb/DatabaseFile.h"
-#include "presetdb/Recordset.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,15 +2,15 @@
 
 #include "core/Platform.h"
 #include "core/ProcessState.h"
+#include "database/Database.h"
+#include "database/DbError.h"
+#include "database/Recordset.h"
+#include "database/TextCollation.h"
 #include "errors/ErrorHandler.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
 #include "presetdb/Conversions.h"
-#include "presetdb/Database.h"
-#include "presetdb/DbError.h"
-#include "presetdb/Recordset.h"
 #include "presetdb/TakeoverTexts.h"
-#include "presetdb/TextCollation.h"
 #include "settings/ProjectPaths.h"
 
 #include <QHash>

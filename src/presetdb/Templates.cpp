@@ -1,10 +1,10 @@
 #include "presetdb/Templates.h"
 
 #include "core/ProcessState.h"
+#include "database/Database.h"
+#include "database/Recordset.h"
 #include "errors/Procedure.h"
 #include "presetdb/Conversions.h"
-#include "presetdb/Database.h"
-#include "presetdb/Recordset.h"
 
 namespace kpl {
 

@@ -3,9 +3,9 @@
 #include "TestInstallation.h"
 
 #include "core/ProcessState.h"
+#include "database/Database.h"
 #include "jetimport/FileKind.h"
 #include "jetimport/ImportCommand.h"
-#include "presetdb/Database.h"
 #include "presetdb/WorkOnMDB.h"
 #include "settings/CommandLine.h"
 #include "settings/Machines.h"

@@ -1,9 +1,9 @@
 #include "JetSamples.h"
 
 #include "core/Failure.h"
+#include "database/Database.h"
 #include "jetimport/FileKind.h"
 #include "jetimport/InPlaceImport.h"
-#include "presetdb/Database.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
 #include "JetSamples.h"
 
 #include "core/Failure.h"
+#include "database/Database.h"
+#include "database/Decimal.h"
+#include "database/FieldValue.h"
 #include "jetimport/JetDatabase.h"
 #include "jetimport/JetToSqlite.h"
 #include "jetimport/LibmdbEnvironment.h"
 #include "jetimport/LibmdbMessages.h"
-#include "presetdb/Database.h"
-#include "presetdb/Decimal.h"
-#include "presetdb/FieldValue.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "core/Failure.h"
+#include "database/FieldValue.h"
 #include "jetimport/JetColumnTypes.h"
 #include "jetimport/JetText.h"
 #include "jetimport/JetValues.h"
-#include "presetdb/FieldValue.h"
 
 #include <QTest>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "DbTestSupport.h"
+#include "database/Database.h"
 #include "presetdb/AtomicCopy.h"
-#include "presetdb/Database.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "DemoProject.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
-#include "presetdb/Database.h"
+#include "database/Database.h"
 #include "presetdb/WorkOnMDB.h"
 #include "settings/CommandLine.h"
 #include "settings/Machines.h"

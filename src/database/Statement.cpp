@@ -1,8 +1,9 @@
-#include "presetdb/Statement.h"
+#include "internal/Statement.h"
 
-#include "presetdb/DbError.h"
-#include "presetdb/Decimal.h"
-#include "presetdb/FieldValue.h"
+#include "database/DbError.h"
+#include "database/Decimal.h"
+#include "database/FieldValue.h"
+#include "internal/Engine.h"
 
 #include <sqlite3.h>
 
@@ -42,7 +43,7 @@ Statement::Statement(sqlite3* connection, const QString& sql, bool persistent)
     if (rc != SQLITE_OK)
         fail();
     if (!m_statement) // the text held no statement, only blanks or comments
-        throw DbError::fromCode(SQLITE_MISUSE);
+        throw engineErrorCode(SQLITE_MISUSE);
 }
 
 Statement::Statement(Statement&& other) noexcept
@@ -185,7 +186,7 @@ bool Statement::columnIsAsciiText(int column, const QString& text) const {
 }
 
 void Statement::fail() const {
-    throw DbError::fromEngine(m_connection);
+    throw engineError(m_connection);
 }
 
 } // namespace kpl

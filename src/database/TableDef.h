@@ -1,6 +1,6 @@
 #pragma once
 
-#include "presetdb/Field.h"
+#include "database/Field.h"
 
 #include <QList>
 #include <QString>
@@ -30,6 +30,9 @@ public:
     // The CREATE TABLE statement for this definition; failure 3264 when it
     // has no columns.
     QString createStatement() const;
+    // The INSERT statement that adds one row with a value for each column,
+    // bound by position in column order.
+    QString insertStatement() const;
 
 private:
     QString m_name;

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringView>
 
-struct sqlite3;
-
 namespace kpl {
 
 // The name of the collation that compares text as the old engine did:
@@ -21,8 +19,5 @@ int compareText(QStringView a, QStringView b);
 // The key a text is found by in memory: two texts have the same key exactly
 // when compareText finds them equal.
 QString textKey(const QString& text);
-
-// Makes the collation known to `connection`; false when the engine refuses.
-bool registerTextCollation(sqlite3* connection);
 
 } // namespace kpl

@@ -1,9 +1,10 @@
-#include "presetdb/Recordset.h"
+#include "database/Recordset.h"
 
-#include "presetdb/Connection.h"
-#include "presetdb/DbError.h"
-#include "presetdb/FieldValue.h"
-#include "presetdb/SqlIdentifier.h"
+#include "database/DbError.h"
+#include "database/FieldValue.h"
+#include "internal/Connection.h"
+#include "internal/RecordsetData.h"
+#include "internal/SqlIdentifier.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -12,7 +13,8 @@
 namespace kpl {
 
 Recordset::Recordset(std::weak_ptr<Connection> connection, RecordsetData data)
-    : m_connection(std::move(connection)), m_data(std::move(data)) {}
+    : m_connection(std::move(connection)),
+      m_data(std::make_unique<RecordsetData>(std::move(data))) {}
 
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
@@ -27,11 +29,11 @@ std::shared_ptr<Connection> Recordset::connection() const {
 
 bool Recordset::isEditable() const {
     requireOpen();
-    return !m_data.table.isEmpty();
+    return !m_data->table.isEmpty();
 }
 
 std::size_t Recordset::rowCount() const {
-    return m_data.table.isEmpty() ? m_data.rows.size() : m_data.rowids.size();
+    return m_data->table.isEmpty() ? m_data->rows.size() : m_data->rowids.size();
 }
 
 qint64 Recordset::recordCount() const {
@@ -79,19 +81,19 @@ void Recordset::requireOpen() const {
 
 int Recordset::fieldCount() const {
     requireOpen();
-    return int(m_data.fields.size());
+    return int(m_data->fields.size());
 }
 
 const Field& Recordset::field(int index) const {
     if (index < 0 || index >= fieldCount())
         throw DbError::numbered(db::ItemNotFound);
-    return m_data.fields.at(index);
+    return m_data->fields.at(index);
 }
 
 int Recordset::fieldIndex(const QString& name) const {
     const int count = fieldCount();
     for (int i = 0; i < count; ++i) {
-        if (m_data.fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+        if (m_data->fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
     throw DbError::numbered(db::ItemNotFound);
@@ -104,8 +106,8 @@ void Recordset::requireCurrentRecord() const {
 
 const QVariantList& Recordset::currentRow() const {
     requireCurrentRecord();
-    if (m_data.table.isEmpty())
-        return m_data.rows.at(m_position);
+    if (m_data->table.isEmpty())
+        return m_data->rows.at(m_position);
     if (m_position < m_blockStart || m_position >= m_blockStart + m_block.size())
         readBlock();
     return m_block[m_position - m_blockStart];
@@ -124,20 +126,20 @@ void Recordset::readBlock() const {
 
 std::vector<QVariantList> Recordset::readRows(std::size_t position, qint64 count) const {
     if (m_blockSql.isEmpty())
-        m_blockSql = blockStatement(m_data);
+        m_blockSql = blockStatement(*m_data);
     const std::shared_ptr<Connection> database = connection();
     StatementUse query(database->cached(m_blockSql));
-    query->bind(1, m_data.rowids.at(position));
+    query->bind(1, m_data->rowids.at(position));
     query->bind(2, count);
     std::vector<QVariantList> rows;
     rows.reserve(std::size_t(std::min<qint64>(count, qint64(rowCount() - position))));
     while (position < rowCount() && qint64(rows.size()) < count && query->step()) {
         const qint64 rowid = query->columnInteger(0);
-        if (rowid < m_data.rowids[position])
+        if (rowid < m_data->rowids[position])
             continue; // added by another recordset: not one of these rows
-        if (rowid > m_data.rowids[position])
+        if (rowid > m_data->rowids[position])
             break; // the row at `position` is gone
-        rows.push_back(readRow(*query, m_data.fields, 1, rows.empty() ? nullptr : &rows.back()));
+        rows.push_back(readRow(*query, m_data->fields, 1, rows.empty() ? nullptr : &rows.back()));
         ++position;
     }
     return rows;
@@ -148,10 +150,10 @@ std::vector<QVariantList> Recordset::getRows(qint64 count) {
         return {};
     m_editMode = EditMode::None;
     std::vector<QVariantList> rows;
-    if (m_data.table.isEmpty()) {
+    if (m_data->table.isEmpty()) {
         const std::size_t end = std::min(rowCount(), m_position + std::size_t(count));
-        rows.assign(m_data.rows.begin() + qsizetype(m_position),
-                    m_data.rows.begin() + qsizetype(end));
+        rows.assign(m_data->rows.begin() + qsizetype(m_position),
+                    m_data->rows.begin() + qsizetype(end));
     } else {
         rows = readRows(m_position, count);
         if (rows.empty())
@@ -240,30 +242,24 @@ void Recordset::insertRecord(const std::vector<int>& changed) {
         insert->run();
     }
     const bool wasAtEnd = m_position >= rowCount();
-    m_data.rowids.push_back(database->lastInsertRowid());
+    m_data->rowids.push_back(database->lastInsertRowid());
     if (wasAtEnd)
         m_position = rowCount();
 }
 
 QString Recordset::insertStatement(const std::vector<int>& changed) const {
     QStringList columns;
-    QStringList placeholders;
-    for (int i : changed) {
-        columns.append(quoteIdentifier(m_data.tableColumns.at(i)));
-        placeholders.append(QStringLiteral("?"));
-    }
-    const QString table = quoteIdentifier(m_data.table);
-    return changed.empty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                 .arg(table, columns.join(", "), placeholders.join(", "));
+    for (int i : changed)
+        columns.append(m_data->tableColumns.at(i));
+    return kpl::insertStatement(m_data->table, columns);
 }
 
 QString Recordset::updateStatement(const std::vector<int>& changed) const {
     QStringList assignments;
     for (int i : changed)
-        assignments.append(quoteIdentifier(m_data.tableColumns.at(i)) + QStringLiteral(" = ?"));
+        assignments.append(quoteIdentifier(m_data->tableColumns.at(i)) + QStringLiteral(" = ?"));
     return QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?")
-        .arg(quoteIdentifier(m_data.table), assignments.join(", "));
+        .arg(quoteIdentifier(m_data->table), assignments.join(", "));
 }
 
 void Recordset::updateRecord(const std::vector<int>& changed) {
@@ -272,7 +268,7 @@ void Recordset::updateRecord(const std::vector<int>& changed) {
     StatementUse write(writeStatement(false, changed));
     for (std::size_t i = 0; i < changed.size(); ++i)
         write->bind(int(i) + 1, m_buffer.at(changed[i]));
-    write->bind(int(changed.size()) + 1, m_data.rowids.at(m_position));
+    write->bind(int(changed.size()) + 1, m_data->rowids.at(m_position));
     write->run();
     if (database->changes() == 0) {
         m_block.clear();
@@ -290,7 +286,7 @@ void Recordset::close() {
     m_connection.reset();
     m_blockSql.clear();
     m_writeStatements.clear();
-    m_data = RecordsetData();
+    m_data.reset();
     m_editMode = EditMode::None;
     m_block.clear();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "presetdb/Field.h"
+#include "LayerOnly.h"
+#include "database/Field.h"
 
 #include <QList>
 #include <QString>

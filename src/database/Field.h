@@ -1,6 +1,6 @@
 #pragma once
 
-#include "presetdb/FieldType.h"
+#include "database/FieldType.h"
 
 #include <QString>
 

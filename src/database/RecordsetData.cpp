@@ -1,10 +1,10 @@
-#include "presetdb/RecordsetData.h"
+#include "internal/RecordsetData.h"
 
-#include "presetdb/Connection.h"
-#include "presetdb/DbError.h"
-#include "presetdb/FieldValue.h"
-#include "presetdb/Schema.h"
-#include "presetdb/SqlIdentifier.h"
+#include "database/DbError.h"
+#include "database/FieldValue.h"
+#include "internal/Connection.h"
+#include "internal/Schema.h"
+#include "internal/SqlIdentifier.h"
 
 #include <QRegularExpression>
 #include <optional>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "presetdb/TableDef.h"
+#include "LayerOnly.h"
+#include "database/TableDef.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "presetdb/FieldValue.h"
+#include "database/FieldValue.h"
 
-#include "presetdb/DbError.h"
-#include "presetdb/Decimal.h"
+#include "database/DbError.h"
+#include "database/Decimal.h"
 
 #include <QLocale>
 #include <cmath>

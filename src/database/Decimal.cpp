@@ -1,4 +1,4 @@
-#include "presetdb/Decimal.h"
+#include "database/Decimal.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "presetdb/Field.h"
+#include "database/Field.h"
 
 #include <QDateTime>
 #include <QString>

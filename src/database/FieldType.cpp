@@ -1,4 +1,4 @@
-#include "presetdb/FieldType.h"
+#include "database/FieldType.h"
 
 #include <QHash>
 #include <QRegularExpression>

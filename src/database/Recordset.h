@@ -1,7 +1,6 @@
 #pragma once
 
-#include "presetdb/Field.h"
-#include "presetdb/RecordsetData.h"
+#include "database/Field.h"
 
 #include <QString>
 #include <QVariant>
@@ -15,6 +14,7 @@ namespace kpl {
 
 class Connection;
 class Statement;
+struct RecordsetData;
 
 // The rows of a table or of a SELECT statement, walked one current record at
 // a time, as the program reads and writes its preset tables. Opened by
@@ -100,7 +100,7 @@ private:
     QString updateStatement(const std::vector<int>& changed) const;
 
     std::weak_ptr<Connection> m_connection;
-    RecordsetData m_data;
+    std::unique_ptr<RecordsetData> m_data;
     std::size_t m_position = 0;
 
     void readBlock() const;

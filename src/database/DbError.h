@@ -4,8 +4,6 @@
 
 #include <QString>
 
-struct sqlite3;
-
 namespace kpl {
 
 // Numbers of the failures the database layer detects itself, as the old
@@ -32,10 +30,6 @@ QString description(qint32 number);
 struct DbError : Failure {
     DbError(qint32 failureNumber, QString failureSource, QString failureDescription);
 
-    // The last failure of `connection`.
-    static DbError fromEngine(sqlite3* connection, const QString& fileName = QString());
-    // An engine result code the layer has no connection message for.
-    static DbError fromCode(int code, const QString& fileName = QString());
     // One of the layer's own failures with its standard description.
     static DbError numbered(qint32 number);
 };

@@ -1,8 +1,8 @@
 #include "DbTestSupport.h"
-#include "presetdb/Database.h"
-#include "presetdb/DbError.h"
-#include "presetdb/Decimal.h"
-#include "presetdb/FieldValue.h"
+#include "database/Database.h"
+#include "database/DbError.h"
+#include "database/Decimal.h"
+#include "database/FieldValue.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

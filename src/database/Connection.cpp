@@ -1,8 +1,9 @@
-#include "presetdb/Connection.h"
+#include "internal/Connection.h"
 
-#include "presetdb/DatabaseFile.h"
-#include "presetdb/DbError.h"
-#include "presetdb/TextCollation.h"
+#include "database/DatabaseFile.h"
+#include "database/DbError.h"
+#include "database/TextCollation.h"
+#include "internal/Engine.h"
 
 #include <QDir>
 #include <QtDebug>
@@ -64,8 +65,8 @@ void Connection::openHandle(Mode mode) {
     const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_handle, flags, nullptr);
     if (rc == SQLITE_OK)
         return;
-    const DbError error = m_handle ? DbError::fromEngine(m_handle, QDir::toNativeSeparators(m_path))
-                                   : DbError::fromCode(rc, QDir::toNativeSeparators(m_path));
+    const DbError error = m_handle ? engineError(m_handle, QDir::toNativeSeparators(m_path))
+                                   : engineErrorCode(rc, QDir::toNativeSeparators(m_path));
     closeHandle();
     throw error;
 }
@@ -126,7 +127,7 @@ int Connection::changes() const {
 }
 
 void Connection::fail() const {
-    throw DbError::fromEngine(m_handle, QDir::toNativeSeparators(m_path));
+    throw engineError(m_handle, QDir::toNativeSeparators(m_path));
 }
 
 } // namespace kpl

@@ -1,7 +1,7 @@
-#include "presetdb/Schema.h"
+#include "internal/Schema.h"
 
-#include "presetdb/Connection.h"
-#include "presetdb/DbError.h"
+#include "database/DbError.h"
+#include "internal/Connection.h"
 
 namespace kpl {
 

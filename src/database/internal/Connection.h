@@ -1,6 +1,7 @@
 #pragma once
 
-#include "presetdb/Statement.h"
+#include "LayerOnly.h"
+#include "Statement.h"
 
 #include <QHash>
 #include <QString>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LayerOnly.h"
+
 #include <QString>
 #include <QVariant>
 #include <QVariantList>

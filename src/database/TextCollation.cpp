@@ -1,4 +1,6 @@
-#include "presetdb/TextCollation.h"
+#include "database/TextCollation.h"
+
+#include "internal/Engine.h"
 
 #include <sqlite3.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "presetdb/Recordset.h"
-#include "presetdb/TableDef.h"
+#include "database/Recordset.h"
+#include "database/TableDef.h"
 
 #include <QString>
 #include <QStringList>
@@ -72,6 +72,8 @@ public:
     void deleteTable(const QString& name);
     // Renames a column; the engine refuses a name the table already has.
     void renameField(const QString& table, const QString& oldName, const QString& newName);
+    // The number of rows the table holds, counted by the engine.
+    qint64 rowCount(const QString& table) const;
 
     // Runs a statement that changes data or definitions, inside the pending
     // write transaction. Parameters: "?" by position, ":name" in the order
@@ -80,8 +82,10 @@ public:
 
     // A recordset over a table, when `tableOrStatement` names one, with its
     // rows in the order they were added. Otherwise `tableOrStatement` is a
-    // SELECT statement run with `parameters` bound as for execute(); see
-    // loadStatement (RecordsetData.h) for when its result is editable.
+    // SELECT statement run with `parameters` bound as for execute(). Its
+    // result is editable when it is a plain "SELECT <columns of one table>
+    // FROM <that table> ..."; joins, DISTINCT, compound statements and
+    // computed columns give a read-only result.
     Recordset openRecordset(const QString& tableOrStatement,
                             const QVariantList& parameters = QVariantList());
     // A read-only recordset of the rows a SELECT statement delivers, read

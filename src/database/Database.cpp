@@ -1,9 +1,10 @@
-#include "presetdb/Database.h"
+#include "database/Database.h"
 
-#include "presetdb/Connection.h"
-#include "presetdb/DbError.h"
-#include "presetdb/Schema.h"
-#include "presetdb/SqlIdentifier.h"
+#include "database/DbError.h"
+#include "internal/Connection.h"
+#include "internal/RecordsetData.h"
+#include "internal/Schema.h"
+#include "internal/SqlIdentifier.h"
 
 #include <sqlite3.h>
 
@@ -83,6 +84,13 @@ void Database::renameField(const QString& table, const QString& oldName, const Q
     connection().execute(
         QStringLiteral("ALTER TABLE %1 RENAME COLUMN %2 TO %3")
             .arg(quoteIdentifier(table), quoteIdentifier(oldName), quoteIdentifier(newName)));
+}
+
+qint64 Database::rowCount(const QString& table) const {
+    StatementUse count(
+        connection().cached(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoteIdentifier(table))));
+    count->step();
+    return count->columnInteger(0);
 }
 
 void Database::execute(const QString& sql, const QVariantList& parameters) {

@@ -1,7 +1,7 @@
 #include "DbTestSupport.h"
-#include "presetdb/Database.h"
-#include "presetdb/DbError.h"
-#include "presetdb/TextCollation.h"
+#include "database/Database.h"
+#include "database/DbError.h"
+#include "database/TextCollation.h"
 
 #include <QDir>
 #include <QTemporaryDir>

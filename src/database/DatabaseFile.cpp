@@ -1,7 +1,8 @@
-#include "presetdb/DatabaseFile.h"
+#include "database/DatabaseFile.h"
 
-#include "presetdb/Database.h"
-#include "presetdb/DbError.h"
+#include "database/Database.h"
+#include "database/DbError.h"
+#include "internal/Engine.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,7 +47,7 @@ void requireOwnDatabase(const QString& path) {
             QStringLiteral("%1 (%2)").arg(file.errorString(), QDir::toNativeSeparators(path)));
     const QByteArray header = file.read(16);
     if (!header.isEmpty() && header != QByteArray("SQLite format 3", 16))
-        throw DbError::fromCode(SQLITE_NOTADB, QDir::toNativeSeparators(path));
+        throw engineErrorCode(SQLITE_NOTADB, QDir::toNativeSeparators(path));
 }
 
 void recoverJournal(const QString& path) {

@@ -1,7 +1,7 @@
-#include "presetdb/TableDef.h"
+#include "database/TableDef.h"
 
-#include "presetdb/DbError.h"
-#include "presetdb/SqlIdentifier.h"
+#include "database/DbError.h"
+#include "internal/SqlIdentifier.h"
 
 #include <QStringList>
 #include <utility>
@@ -42,6 +42,13 @@ QString TableDef::createStatement() const {
                                       : quoteIdentifier(field.name) + QLatin1Char(' ') + type);
     }
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(m_name), columns.join(", "));
+}
+
+QString TableDef::insertStatement() const {
+    QStringList columns;
+    for (const Field& field : m_fields)
+        columns.append(field.name);
+    return kpl::insertStatement(m_name, columns);
 }
 
 } // namespace kpl

@@ -1,4 +1,6 @@
-#include "presetdb/DbError.h"
+#include "database/DbError.h"
+
+#include "internal/Engine.h"
 
 #include <sqlite3.h>
 
@@ -47,12 +49,12 @@ QString db::description(qint32 number) {
 DbError::DbError(qint32 failureNumber, QString failureSource, QString failureDescription)
     : Failure{failureNumber, std::move(failureSource), std::move(failureDescription)} {}
 
-DbError DbError::fromEngine(sqlite3* connection, const QString& fileName) {
+DbError engineError(sqlite3* connection, const QString& fileName) {
     return DbError(sqlite3_extended_errcode(connection), kEngineSource,
                    withFileName(QString::fromUtf8(sqlite3_errmsg(connection)), fileName));
 }
 
-DbError DbError::fromCode(int code, const QString& fileName) {
+DbError engineErrorCode(int code, const QString& fileName) {
     return DbError(code, kEngineSource,
                    withFileName(QString::fromUtf8(sqlite3_errstr(code)), fileName));
 }

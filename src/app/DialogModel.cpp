@@ -302,7 +302,7 @@ void DialogModel::ShowInfoText(const Control& control) {
     // A number outside the table shows an empty text.
     const int number = control.helpId;
     const QString text =
-        number >= 1 && number <= 100 ? m_state.helpTexts[std::size_t(number)] : QString();
+        m_state.helpTexts.contains(number) ? m_state.helpTexts.at(number) : QString();
     m_state.runtime.showMessage({expandLineBreakMarkers(text), QStringLiteral("Info:"),
                                  MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok});
 }

@@ -1,26 +1,17 @@
 #include "app/NumericText.h"
 
-#include "core/Failure.h"
+#include "core/WholeNumber.h"
 
 #include <cmath>
-#include <limits>
 
 namespace kpl {
 
 namespace {
 
-double roundHalfEven(double number) {
-    return std::nearbyint(number);
-}
-
 template <class Int> Int toWhole(const std::optional<double>& number) {
     if (!number)
         raise(vb::TypeMismatch);
-    const double rounded = roundHalfEven(*number);
-    if (rounded < double(std::numeric_limits<Int>::min()) ||
-        rounded > double(std::numeric_limits<Int>::max()))
-        raise(vb::Overflow);
-    return static_cast<Int>(rounded);
+    return roundTo<Int>(*number);
 }
 
 } // namespace

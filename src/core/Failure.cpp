@@ -24,6 +24,8 @@ QString vb::description(qint32 number) {
         return QStringLiteral("Object variable or With block variable not set");
     case InvalidUseOfNull:
         return QStringLiteral("Invalid use of Null");
+    case ObjectNotAnArray:
+        return QStringLiteral("Object not an array");
     default:
         return QStringLiteral("Application-defined or object-defined error");
     }

@@ -26,6 +26,7 @@ constexpr qint32 PermissionDenied = 70;
 constexpr qint32 PathFileAccessError = 75;
 constexpr qint32 ObjectNotSet = 91;
 constexpr qint32 InvalidUseOfNull = 94;
+constexpr qint32 ObjectNotAnArray = 343;
 
 QString description(qint32 number);
 } // namespace vb

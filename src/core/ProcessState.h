@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/OneBasedArray.h"
 #include "core/Platform.h"
 #include "core/Profile.h"
 #include "core/Runtime.h"
@@ -38,10 +39,10 @@ struct ProcessState {
     // Dialog state.
     bool helpMode = false;
     qint16 timerSeconds = 0;
-    std::array<QString, 101> helpTexts{}; // indexed 1..100
+    OneBasedArray<QString, 100> helpTexts; // by help text number
 
     // Update run.
-    std::array<std::array<QString, 51>, 2> varNameTemplates{}; // [variant][part 1..50]
+    std::array<OneBasedArray<QString, 50>, 2> varNameTemplates; // [variant].at(part)
     qint16 visiWinVariant = 0;
     platform::FileTimes sourceFileTimes{};
 

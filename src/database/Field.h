@@ -2,6 +2,7 @@
 
 #include "database/FieldType.h"
 
+#include <QList>
 #include <QString>
 
 namespace kpl {
@@ -21,6 +22,16 @@ struct Field {
 // The field `name` of a column declared as `column` says.
 inline Field fieldOf(const QString& name, const ColumnType& column) {
     return Field{name, column.type, column.size, column.precision, column.scale};
+}
+
+// The position of the first of `fields` from `from` on whose name is `name`,
+// letter case ignored as the engine ignores it; -1 when there is none.
+inline int indexOfField(const QList<Field>& fields, const QString& name, int from = 0) {
+    for (int i = from; i < fields.size(); ++i) {
+        if (fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
 }
 
 } // namespace kpl

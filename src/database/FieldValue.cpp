@@ -1,11 +1,11 @@
 #include "database/FieldValue.h"
 
+#include "core/WholeNumber.h"
 #include "database/DbError.h"
 #include "database/Decimal.h"
 
 #include <QLocale>
 #include <cmath>
-#include <limits>
 #include <optional>
 
 namespace kpl {
@@ -232,12 +232,11 @@ bool fitsPrecision(const QVariant& value, const Field& field) {
 bool fitsWholeNumberType(qint64 number, FieldType type) {
     switch (type) {
     case FieldType::Byte:
-        return number >= 0 && number <= 255;
+        return fitsIn<quint8>(number);
     case FieldType::Short:
-        return number >= -32768 && number <= 32767;
+        return fitsIn<qint16>(number);
     case FieldType::Long:
-        return number >= std::numeric_limits<qint32>::min() &&
-               number <= std::numeric_limits<qint32>::max();
+        return fitsIn<qint32>(number);
     default:
         return true;
     }

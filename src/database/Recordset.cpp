@@ -90,13 +90,16 @@ const Field& Recordset::field(int index) const {
     return m_data->fields.at(index);
 }
 
+int Recordset::indexOf(const QString& name, int from) const {
+    requireOpen();
+    return indexOfField(m_data->fields, name, from);
+}
+
 int Recordset::fieldIndex(const QString& name) const {
-    const int count = fieldCount();
-    for (int i = 0; i < count; ++i) {
-        if (m_data->fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    throw DbError::numbered(db::ItemNotFound);
+    const int index = indexOf(name);
+    if (index < 0)
+        throw DbError::numbered(db::ItemNotFound);
+    return index;
 }
 
 void Recordset::requireCurrentRecord() const {

@@ -56,6 +56,9 @@ public:
     int fieldCount() const;
     const Field& field(int index) const;
     QString fieldName(int index) const { return field(index).name; }
+    // The position of the field named `name` (indexOfField): -1 when there
+    // is none, failure 3265 for fieldIndex.
+    int indexOf(const QString& name, int from = 0) const;
     int fieldIndex(const QString& name) const;
 
     // The value of a field of the current record; while a record is being

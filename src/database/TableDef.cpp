@@ -16,14 +16,6 @@ const Field& TableDef::field(int index) const {
     return m_fields.at(index);
 }
 
-int TableDef::indexOf(const QString& name) const {
-    for (int i = 0; i < fieldCount(); ++i) {
-        if (m_fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-
 void TableDef::appendField(const QString& name, FieldType type, int size) {
     m_fields.append(Field{name, type, size});
 }

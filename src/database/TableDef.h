@@ -20,9 +20,11 @@ public:
     int fieldCount() const { return int(m_fields.size()); }
     // The column at `index`; failure 3265 when there is none.
     const Field& field(int index) const;
-    // The position of the column named `name`, letter case ignored; -1 when
-    // there is none.
-    int indexOf(const QString& name) const;
+    // The position of the column named `name` (indexOfField); -1 when there
+    // is none.
+    int indexOf(const QString& name, int from = 0) const {
+        return indexOfField(m_fields, name, from);
+    }
 
     void appendField(const QString& name, FieldType type, int size = 0);
     void appendField(const Field& field);

@@ -1,9 +1,8 @@
 #include "presetdb/Conversions.h"
 
-#include "core/Failure.h"
+#include "core/WholeNumber.h"
 
 #include <cmath>
-#include <limits>
 
 namespace kpl {
 
@@ -21,25 +20,13 @@ QString valueText(const QVariant& value) {
     }
 }
 
-qint16 toInt16(qint64 value) {
-    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
-        raise(vb::Overflow);
-    return static_cast<qint16>(value);
-}
-
 qint16 cellToInt16(const QVariant& value) {
     if (value.isNull() || !value.isValid())
         raise(vb::InvalidUseOfNull);
-    bool ok = false;
-    const double number = value.typeId() == QMetaType::QString
-                              ? value.toString().trimmed().toDouble(&ok)
-                              : value.toDouble(&ok);
-    if (!ok || !std::isfinite(number))
+    const std::optional<double> number = cellNumber(value);
+    if (!number)
         raise(vb::TypeMismatch);
-    const double rounded = std::nearbyint(number); // the default rounding: half to even
-    if (rounded < std::numeric_limits<qint16>::min() || rounded > std::numeric_limits<qint16>::max())
-        raise(vb::Overflow);
-    return static_cast<qint16>(rounded);
+    return roundTo<qint16>(*number);
 }
 
 std::optional<double> cellNumber(const QVariant& value) {

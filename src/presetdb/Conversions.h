@@ -10,10 +10,6 @@ namespace kpl {
 // plain decimal text.
 QString valueText(const QVariant& value);
 
-// A count or number narrowed to 16 bits; failure 6 (overflow) outside the
-// range.
-qint16 toInt16(qint64 value);
-
 // A whole number as the old runtime converted a cell (rounding half to
 // even); failure 94 for Null, 13 for text that is no number, 6 beyond 16 bits.
 qint16 cellToInt16(const QVariant& value);

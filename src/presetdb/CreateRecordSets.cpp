@@ -1,6 +1,8 @@
 #include "presetdb/CreateRecordSets.h"
 
+#include "core/PresetTables.h"
 #include "core/ProcessState.h"
+#include "core/WholeNumber.h"
 #include "database/FieldValue.h"
 #include "database/Recordset.h"
 #include "errors/Procedure.h"
@@ -18,8 +20,6 @@
 namespace kpl {
 
 namespace {
-
-const QString kMachinePlaceholder = QStringLiteral("###machine");
 
 // The name of machine `number`; failure 9 when the list has no such machine.
 QString machineName(const ProcessState& state, int number) {
@@ -63,18 +63,16 @@ std::vector<QVariantList> readTemplates(Procedure& proc, Recordset& templates, q
 QString buildVarName(ProcessState& state, Procedure& proc, ProjectDatabase& project,
                      Recordset& destination, const QString& templateName, qint16& part,
                      const QString& machine) {
-    proc.assign(part, [&] { return cellToInt16(destination.value(QStringLiteral("part"))); });
+    proc.assign(part, [&] { return cellToInt16(destination.value(presetDefs::Part)); });
     std::array<QString, 2> names;
     for (int variant = 0; variant < 2; ++variant) {
         proc.assign(names[variant], [&] {
-            if (part < 1 || part > 50)
-                raise(vb::SubscriptOutOfRange);
-            return ReplaceSearchItem(state.varNameTemplates[variant][part],
-                                     QStringLiteral("###Var_Name"), templateName);
+            return ReplaceSearchItem(state.varNameTemplates[variant].at(part), placeholder::VarName,
+                                     templateName);
         });
         for (int twice = 0; twice < 2; ++twice) {
             proc.assign(names[variant], [&] {
-                return ReplaceSearchItem(names[variant], kMachinePlaceholder, machine);
+                return ReplaceSearchItem(names[variant], placeholder::Machine, machine);
             });
         }
     }
@@ -106,7 +104,7 @@ struct RecordFiller {
             });
         } else {
             proc.assign(text, [&] {
-                return ReplaceSearchItem(cell.toString(), kMachinePlaceholder,
+                return ReplaceSearchItem(cell.toString(), placeholder::Machine,
                                          machineName(state, machine));
             });
         }
@@ -122,9 +120,8 @@ int CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pro
     proc.assign(validMachines, [&] { return GetValidMachines(state); });
     std::optional<Recordset> destination;
     std::optional<Recordset> templates;
-    proc.step([&] { destination.emplace(source.openRecordset(QStringLiteral("PRESET_DEFS"))); });
-    proc.step(
-        [&] { templates.emplace(source.openRecordset(QStringLiteral("Source_PRESET_DEFS"))); });
+    proc.step([&] { destination.emplace(source.openRecordset(table::PresetDefs)); });
+    proc.step([&] { templates.emplace(source.openRecordset(table::SourcePresetDefs)); });
     qint16 count = 0;
     proc.assign(count, [&] { return toInt16(templates.value().recordCount()); });
     std::vector<QVariantList> rows;
@@ -140,20 +137,17 @@ int CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pro
         return 0;
     int columns = 0;
     proc.assign(columns, [&] { return destination.value().fieldCount(); });
-    // The variable-name column, found by its name in any letter case.
+    // The variable-name column after the first, found by its name in any
+    // letter case.
     int varNameColumn = -1;
-    for (int c = columns - 1; c >= 1; --c) {
-        proc.step([&] {
-            if (destination.value().fieldName(c).toUpper() == QLatin1String("VAR_NAME"))
-                varNameColumn = c;
-        });
-    }
+    proc.assign(varNameColumn,
+                [&] { return destination ? destination->indexOf(presetDefs::VarName, 1) : -1; });
     RecordFiller filler{state, proc, project, destination, machine, varNameColumn};
     int saved = 0;
     for (const QVariantList& row : rows) {
         state.runtime.doEvents();
         proc.step([&] { destination.value().addNew(); });
-        proc.step([&] { destination.value().setValue(QStringLiteral("ID"), id); });
+        proc.step([&] { destination.value().setValue(presetDefs::Id, id); });
         proc.assign(id, [&] { return toInt16(qint64(id) + 1); });
         for (int c = 1; c < columns && c < row.size(); ++c) {
             state.runtime.doEvents();

@@ -1,16 +1,13 @@
 #include "presetdb/ProjectDatabase.h"
 
 #include "core/Platform.h"
+#include "core/PresetTables.h"
 #include "core/ProcessState.h"
 #include "database/TextCollation.h"
 #include "presetdb/Conversions.h"
 #include "settings/ProjectPaths.h"
 
 namespace kpl {
-
-namespace {
-const QString kPresetDefs = QStringLiteral("PRESET_DEFS");
-} // namespace
 
 bool ProjectDatabase::exists() const {
     return m_database || platform::fileExists(GetPathOCXMDB(m_state));
@@ -27,11 +24,11 @@ Database& ProjectDatabase::database() {
 Recordset& ProjectDatabase::presetDefs() {
     if (m_presetDefs)
         return *m_presetDefs;
-    Recordset table = database().openRecordset(kPresetDefs);
+    Recordset table = database().openRecordset(table::PresetDefs);
     // The names alone, in the table's order, so that a row's place in this
     // list is its place in the table.
-    Recordset names = database().openSnapshot(
-        QStringLiteral("SELECT var_name FROM PRESET_DEFS ORDER BY _rowid_"));
+    Recordset names = database().openSnapshot(QStringLiteral("SELECT %1 FROM %2 ORDER BY _rowid_")
+                                                  .arg(presetDefs::VarName, table::PresetDefs));
     const std::vector<QVariantList> nameRows = names.getRows(names.recordCount());
     QHash<QString, QList<int>> rows;
     rows.reserve(qsizetype(nameRows.size()));
@@ -60,15 +57,15 @@ void ProjectDatabase::renamed(int position, const QString& oldName, const QStrin
 }
 
 void ProjectDatabase::renameCategoryColumn(const QString& oldName) {
-    database().renameField(kPresetDefs, oldName, QStringLiteral("category_id"));
+    database().renameField(table::PresetDefs, oldName, presetDefs::CategoryId);
     m_renamedCategoryColumn = oldName;
 }
 
 QStringList ProjectDatabase::changesInPlace() const {
     QStringList changes;
     if (!m_renamedCategoryColumn.isEmpty())
-        changes.append(
-            QStringLiteral("the column %1 renamed to category_id").arg(m_renamedCategoryColumn));
+        changes.append(QStringLiteral("the column %1 renamed to %2")
+                           .arg(m_renamedCategoryColumn, presetDefs::CategoryId));
     if (m_renamedRecords > 0)
         changes.append(QStringLiteral("%1 variable names renamed").arg(m_renamedRecords));
     return changes;

@@ -1,6 +1,7 @@
 #include "presetdb/ProjectReplacement.h"
 
 #include "core/Platform.h"
+#include "core/PresetTables.h"
 #include "core/ProcessState.h"
 #include "core/platform/FileCalls.h"
 #include "database/Database.h"
@@ -31,12 +32,10 @@ QString unsoundSource(const QString& sourcePath, int created) {
         const QString verdict = check.value(0).toString();
         if (verdict != QLatin1String("ok"))
             return QStringLiteral("it fails the integrity check: ") + verdict;
-        Recordset count = source.openSnapshot(QStringLiteral("SELECT count(*) FROM PRESET_DEFS"));
-        const qint64 held = count.value(0).toLongLong();
+        const qint64 held = source.rowCount(table::PresetDefs);
         if (held != created)
-            return QStringLiteral("it holds %1 records of PRESET_DEFS where %2 were created")
-                .arg(held)
-                .arg(created);
+            return QStringLiteral("it holds %1 records of %2 where %3 were created")
+                .arg(QString::number(held), table::PresetDefs, QString::number(created));
         source.close();
         return {};
     } catch (const Failure& failure) {
@@ -108,8 +107,8 @@ void ProjectReplacement::reportKept(const QString& sourcePath, const QString& re
                                     QStringList changes) {
     if (!m_replacedBy.isEmpty())
         changes.prepend(QStringLiteral("%1 was put in its place").arg(shown(m_replacedBy)));
-    QString text = QStringLiteral("PRESET_DEFS could not be rebuilt in %1 (%2); %3 was kept")
-                       .arg(shown(sourcePath), reason, shown(m_projectPath));
+    QString text = QStringLiteral("%1 could not be rebuilt in %2 (%3); %4 was kept")
+                       .arg(table::PresetDefs, shown(sourcePath), reason, shown(m_projectPath));
     text += changes.isEmpty()
                 ? QStringLiteral(" unchanged")
                 : QStringLiteral(", changed only in this: ") + changes.join(QStringLiteral("; "));

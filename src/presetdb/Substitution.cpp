@@ -1,27 +1,21 @@
 #include "presetdb/Substitution.h"
 
+#include "core/PresetTables.h"
 #include "core/ProcessState.h"
 #include "errors/Procedure.h"
 #include "presetdb/ProjectDatabase.h"
 
 namespace kpl {
 
-namespace {
-const QString kPresetDefs = QStringLiteral("PRESET_DEFS");
-} // namespace
-
 void CategorieNachCategoryID(ProcessState& state, ProjectDatabase& project) {
     Procedure proc(state, QStringLiteral("CategorieNachCategoryID"));
     if (!proc.test([&] { return project.exists(); }))
         return;
     TableDef definition;
-    proc.assign(definition, [&] { return project.database().tableDef(kPresetDefs); });
-    for (const Field& field : definition.fields()) {
-        proc.step([&] {
-            if (field.name.toUpper() == QLatin1String("CATEGORIE"))
-                project.renameCategoryColumn(field.name);
-        });
-    }
+    proc.assign(definition, [&] { return project.database().tableDef(table::PresetDefs); });
+    const int oldCategory = definition.indexOf(presetDefs::OldCategory);
+    if (oldCategory >= 0)
+        proc.step([&] { project.renameCategoryColumn(definition.field(oldCategory).name); });
 }
 
 void VarNameInQuelleErsetzen(ProcessState& state, ProjectDatabase& project,
@@ -40,7 +34,7 @@ void VarNameInQuelleErsetzen(ProcessState& state, ProjectDatabase& project,
             Recordset& table = project.presetDefs();
             table.moveTo(position);
             table.edit();
-            table.setValue(QStringLiteral("var_name"), replacement);
+            table.setValue(presetDefs::VarName, replacement);
             table.update();
             project.renamed(position, searched, replacement);
         });

@@ -1,7 +1,9 @@
 #include "presetdb/Takeover.h"
 
 #include "core/Platform.h"
+#include "core/PresetTables.h"
 #include "core/ProcessState.h"
+#include "core/WholeNumber.h"
 #include "database/Database.h"
 #include "database/DbError.h"
 #include "database/Recordset.h"
@@ -20,13 +22,16 @@ namespace kpl {
 
 namespace {
 
-const QString kPresetDefs = QStringLiteral("PRESET_DEFS");
-const QStringList kValueColumns = {"abs_min", "abs_max", "min", "max", "pass"};
+using namespace presetDefs;
+
+// The values tuned on the machine, which are taken over.
+const QStringList kValueColumns = {AbsMin, AbsMax, Min, Max, Pass};
 // The columns the selection of matching new records names before the
 // additional fields; a new table without one of them matches nothing.
-const QStringList kSelectedColumns = {
-    "ID",   "machine_type", "type",    "var_name", "category_id", "isBitArray", "offset_or_bitno",
-    "text", "page_name",    "abs_min", "abs_max",  "min",         "max",        "pass"};
+const QStringList kSelectedColumns =
+    QStringList{Id,         MachineType,   Type, VarName, CategoryId,
+                IsBitArray, OffsetOrBitNo, Text, PageName} +
+    kValueColumns;
 
 // One old record: the match keys and the values taken over. The other
 // buffered columns must exist, but nothing uses their values.
@@ -54,15 +59,6 @@ MatchKey matchKey(const QString& machineType, const QString& varName, double off
     return {textKey(machineType), textKey(varName), offset};
 }
 
-// The position of a column, -1 when the table has none of that name.
-int columnIndex(const Recordset& table, const QString& name) {
-    for (int c = 0; c < table.fieldCount(); ++c) {
-        if (table.fieldName(c).compare(name, Qt::CaseInsensitive) == 0)
-            return c;
-    }
-    return -1;
-}
-
 // The current record's value in the column at `index`; a missing column
 // fails as the engine fails for an unknown name.
 QVariant cell(const Recordset& table, int index) {
@@ -78,8 +74,9 @@ QHash<MatchKey, int> indexNewRecords(Database& target) {
     QHash<MatchKey, int> index;
     // The keys alone, in the table's order: a row's place here is its place
     // in the table.
-    Recordset keys = target.openSnapshot(QStringLiteral(
-        "SELECT machine_type, var_name, offset_or_bitno FROM PRESET_DEFS ORDER BY _rowid_"));
+    Recordset keys =
+        target.openSnapshot(QStringLiteral("SELECT %1, %2, %3 FROM %4 ORDER BY _rowid_")
+                                .arg(MachineType, VarName, OffsetOrBitNo, table::PresetDefs));
     const std::vector<QVariantList> rows = keys.getRows(keys.recordCount());
     index.reserve(qsizetype(rows.size()));
     for (std::size_t position = 0; position < rows.size(); ++position) {
@@ -96,12 +93,9 @@ QHash<MatchKey, int> indexNewRecords(Database& target) {
 
 // The columns the selection names that the new table lacks.
 QStringList missingSelectionColumns(const Recordset& table, const QStringList& additional) {
-    QStringList present;
-    for (int c = 0; c < table.fieldCount(); ++c)
-        present.append(table.fieldName(c));
     QStringList missing;
     for (const QString& column : kSelectedColumns + additional) {
-        if (!present.contains(column, Qt::CaseInsensitive))
+        if (table.indexOf(column) < 0)
             missing.append(column);
     }
     return missing;
@@ -180,7 +174,7 @@ void checkCount(Takeover& run, int walked, qint16 claimed) {
         return;
     int inTarget = 0;
     run.proc.step([&] {
-        Recordset table = run.target.openRecordset(kPresetDefs);
+        Recordset table = run.target.openRecordset(table::PresetDefs);
         table.moveLast();
         inTarget = int(table.recordCount());
     });
@@ -203,17 +197,16 @@ std::vector<OldRecord> bufferOldRecords(Takeover& run, Recordset& old, int count
         return buffer;
     Procedure& proc = run.proc;
     proc.step([&] { old.moveFirst(); });
-    const int machineType = columnIndex(old, QStringLiteral("machine_type"));
-    const int varName = columnIndex(old, QStringLiteral("var_name"));
-    const int offset = columnIndex(old, QStringLiteral("offset_or_bitno"));
+    const int machineType = old.indexOf(MachineType);
+    const int varName = old.indexOf(VarName);
+    const int offset = old.indexOf(OffsetOrBitNo);
     QList<int> unused;
-    for (const QString& column :
-         {QStringLiteral("ID"), QStringLiteral("type"), categoryColumn,
-          QStringLiteral("isBitArray"), QStringLiteral("text"), QStringLiteral("page_name")})
-        unused.append(columnIndex(old, column));
+    for (const QString& column : {QString(Id), QString(Type), categoryColumn, QString(IsBitArray),
+                                  QString(Text), QString(PageName)})
+        unused.append(old.indexOf(column));
     QList<int> values;
     for (const QString& column : kValueColumns)
-        values.append(columnIndex(old, column));
+        values.append(old.indexOf(column));
     for (OldRecord& record : buffer) {
         run.state.runtime.doEvents();
         proc.assign(record.machineType, [&] { return cell(old, machineType); });
@@ -238,7 +231,7 @@ struct NewRecords {
     QStringList missingColumns;
 
     void open(const ProcessState& state, Database& target) {
-        table.emplace(target.openRecordset(kPresetDefs));
+        table.emplace(target.openRecordset(table::PresetDefs));
         // The table does not change while values are written: what the checks
         // find for the first record holds for every record.
         missingField = missingDemandedField(state, *table);
@@ -249,7 +242,7 @@ struct NewRecords {
             return;
         byKey = indexNewRecords(target);
         for (const QString& column : kValueColumns)
-            valueColumns.append(columnIndex(*table, column));
+            valueColumns.append(table->indexOf(column));
     }
 };
 
@@ -258,9 +251,9 @@ struct NewRecords {
 void reportUnselectableColumns(Takeover& run, const QStringList& columns) {
     run.proc.report(DbError(db::ItemNotFound, QStringLiteral("Database"),
                             db::description(db::ItemNotFound) +
-                                QStringLiteral(" PRESET_DEFS has no column %1 to select the old "
+                                QStringLiteral(" %1 has no column %2 to select the old "
                                                "values by; none was taken over.")
-                                    .arg(columns.join(QStringLiteral(", ")))));
+                                    .arg(table::PresetDefs, columns.join(QStringLiteral(", ")))));
 }
 
 // Writes each old record's values into the first new record with its keys.
@@ -310,13 +303,12 @@ void TakeoverMachineCopyMDBData(ProcessState& state, Database& target,
         return;
     Recordset& old = *machineCopy;
 
-    QString categoryColumn = QStringLiteral("category_id");
-    for (int c = 0; c < oldColumns; ++c) {
-        proc.step([&] {
-            if (old.fieldName(c).toUpper() == QLatin1String("CATEGORIE"))
-                categoryColumn = old.fieldName(c);
-        });
-    }
+    QString categoryColumn = CategoryId;
+    proc.step([&] {
+        const int oldCategory = old.indexOf(OldCategory);
+        if (oldCategory >= 0)
+            categoryColumn = old.fieldName(oldCategory);
+    });
 
     qint16 claimed = 0;
     proc.assign(claimed, [&] { return toInt16(old.recordCount()); });

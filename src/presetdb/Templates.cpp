@@ -1,5 +1,6 @@
 #include "presetdb/Templates.h"
 
+#include "core/PresetTables.h"
 #include "core/ProcessState.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
@@ -20,8 +21,8 @@ public:
             body();
             return true;
         } catch (const Failure&) {
-            m_state.varNameTemplates[0][1] = QStringLiteral("###Var_Name");
-            m_state.varNameTemplates[1][1] = QStringLiteral("###Var_Name");
+            for (auto& templates : m_state.varNameTemplates)
+                templates.at(1) = placeholder::VarName;
             return false;
         }
     }
@@ -35,14 +36,6 @@ public:
 private:
     ProcessState& m_state;
 };
-
-// The part number as an index into the templates; failure 9 outside 1..50.
-int partIndex(const QVariant& part) {
-    const qint16 number = cellToInt16(part);
-    if (number < 1 || number > 50)
-        raise(vb::SubscriptOutOfRange);
-    return number;
-}
 
 QString templateText(const QVariant& value) {
     if (value.isNull())
@@ -61,17 +54,18 @@ void LoadVarNameTemplates(ProcessState& state, Procedure& proc, const QString& s
     std::optional<Database> source;
     std::optional<Recordset> rows;
     proc.step([&] { source.emplace(Database::open(sourcePath)); });
-    proc.step([&] { rows.emplace(source.value().openRecordset(QStringLiteral("Source_DEFS"))); });
+    proc.step([&] { rows.emplace(source.value().openRecordset(table::SourceDefs)); });
     if (!rows)
         return;
     RowReader row(state);
     while (!rows->eof()) {
         const char* systems[] = {"VISIWIN32", "VISIWINSTUDIO"};
         for (int variant = 0; variant < 2; ++variant) {
-            if (row.test([&] { return systemIs(rows->value(QStringLiteral("System")), systems[variant]); })) {
+            if (row.test(
+                    [&] { return systemIs(rows->value(sourceDefs::System), systems[variant]); })) {
                 row.step([&] {
-                    state.varNameTemplates[variant][partIndex(rows->value(QStringLiteral("Part")))] =
-                        templateText(rows->value(QStringLiteral("Var_Name")));
+                    state.varNameTemplates[variant].at(cellToInt16(rows->value(sourceDefs::Part))) =
+                        templateText(rows->value(sourceDefs::VarName));
                 });
             }
         }

@@ -1,6 +1,7 @@
 #include "presetdb/WorkOnMDB.h"
 
 #include "core/Platform.h"
+#include "core/PresetTables.h"
 #include "core/ProcessState.h"
 #include "database/Database.h"
 #include "database/DatabaseFile.h"
@@ -19,8 +20,6 @@
 namespace kpl {
 
 namespace {
-
-const QString kPresetDefs = QStringLiteral("PRESET_DEFS");
 
 void showMissingMachineCopy(ProcessState& state, const QString& projectPath) {
     const QString crlf = QStringLiteral("\r\n");
@@ -52,12 +51,12 @@ bool prepareDatabases(Procedure& proc, const QStringList& paths) {
 // columns of Source_PRESET_DEFS: name, type and size of each, in order.
 void rebuildPresetDefs(Procedure& proc, Database& source) {
     proc.step([&] {
-        if (source.tableNames().contains(kPresetDefs))
-            source.deleteTable(kPresetDefs);
+        if (source.tableNames().contains(table::PresetDefs))
+            source.deleteTable(table::PresetDefs);
     });
-    TableDef definition(kPresetDefs);
+    TableDef definition(table::PresetDefs);
     proc.step([&] {
-        const TableDef templates = source.tableDef(QStringLiteral("Source_PRESET_DEFS"));
+        const TableDef templates = source.tableDef(table::SourcePresetDefs);
         for (const Field& field : templates.fields())
             definition.appendField(field);
     });
@@ -71,10 +70,11 @@ void takeOverOldValues(ProcessState& state, Procedure& proc, Database& source,
     if (!proc.test([&] { return project.exists(); }))
         return;
     bool hasTable = false;
-    proc.assign(hasTable, [&] { return project.database().tableNames().contains(kPresetDefs); });
+    proc.assign(hasTable,
+                [&] { return project.database().tableNames().contains(table::PresetDefs); });
     if (hasTable) {
         std::optional<Recordset> old;
-        proc.step([&] { old.emplace(project.database().openRecordset(kPresetDefs)); });
+        proc.step([&] { old.emplace(project.database().openRecordset(table::PresetDefs)); });
         if (old) {
             proc.step([&] { GetAddFields(state); });
             proc.step([&] { TakeoverMachineCopyMDBData(state, source, old); });

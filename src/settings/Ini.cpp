@@ -2,10 +2,10 @@
 
 #include "core/ProcessState.h"
 #include "core/Profile.h"
+#include "core/WholeNumber.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
 
-#include <limits>
 #include <optional>
 
 namespace kpl {
@@ -67,11 +67,7 @@ qint16 LoadIniInteger(ProcessState& state, const QString& section, const QString
         return read.value;
     });
     qint16 result = 0;
-    proc.assign(result, [&] {
-        if (raw < std::numeric_limits<qint16>::min() || raw > std::numeric_limits<qint16>::max())
-            raise(vb::Overflow);
-        return static_cast<qint16>(raw);
-    });
+    proc.assign(result, [&] { return toInt16(raw); });
     if (proc.test([&] { return result == -1 && reportMissing; }))
         proc.step([&] { reportMissingEntry(state, section, key, fileName); });
     return result;

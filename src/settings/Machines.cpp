@@ -1,6 +1,7 @@
 #include "settings/Machines.h"
 
 #include "core/Platform.h"
+#include "core/PresetTables.h"
 #include "core/ProcessState.h"
 #include "errors/Procedure.h"
 #include "settings/Ini.h"
@@ -30,7 +31,7 @@ void GetExistingMachines(ProcessState& state, const QString& iniFile) {
     if (proc.test([&] { return state.integratedMode; })) {
         if (!proc.test([&] { return !iniFile.isEmpty() && platform::fileExists(iniFile); }))
             return;
-        for (int i = 1; i <= 5; ++i) {
+        for (int i = 1; i <= kHostMachineNames; ++i) {
             QString name;
             proc.assign(name, [&] {
                 return LoadIniString(state, QStringLiteral("Common"),
@@ -74,7 +75,8 @@ QStringList GetAdditionalFieldsMDB(ProcessState& state) {
         return LoadIniString(state, QStringLiteral("Project"),
                              QStringLiteral("DataBaseAdditionalFields"), GetCFGPath(state), false);
     });
-    rest = rest.isEmpty() ? QStringLiteral("part") : QStringLiteral("part,") + rest;
+    const QString part = presetDefs::Part;
+    rest = rest.isEmpty() ? part : part + QLatin1Char(',') + rest;
     for (;;) {
         state.runtime.doEvents();
         const qsizetype comma = rest.indexOf(QLatin1Char(','));
@@ -96,7 +98,7 @@ void GetAddFields(ProcessState& state) {
         return;
     QString sql;
     for (qsizetype i = 1; i < fields->size(); ++i)
-        sql += QStringLiteral(", PRESET_DEFS.") + fields->at(i);
+        sql += QStringLiteral(", ") + table::PresetDefs + QLatin1Char('.') + fields->at(i);
     state.additionalFieldsSql = sql;
     state.additionalFieldCount = qint16(fields->size() - 1);
 }

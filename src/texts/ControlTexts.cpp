@@ -30,7 +30,7 @@ QString keySuffix(const Control& control, bool arrayMember) {
     QString suffix = control.name;
     if (arrayMember) {
         if (!control.index)
-            raise(343, QStringLiteral("Object not an array"));
+            raise(vb::ObjectNotAnArray);
         suffix += QString::number(*control.index);
     }
     return suffix + QLatin1Char('_') + control.tag;
@@ -64,10 +64,8 @@ void loadHelpText(ProcessState& state, const QString& lang, const Control& contr
     const int number = control.helpId;
     if (number == 0)
         return;
-    if (number < 1 || number > 100)
-        raise(vb::SubscriptOutOfRange);
+    QString& text = state.helpTexts.at(number);
     const QString key = QStringLiteral("Help") + QString::number(number);
-    QString& text = state.helpTexts[std::size_t(number)];
     text = read(state, lang, key);
     if (!hasText(text))
         write(state, QStringLiteral("0"), lang, key);

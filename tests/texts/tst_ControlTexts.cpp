@@ -107,7 +107,7 @@ private slots:
         LoadToolTipTexts(*m_state, controls);
         QCOMPARE(controls[0].caption, QStringLiteral("OK"));
         QCOMPARE(controls[0].toolTip, QStringLiteral("before"));
-        QCOMPARE(m_state->helpTexts[1], QStringLiteral("Confirms<CRLF>and ends"));
+        QCOMPARE(m_state->helpTexts.at(1), QStringLiteral("Confirms<CRLF>and ends"));
         QCOMPARE(controls[1].toolTip, QStringLiteral("Seconds"));
     }
 
@@ -158,7 +158,7 @@ private slots:
         LoadToolTipTexts(*m_state, controls);
         QCOMPARE(section(languageFile(), "1031"),
                  (QStringList{"Caption_CheckDTI_=Funktion", "Help11=0", "TTT_CheckDTI_=0"}));
-        QCOMPARE(m_state->helpTexts[11], QStringLiteral("0"));
+        QCOMPARE(m_state->helpTexts.at(11), QStringLiteral("0"));
     }
 };
 

@@ -16,13 +16,13 @@
 #include "texts/ControlTexts.h"
 #include "texts/EditRecord.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kpl {
 
 namespace {
 
-const QString kTimeField = QStringLiteral("TextZeit");
 const QString kProject = QStringLiteral("Project");
 constexpr Rgb kLightGrey{192, 192, 192};
 constexpr Rgb kHelpGreen{0, 255, 0};
@@ -46,39 +46,43 @@ QString expandLineBreakMarkers(QString text) {
 
 DialogModel::DialogModel(ProcessState& state, DialogLayout layout, QLocale numberLocale)
     : m_state(state), m_form(std::move(layout.form)), m_controls(std::move(layout.controls)),
-      m_numbers(std::move(numberLocale)), m_caption(m_form.caption) {}
-
-const Control& DialogModel::control(const QString& name) const {
-    for (const Control& c : m_controls) {
-        if (c.name == name)
-            return c;
+      m_numbers(std::move(numberLocale)), m_caption(m_form.caption) {
+    for (const auto& [id, name] : kControlNames) {
+        const auto found = std::find_if(m_controls.cbegin(), m_controls.cend(),
+                                        [&](const Control& c) { return c.name == name; });
+        if (found == m_controls.cend())
+            qFatal("the dialog's layout has no control named %s", name.data());
+        m_positions[std::size_t(id)] = found - m_controls.cbegin();
     }
-    qFatal("the dialog has no control named %s", qPrintable(name));
 }
 
-Control& DialogModel::at(const QString& name) {
-    return const_cast<Control&>(std::as_const(*this).control(name));
+const Control& DialogModel::control(ControlId id) const {
+    return m_controls.at(m_positions[std::size_t(id)]);
 }
 
-void DialogModel::setValue(const QString& name, int value) {
-    Control& box = at(name);
-    if (box.value == value)
+Control& DialogModel::at(ControlId id) {
+    return m_controls[m_positions[std::size_t(id)]];
+}
+
+void DialogModel::setValue(ControlId box, int value) {
+    Control& control = at(box);
+    if (control.value == value)
         return;
-    box.value = value;
-    if (name == QLatin1String("CheckDTI"))
+    control.value = value;
+    if (box == ControlId::CheckDTI)
         CheckDTI_Click();
-    else if (name == QLatin1String("CheckTolleranz"))
+    else if (box == ControlId::CheckTolleranz)
         CheckTolleranz_Click();
 }
 
-void DialogModel::setText(const QString& name, const QString& text) {
-    Control& field = at(name);
-    if (field.text == text)
+void DialogModel::setText(ControlId field, const QString& text) {
+    Control& control = at(field);
+    if (control.text == text)
         return;
-    field.text = text;
-    field.selStart = 0;
-    field.selLength = 0;
-    if (name == kTimeField)
+    control.text = text;
+    control.selStart = 0;
+    control.selLength = 0;
+    if (field == ControlId::TextZeit)
         TextZeit_Change();
 }
 
@@ -98,8 +102,8 @@ void DialogModel::Form_Load() {
     proc.step([&] { GetExistingMachines(m_state, m_configurationIniPath); });
     proc.step([&] { SetupUserInterFace(); });
     if (proc.test([&] { return !m_state.silentMode; })) {
-        proc.step([&] { at(QStringLiteral("CommandOK")).enabled = true; });
-        proc.step([&] { at(QStringLiteral("CommandCancel")).enabled = true; });
+        proc.step([&] { at(ControlId::CommandOK).enabled = true; });
+        proc.step([&] { at(ControlId::CommandCancel).enabled = true; });
     } else {
         proc.step([&] { CommandOK_Click(); });
     }
@@ -113,7 +117,7 @@ void DialogModel::setCaptionForMode(const QString& modeSuffix) {
 
 void DialogModel::Form_Activate() {
     Procedure proc(m_state, QStringLiteral("Form_Activate"));
-    proc.step([&] { at(QStringLiteral("CommandOK")).enabled = true; });
+    proc.step([&] { at(ControlId::CommandOK).enabled = true; });
 }
 
 void DialogModel::Form_Resize() {
@@ -135,12 +139,12 @@ void DialogModel::SetupUserInterFace() {
     Procedure proc(m_state, QStringLiteral("SetupUserInterFace"));
     QString ini;
     proc.assign(ini, [&] { return GetProgramIniPath(m_state, 1); });
-    const auto loadSwitch = [&](const QString& box, const QString& key) {
+    const auto loadSwitch = [&](ControlId box, const QString& key) {
         proc.step(
             [&] { setValue(box, LoadIniBoolean(m_state, kProject, key, ini, false) ? 1 : 0); });
     };
-    loadSwitch(QStringLiteral("CheckDTI"), QStringLiteral("ManualDowntimeReasons"));
-    loadSwitch(QStringLiteral("CheckTolleranz"), QStringLiteral("ManualDowntimeTimerActiv"));
+    loadSwitch(ControlId::CheckDTI, QStringLiteral("ManualDowntimeReasons"));
+    loadSwitch(ControlId::CheckTolleranz, QStringLiteral("ManualDowntimeTimerActiv"));
     QString stored;
     proc.assign(stored, [&] {
         return LoadIniString(m_state, kProject, QStringLiteral("ManualDowntimeTimer"), ini, false);
@@ -150,7 +154,7 @@ void DialogModel::SetupUserInterFace() {
     else
         proc.step([&] { m_state.timerSeconds = 0; });
     // The change event validates the loaded value at once.
-    proc.step([&] { setText(kTimeField, m_numbers.format(m_state.timerSeconds)); });
+    proc.step([&] { setText(ControlId::TextZeit, m_numbers.format(m_state.timerSeconds)); });
 }
 
 void DialogModel::WriteInputs() {
@@ -158,11 +162,11 @@ void DialogModel::WriteInputs() {
     QString ini;
     proc.assign(ini, [&] { return GetProgramIniPath(m_state, 2); });
     IniWriteReport writes(m_state, proc.name());
-    const auto saveSwitch = [&](const QString& box, const QString& key) {
+    const auto saveSwitch = [&](ControlId box, const QString& key) {
         proc.step([&] { writes.save(at(box).value == 1, kProject, key, ini); });
     };
-    saveSwitch(QStringLiteral("CheckDTI"), QStringLiteral("ManualDowntimeReasons"));
-    saveSwitch(QStringLiteral("CheckTolleranz"), QStringLiteral("ManualDowntimeTimerActiv"));
+    saveSwitch(ControlId::CheckDTI, QStringLiteral("ManualDowntimeReasons"));
+    saveSwitch(ControlId::CheckTolleranz, QStringLiteral("ManualDowntimeTimerActiv"));
     proc.step([&] {
         writes.save(QVariant::fromValue(m_state.timerSeconds), kProject,
                     QStringLiteral("ManualDowntimeTimer"), ini);
@@ -180,7 +184,7 @@ bool DialogModel::hasFraction(const QString& text) const {
 // changes of the text re-enter it before it goes on with the new text.
 void DialogModel::TextZeit_Change() {
     Procedure proc(m_state, QStringLiteral("TextZeit_Change"));
-    Control& field = at(kTimeField);
+    Control& field = at(ControlId::TextZeit);
     if (proc.test([&] { return field.text.isEmpty(); })) {
         proc.step([&] { m_state.timerSeconds = 0; });
         proc.step([&] { field.selStart = 0; });
@@ -189,14 +193,15 @@ void DialogModel::TextZeit_Change() {
     if (proc.test([&] { return m_numbers.isNumeric(field.text); })) {
         if (proc.test([&] { return hasFraction(field.text); }))
             proc.step([&] {
-                setText(kTimeField, m_numbers.format(std::floor(*m_numbers.value(field.text))));
+                setText(ControlId::TextZeit,
+                        m_numbers.format(std::floor(*m_numbers.value(field.text))));
             });
         if (proc.test([&] { return m_numbers.toLong(field.text) > kMaxSeconds; }))
-            proc.step([&] { setText(kTimeField, QString::number(kMaxSeconds)); });
+            proc.step([&] { setText(ControlId::TextZeit, QString::number(kMaxSeconds)); });
         proc.assign(m_state.timerSeconds, [&] { return m_numbers.toInteger(field.text); });
     } else {
         // Undoes the keystroke: back to the last valid value.
-        proc.step([&] { setText(kTimeField, m_numbers.format(m_state.timerSeconds)); });
+        proc.step([&] { setText(ControlId::TextZeit, m_numbers.format(m_state.timerSeconds)); });
     }
     proc.step([&] {
         field.selStart = int(field.text.size());
@@ -206,7 +211,7 @@ void DialogModel::TextZeit_Change() {
 
 void DialogModel::TextZeit_GotFocus() {
     Procedure proc(m_state, QStringLiteral("TextZeit_GotFocus"));
-    Control& field = at(kTimeField);
+    Control& field = at(ControlId::TextZeit);
     if (proc.test([&] { return m_state.helpMode; })) {
         proc.step([&] { ShowInfoText(field); });
         return;
@@ -219,8 +224,8 @@ void DialogModel::TextZeit_GotFocus() {
 
 void DialogModel::TextZeit_LostFocus() {
     Procedure proc(m_state, QStringLiteral("TextCountdown_LostFocus"));
-    if (proc.test([&] { return at(kTimeField).text.isEmpty(); }))
-        proc.step([&] { setText(kTimeField, QStringLiteral("0")); });
+    if (proc.test([&] { return at(ControlId::TextZeit).text.isEmpty(); }))
+        proc.step([&] { setText(ControlId::TextZeit, QStringLiteral("0")); });
 }
 
 // ---- Confirm, cancel and close ---------------------------------------------
@@ -228,11 +233,11 @@ void DialogModel::TextZeit_LostFocus() {
 void DialogModel::CommandOK_Click() {
     Procedure proc(m_state, QStringLiteral("CommandOK_Click"));
     if (proc.test([&] { return m_state.helpMode; })) {
-        proc.step([&] { ShowInfoText(at(QStringLiteral("CommandOK"))); });
+        proc.step([&] { ShowInfoText(at(ControlId::CommandOK)); });
         return;
     }
-    proc.step([&] { at(QStringLiteral("CommandOK")).enabled = false; });
-    proc.step([&] { at(QStringLiteral("CommandCancel")).enabled = false; });
+    proc.step([&] { at(ControlId::CommandOK).enabled = false; });
+    proc.step([&] { at(ControlId::CommandCancel).enabled = false; });
     proc.step([&] { CloseMe(); });
 }
 
@@ -251,7 +256,7 @@ void DialogModel::CloseMe() {
 void DialogModel::CommandCancel_Click() {
     Procedure proc(m_state, QStringLiteral("CommandCancel_Click"));
     if (proc.test([&] { return m_state.helpMode; })) {
-        proc.step([&] { ShowInfoText(at(QStringLiteral("CommandCancel"))); });
+        proc.step([&] { ShowInfoText(at(ControlId::CommandCancel)); });
         return;
     }
     bool abandon = false;
@@ -293,7 +298,7 @@ bool DialogModel::ConfirmCancel() {
 
 void DialogModel::CommandQuest_Click() {
     m_state.helpMode = !m_state.helpMode;
-    at(QStringLiteral("CommandQuest")).backColor = m_state.helpMode ? kHelpGreen : kLightGrey;
+    at(ControlId::CommandQuest).backColor = m_state.helpMode ? kHelpGreen : kLightGrey;
 }
 
 void DialogModel::ShowInfoText(const Control& control) {
@@ -310,7 +315,7 @@ void DialogModel::ShowInfoText(const Control& control) {
 // A click has already toggled the box: in help mode the toggle is undone and
 // the box's information text shown instead. The undo raises the click event
 // once more, which the guard swallows.
-void DialogModel::ShowCheckBoxInfoText(Control& checkBox) {
+void DialogModel::ShowCheckBoxInfoText(ControlId checkBox) {
     if (!m_state.helpMode)
         return;
     if (m_infoGuard) {
@@ -318,24 +323,24 @@ void DialogModel::ShowCheckBoxInfoText(Control& checkBox) {
         return;
     }
     m_infoGuard = true;
-    setValue(checkBox.name, checkBox.value == 0 ? 1 : 0);
-    ShowInfoText(checkBox);
+    setValue(checkBox, at(checkBox).value == 0 ? 1 : 0);
+    ShowInfoText(at(checkBox));
 }
 
 void DialogModel::CheckDTI_Click() {
-    ShowCheckBoxInfoText(at(QStringLiteral("CheckDTI")));
+    ShowCheckBoxInfoText(ControlId::CheckDTI);
 }
 void DialogModel::CheckTolleranz_Click() {
-    ShowCheckBoxInfoText(at(QStringLiteral("CheckTolleranz")));
+    ShowCheckBoxInfoText(ControlId::CheckTolleranz);
 }
 void DialogModel::FrameDTI_Click() {
-    ShowInfoText(at(QStringLiteral("FrameDTI")));
+    ShowInfoText(at(ControlId::FrameDTI));
 }
 void DialogModel::LabelZeit_Click() {
-    ShowInfoText(at(QStringLiteral("LabelZeit")));
+    ShowInfoText(at(ControlId::LabelZeit));
 }
 void DialogModel::TextZeit_Click() {
-    ShowInfoText(at(kTimeField));
+    ShowInfoText(at(ControlId::TextZeit));
 }
 
 } // namespace kpl

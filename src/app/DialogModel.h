@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/ControlId.h"
 #include "app/DialogLayout.h"
 #include "app/NumericText.h"
 
 #include <QList>
 #include <QLocale>
 #include <QString>
+#include <array>
 
 namespace kpl {
 
@@ -29,13 +31,13 @@ public:
     const QString& caption() const { return m_caption; }
     const QString& configurationIniPath() const { return m_configurationIniPath; }
     const QList<Control>& controls() const { return m_controls; }
-    const Control& control(const QString& name) const;
+    const Control& control(ControlId id) const;
     bool infoGuard() const { return m_infoGuard; }
 
     // A check box's value or the time field's text changes; the control's
     // event follows.
-    void setValue(const QString& name, int value);
-    void setText(const QString& name, const QString& text);
+    void setValue(ControlId box, int value);
+    void setText(ControlId field, const QString& text);
 
     // Start-up and the dialog's own events.
     void Form_Load();
@@ -60,7 +62,7 @@ public:
     // Help mode and information texts.
     void CommandQuest_Click();
     void ShowInfoText(const Control& control);
-    void ShowCheckBoxInfoText(Control& checkBox);
+    void ShowCheckBoxInfoText(ControlId checkBox);
     void CheckDTI_Click();
     void CheckTolleranz_Click();
     void FrameDTI_Click();
@@ -68,7 +70,7 @@ public:
     void TextZeit_Click();
 
 private:
-    Control& at(const QString& name);
+    Control& at(ControlId id);
     void WriteInputs();
     void setCaptionForMode(const QString& modeSuffix);
     bool hasFraction(const QString& text) const;
@@ -77,6 +79,8 @@ private:
     ProcessState& m_state;
     FormLayout m_form;
     QList<Control> m_controls;
+    // Where each control the program addresses stands in m_controls.
+    std::array<qsizetype, kControlNames.size()> m_positions{};
     NumericText m_numbers;
     QString m_caption;
     QString m_configurationIniPath;

@@ -44,7 +44,7 @@ public:
     QStringList logLines(const QString& path) const;
     QString errorLog() const { return install.path(QStringLiteral("N4Rcfglog.txt")); }
 
-    const Control& control(const QString& name) const { return model.control(name); }
+    const Control& control(ControlId id) const { return model.control(id); }
 };
 
 } // namespace kpl::test

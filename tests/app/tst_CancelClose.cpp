@@ -48,7 +48,7 @@ private slots:
                                    : QString());
         const QByteArray programIni = f.install.read(QStringLiteral("parameter/Program.ini"));
         QCOMPARE(f.load(), std::nullopt);
-        f.model.setValue(QStringLiteral("CheckDTI"), 1 - f.control("CheckDTI").value);
+        f.model.setValue(ControlId::CheckDTI, 1 - f.control(ControlId::CheckDTI).value);
         f.runtime->answer(answer);
 
         const std::optional<ExitCode> end = f.run([&] { f.model.CommandCancel_Click(); });
@@ -73,7 +73,7 @@ private slots:
         } else {
             QCOMPARE(end, std::nullopt);
             QVERIFY(!QFile::exists(log));
-            QVERIFY(f.control("CommandCancel").enabled);
+            QVERIFY(f.control(ControlId::CommandCancel).enabled);
         }
         QCOMPARE(f.install.read(QStringLiteral("parameter/Program.ini")), programIni);
     }
@@ -81,12 +81,12 @@ private slots:
     void closingWithNoKeepsTheEdits() {
         DialogFixture f;
         QCOMPARE(f.load(), std::nullopt);
-        f.model.setText(QStringLiteral("TextZeit"), QStringLiteral("42"));
+        f.model.setText(ControlId::TextZeit, QStringLiteral("42"));
         f.runtime->answer(MsgAnswer::No);
         bool cancel = false;
         QCOMPARE(f.run([&] { f.model.Form_QueryUnload(cancel); }), std::nullopt);
         QVERIFY(cancel);
-        QCOMPARE(f.control("TextZeit").text, QStringLiteral("42"));
+        QCOMPARE(f.control(ControlId::TextZeit).text, QStringLiteral("42"));
         QCOMPARE(f.runtime->boxes.value(0).text, standaloneQuestion());
     }
 
@@ -129,13 +129,13 @@ private slots:
         QFETCH(QString, program);
         DialogFixture f(commandLine);
         QCOMPARE(f.load(), std::nullopt);
-        f.model.setValue(QStringLiteral("CheckDTI"), 1 - f.control("CheckDTI").value);
+        f.model.setValue(ControlId::CheckDTI, 1 - f.control(ControlId::CheckDTI).value);
         const int eventRunsBefore = f.runtime->eventRuns;
 
         QCOMPARE(f.run([&] { f.model.CommandOK_Click(); }), ExitCode::Normal);
 
-        QVERIFY(!f.control("CommandOK").enabled);
-        QVERIFY(!f.control("CommandCancel").enabled);
+        QVERIFY(!f.control(ControlId::CommandOK).enabled);
+        QVERIFY(!f.control(ControlId::CommandCancel).enabled);
         QVERIFY(f.runtime->eventRuns > eventRunsBefore);
         QCOMPARE(f.runtime->hourglassChanges, (QList<bool>{true, false}));
         QVERIFY(f.runtime->boxes.isEmpty());

@@ -40,7 +40,7 @@ private slots:
         QFETCH(QString, time);
         DialogFixture f(commandLine);
         QCOMPARE(f.model.caption(), QStringLiteral("Base N4RCFG-Erweiterung"));
-        QVERIFY(!f.control("CommandOK").enabled);
+        QVERIFY(!f.control(ControlId::CommandOK).enabled);
 
         QCOMPARE(f.load(), std::nullopt);
 
@@ -48,12 +48,12 @@ private slots:
         QCOMPARE(f.model.configurationIniPath(),
                  f.install.path(QStringLiteral("parameter/n4rconfiguration.ini")));
         QCOMPARE(f.state.machineNames.value_or(QStringList()).value(1), QStringLiteral("M1"));
-        QCOMPARE(f.control("CheckDTI").value, dti);
-        QCOMPARE(f.control("CheckTolleranz").value, tolerance);
-        QCOMPARE(f.control("TextZeit").text, time);
+        QCOMPARE(f.control(ControlId::CheckDTI).value, dti);
+        QCOMPARE(f.control(ControlId::CheckTolleranz).value, tolerance);
+        QCOMPARE(f.control(ControlId::TextZeit).text, time);
         QCOMPARE(f.state.timerSeconds, time.toShort());
-        QVERIFY(f.control("CommandOK").enabled);
-        QVERIFY(f.control("CommandCancel").enabled);
+        QVERIFY(f.control(ControlId::CommandOK).enabled);
+        QVERIFY(f.control(ControlId::CommandCancel).enabled);
         // The control texts were loaded first, from the design-time captions.
         QCOMPARE(
             f.ini(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini"), "1031", "Caption_Header_"),
@@ -91,8 +91,8 @@ private slots:
         f.install.write(QStringLiteral("parameter/Program.ini"),
                         "[Project]\r\n" + project + "\r\n");
         QCOMPARE(f.load(), std::nullopt);
-        QCOMPARE(f.control("CheckDTI").value, dti);
-        QCOMPARE(f.control("TextZeit").text, time);
+        QCOMPARE(f.control(ControlId::CheckDTI).value, dti);
+        QCOMPARE(f.control(ControlId::TextZeit).text, time);
         QCOMPARE(QString::number(f.state.timerSeconds), time);
         QVERIFY(f.runtime->boxes.isEmpty());
     }
@@ -108,7 +108,7 @@ private slots:
         QVERIFY(f.logLines(f.errorLog())
                     .value(0)
                     .contains(QStringLiteral("SetupUserInterFace (Nr. 6)")));
-        QCOMPARE(f.control("TextZeit").text, QStringLiteral("0"));
+        QCOMPARE(f.control(ControlId::TextZeit).text, QStringLiteral("0"));
     }
 
     void answerNoToAFailureEndsTheProcess() {
@@ -117,7 +117,7 @@ private slots:
                         "[Project]\r\nManualDowntimeTimer=99999\r\n");
         f.runtime->answer(MsgAnswer::No);
         QCOMPARE(f.load(), ExitCode::Ended);
-        QVERIFY(!f.control("CommandOK").enabled);
+        QVERIFY(!f.control(ControlId::CommandOK).enabled);
     }
 
     void silentStartConfirmsWithoutAnyQuestion_data() {
@@ -156,8 +156,8 @@ private slots:
                  QStringLiteral("Erweiterte Konfiguration KPL_Presets - standalone"));
         QVERIFY(f.runtime->boxes.isEmpty());
         QCOMPARE(f.runtime->hourglassChanges, (QList<bool>{true, false}));
-        QVERIFY(!f.control("CommandOK").enabled);
-        QVERIFY(!f.control("CommandCancel").enabled);
+        QVERIFY(!f.control(ControlId::CommandOK).enabled);
+        QVERIFY(!f.control(ControlId::CommandCancel).enabled);
     }
 
     void silentStartWithAMissingConfigurationFileEndsWithItsFault() {

@@ -134,14 +134,14 @@ private slots:
         };
         toggle();
         QVERIFY(box->isChecked());
-        QCOMPARE(m_f->control("CheckTolleranz").value, 1);
+        QCOMPARE(m_f->control(ControlId::CheckTolleranz).value, 1);
 
         // In help mode the toggle is undone and one information box shown.
         QTest::mouseClick(widget<QPushButton>("CommandQuest"), Qt::LeftButton);
         runtime().answer(MsgAnswer::Ok);
         toggle();
         QVERIFY(box->isChecked());
-        QCOMPARE(m_f->control("CheckTolleranz").value, 1);
+        QCOMPARE(m_f->control(ControlId::CheckTolleranz).value, 1);
         QCOMPARE(runtime().boxes.size(), 1);
         QCOMPARE(runtime().boxes[0].title, QStringLiteral("Info:"));
     }

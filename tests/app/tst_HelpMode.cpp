@@ -18,22 +18,27 @@ enum class Action { Click, Focus };
 
 // Clicks a control (or moves the focus into it) the way the window forwards
 // it; a check box click arrives as the new value.
-void act(DialogFixture& f, const QString& name, Action action) {
+void act(DialogFixture& f, ControlId control, Action action) {
     DialogModel& m = f.model;
     if (action == Action::Focus)
-        m.TextZeit_GotFocus();
-    else if (name == QLatin1String("CheckDTI") || name == QLatin1String("CheckTolleranz"))
-        m.setValue(name, 1 - f.control(name).value);
-    else if (name == QLatin1String("FrameDTI"))
-        m.FrameDTI_Click();
-    else if (name == QLatin1String("LabelZeit"))
-        m.LabelZeit_Click();
-    else if (name == QLatin1String("TextZeit"))
-        m.TextZeit_Click();
-    else if (name == QLatin1String("CommandOK"))
-        m.CommandOK_Click();
-    else if (name == QLatin1String("CommandCancel"))
-        m.CommandCancel_Click();
+        return m.TextZeit_GotFocus();
+    switch (control) {
+    case ControlId::CheckDTI:
+    case ControlId::CheckTolleranz:
+        return m.setValue(control, 1 - f.control(control).value);
+    case ControlId::FrameDTI:
+        return m.FrameDTI_Click();
+    case ControlId::LabelZeit:
+        return m.LabelZeit_Click();
+    case ControlId::TextZeit:
+        return m.TextZeit_Click();
+    case ControlId::CommandOK:
+        return m.CommandOK_Click();
+    case ControlId::CommandCancel:
+        return m.CommandCancel_Click();
+    case ControlId::CommandQuest:
+        return m.CommandQuest_Click();
+    }
 }
 
 } // namespace
@@ -49,29 +54,30 @@ private slots:
         QCOMPARE(f.load(), std::nullopt);
         f.model.CommandQuest_Click();
         QVERIFY(f.state.helpMode);
-        QCOMPARE(f.control("CommandQuest").backColor, (Rgb{0, 255, 0}));
+        QCOMPARE(f.control(ControlId::CommandQuest).backColor, (Rgb{0, 255, 0}));
         f.model.CommandQuest_Click();
         QVERIFY(!f.state.helpMode);
-        QCOMPARE(f.control("CommandQuest").backColor, (Rgb{192, 192, 192}));
+        QCOMPARE(f.control(ControlId::CommandQuest).backColor, (Rgb{192, 192, 192}));
     }
 
     void eachControlShowsItsText_data() {
-        QTest::addColumn<QString>("name");
+        QTest::addColumn<ControlId>("control");
         QTest::addColumn<Action>("action");
         QTest::addColumn<QString>("text");
-        QTest::newRow("CheckDTI") << "CheckDTI" << Action::Click << "Hilfe 11";
-        QTest::newRow("CheckTolleranz") << "CheckTolleranz" << Action::Click << "Hilfe 13";
-        QTest::newRow("FrameDTI") << "FrameDTI" << Action::Click << "Hilfe 11";
-        QTest::newRow("LabelZeit") << "LabelZeit" << Action::Click << "Hilfe 12";
-        QTest::newRow("TextZeit click") << "TextZeit" << Action::Click << "Hilfe 12";
-        QTest::newRow("TextZeit entered") << "TextZeit" << Action::Focus << "Hilfe 12";
-        QTest::newRow("CommandOK confirms nothing") << "CommandOK" << Action::Click << "Hilfe 1";
+        QTest::newRow("CheckDTI") << ControlId::CheckDTI << Action::Click << "Hilfe 11";
+        QTest::newRow("CheckTolleranz") << ControlId::CheckTolleranz << Action::Click << "Hilfe 13";
+        QTest::newRow("FrameDTI") << ControlId::FrameDTI << Action::Click << "Hilfe 11";
+        QTest::newRow("LabelZeit") << ControlId::LabelZeit << Action::Click << "Hilfe 12";
+        QTest::newRow("TextZeit click") << ControlId::TextZeit << Action::Click << "Hilfe 12";
+        QTest::newRow("TextZeit entered") << ControlId::TextZeit << Action::Focus << "Hilfe 12";
+        QTest::newRow("CommandOK confirms nothing")
+            << ControlId::CommandOK << Action::Click << "Hilfe 1";
         QTest::newRow("CommandCancel asks nothing")
-            << "CommandCancel" << Action::Click << "Hilfe 2";
+            << ControlId::CommandCancel << Action::Click << "Hilfe 2";
     }
 
     void eachControlShowsItsText() {
-        QFETCH(QString, name);
+        QFETCH(ControlId, control);
         QFETCH(Action, action);
         QFETCH(QString, text);
         DialogFixture f;
@@ -81,7 +87,7 @@ private slots:
         const QList<Control> before = f.model.controls();
 
         for (int round = 1; round <= 2; ++round) {
-            QCOMPARE(f.run([&] { act(f, name, action); }), std::nullopt);
+            QCOMPARE(f.run([&] { act(f, control, action); }), std::nullopt);
             QCOMPARE(f.runtime->boxes.size(), round);
             const MessageBoxRequest& box = f.runtime->boxes.last();
             QCOMPARE(box.text, text);
@@ -103,11 +109,11 @@ private slots:
         DialogFixture f;
         writeHelpTexts(f);
         QCOMPARE(f.load(), std::nullopt);
-        for (const QString name : {"FrameDTI", "LabelZeit", "TextZeit"})
-            act(f, name, Action::Click);
-        act(f, QStringLiteral("CheckTolleranz"), Action::Click);
+        for (const ControlId control : {ControlId::FrameDTI, ControlId::LabelZeit,
+                                        ControlId::TextZeit, ControlId::CheckTolleranz})
+            act(f, control, Action::Click);
         QVERIFY(f.runtime->boxes.isEmpty());
-        QCOMPARE(f.control("CheckTolleranz").value, 1);
+        QCOMPARE(f.control(ControlId::CheckTolleranz).value, 1);
     }
 
     void lineBreakMarkersBecomeLineBreaks() {

@@ -7,7 +7,7 @@ using namespace kpl::test;
 
 namespace {
 
-const QString kField = QStringLiteral("TextZeit");
+constexpr ControlId kField = ControlId::TextZeit;
 
 // Keys as a user presses them in the field: characters are typed over the
 // selection at the caret; "\b" is Backspace, "\x01" Home, "\x02" moves the

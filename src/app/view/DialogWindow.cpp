@@ -1,5 +1,6 @@
 #include "app/view/DialogWindow.h"
 
+#include "app/ControlId.h"
 #include "app/DialogModel.h"
 #include "app/EventGate.h"
 #include "app/view/ControlWidgets.h"
@@ -21,27 +22,37 @@ namespace {
 using Handler = void (DialogModel::*)();
 
 // Command buttons and the handlers their clicks go to.
-const QHash<QString, Handler>& buttonClicks() {
-    static const QHash<QString, Handler> handlers{
-        {QStringLiteral("CommandOK"), &DialogModel::CommandOK_Click},
-        {QStringLiteral("CommandCancel"), &DialogModel::CommandCancel_Click},
-        {QStringLiteral("CommandQuest"), &DialogModel::CommandQuest_Click},
-    };
-    return handlers;
+Handler buttonClick(ControlId button) {
+    switch (button) {
+    case ControlId::CommandOK:
+        return &DialogModel::CommandOK_Click;
+    case ControlId::CommandCancel:
+        return &DialogModel::CommandCancel_Click;
+    case ControlId::CommandQuest:
+        return &DialogModel::CommandQuest_Click;
+    default:
+        return nullptr;
+    }
 }
 
 // Controls without a click signal of their own: a mouse release inside them
 // is their click.
-const QHash<QString, Handler>& mouseClicks() {
-    static const QHash<QString, Handler> handlers{
-        {QStringLiteral("FrameDTI"), &DialogModel::FrameDTI_Click},
-        {QStringLiteral("LabelZeit"), &DialogModel::LabelZeit_Click},
-        {QStringLiteral("TextZeit"), &DialogModel::TextZeit_Click},
-    };
-    return handlers;
+Handler mouseClick(ControlId control) {
+    switch (control) {
+    case ControlId::FrameDTI:
+        return &DialogModel::FrameDTI_Click;
+    case ControlId::LabelZeit:
+        return &DialogModel::LabelZeit_Click;
+    case ControlId::TextZeit:
+        return &DialogModel::TextZeit_Click;
+    default:
+        return nullptr;
+    }
 }
 
-const QString kTimeField = QStringLiteral("TextZeit");
+bool isTimeField(const QObject* watched) {
+    return watched->objectName() == controlName(ControlId::TextZeit);
+}
 
 // Focus that moves to a message box or another program and comes back is no
 // focus change inside the dialog.
@@ -93,23 +104,26 @@ void DialogWindow::buildControls(const TwipScale& scale) {
 }
 
 void DialogWindow::connectControl(const Control& control, QWidget* widget) {
-    const QString name = control.name;
+    const std::optional<ControlId> known = controlId(control.name);
+    if (!known)
+        return;
+    const ControlId id = *known;
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
-        const Handler handler = buttonClicks().value(name);
+        const Handler handler = buttonClick(id);
         if (handler)
             connect(button, &QPushButton::clicked, this, [this, handler] {
                 dispatch([this, handler] { std::invoke(handler, m_model); });
             });
     } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
-        connect(box, &QCheckBox::clicked, this, [this, name](bool checked) {
-            dispatch([this, &name, checked] { m_model.setValue(name, checked ? 1 : 0); });
+        connect(box, &QCheckBox::clicked, this, [this, id](bool checked) {
+            dispatch([this, id, checked] { m_model.setValue(id, checked ? 1 : 0); });
         });
     } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
-        connect(field, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-            dispatch([this, &name, &text] { m_model.setText(name, text); });
+        connect(field, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+            dispatch([this, id, &text] { m_model.setText(id, text); });
         });
     }
-    if (mouseClicks().contains(name) || name == kTimeField)
+    if (mouseClick(id))
         widget->installEventFilter(this);
 }
 
@@ -174,12 +188,12 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
     if (keepsSelectionOnEntry(watched, event))
         return true;
     if (forwardClick(watched, event))
-        return watched->objectName() != kTimeField; // the field still handles its clicks
+        return !isTimeField(watched); // the field still handles its clicks
     return QWidget::eventFilter(watched, event);
 }
 
 void DialogWindow::forwardFocus(QObject* watched, QEvent* event) {
-    if (watched->objectName() != kTimeField ||
+    if (!isTimeField(watched) ||
         (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut))
         return;
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -196,7 +210,7 @@ void DialogWindow::forwardFocus(QObject* watched, QEvent* event) {
 // it: the press that gave the focus does not go on to put the caret where it
 // fell. Clicks into the field once it has the focus place the caret.
 bool DialogWindow::keepsSelectionOnEntry(QObject* watched, QEvent* event) {
-    if (!m_fieldEnteredByMouse || watched->objectName() != kTimeField ||
+    if (!m_fieldEnteredByMouse || !isTimeField(watched) ||
         event->type() != QEvent::MouseButtonPress)
         return false;
     m_fieldEnteredByMouse = false;
@@ -208,7 +222,8 @@ bool DialogWindow::forwardClick(QObject* watched, QEvent* event) {
         return false;
     const auto* mouse = static_cast<QMouseEvent*>(event);
     auto* widget = static_cast<QWidget*>(watched);
-    const Handler handler = mouseClicks().value(watched->objectName());
+    const std::optional<ControlId> id = controlId(watched->objectName());
+    const Handler handler = id ? mouseClick(*id) : nullptr;
     if (!handler || mouse->button() != Qt::LeftButton ||
         !widget->rect().contains(mouse->position().toPoint()))
         return false;

@@ -201,8 +201,7 @@ std::vector<OldRecord> bufferOldRecords(Takeover& run, Recordset& old, int count
     const int varName = old.indexOf(VarName);
     const int offset = old.indexOf(OffsetOrBitNo);
     QList<int> unused;
-    for (const QString& column : {QString(Id), QString(Type), categoryColumn, QString(IsBitArray),
-                                  QString(Text), QString(PageName)})
+    for (const QString& column : {Id, Type, categoryColumn, IsBitArray, Text, PageName})
         unused.append(old.indexOf(column));
     QList<int> values;
     for (const QString& column : kValueColumns)

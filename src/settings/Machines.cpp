@@ -75,8 +75,7 @@ QStringList GetAdditionalFieldsMDB(ProcessState& state) {
         return LoadIniString(state, QStringLiteral("Project"),
                              QStringLiteral("DataBaseAdditionalFields"), GetCFGPath(state), false);
     });
-    const QString part = presetDefs::Part;
-    rest = rest.isEmpty() ? part : part + QLatin1Char(',') + rest;
+    rest = rest.isEmpty() ? presetDefs::Part : presetDefs::Part + QLatin1Char(',') + rest;
     for (;;) {
         state.runtime.doEvents();
         const qsizetype comma = rest.indexOf(QLatin1Char(','));

@@ -84,13 +84,6 @@ void Statement::bind(int position, const QVariant& value) {
         const QByteArray data = value.toByteArray();
         rc = sqlite3_bind_blob64(m_statement, position, data.constData(),
                                  sqlite3_uint64(data.size()), SQLITE_TRANSIENT);
-    } else if (value.typeId() == QMetaType::QString) {
-        // The text is read where the value holds it, which stays unchanged
-        // until the statement has run; the engine stores it as UTF-8.
-        const QString& text = *static_cast<const QString*>(value.constData());
-        rc = sqlite3_bind_text64(m_statement, position, reinterpret_cast<const char*>(text.utf16()),
-                                 sqlite3_uint64(text.size()) * sizeof(char16_t), SQLITE_STATIC,
-                                 SQLITE_UTF16);
     } else {
         const QByteArray utf8 = (value.typeId() == QMetaType::QDateTime
                                      ? storedDateTimeText(value.toDateTime())

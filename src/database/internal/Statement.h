@@ -32,9 +32,8 @@ public:
     // Binds one value (position from 1): Null, whole numbers and bools as
     // integers, floating point as real, QByteArray as blob, dates as
     // "yyyy-MM-dd HH:mm:ss" text, a Decimal as a number where one keeps it
-    // exactly (else as its text in a blob), anything else as text. A QString value is
-    // bound where it lies: `value` must stay unchanged until the statement
-    // has run or is reset.
+    // exactly (else as its text in a blob), anything else as UTF-8 text.
+    // The engine keeps its own copy of a text or blob.
     void bind(int position, const QVariant& value);
 
     // Runs to the next result row; false when there is none.

@@ -14,9 +14,6 @@ namespace kpl {
 namespace {
 // How long a statement waits for another connection's lock on the same file.
 constexpr int kBusyTimeoutMs = 5000;
-// More distinct statements than this are not worth keeping: the cache is
-// emptied and fills again with the statements in use.
-constexpr std::size_t kCacheLimit = 200;
 } // namespace
 
 Connection::Connection(const QString& path, Mode mode) : m_path(path) {
@@ -93,11 +90,8 @@ void Connection::closeHandle() noexcept {
 
 std::shared_ptr<Statement> Connection::cached(const QString& sql) {
     auto found = m_cache.find(sql);
-    if (found == m_cache.end()) {
-        if (std::size_t(m_cache.size()) >= kCacheLimit)
-            m_cache.clear();
+    if (found == m_cache.end())
         found = m_cache.insert(sql, std::make_shared<Statement>(m_handle, sql, true));
-    }
     return found.value();
 }
 

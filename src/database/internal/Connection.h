@@ -34,7 +34,8 @@ public:
     const QString& path() const { return m_path; }
     sqlite3* handle() const { return m_handle; }
 
-    // The prepared statement for `sql`, kept for reuse; hold it through a
+    // The prepared statement for `sql`, kept for reuse until the connection
+    // closes (a run uses a handful of statements); hold it through a
     // StatementUse while running it.
     std::shared_ptr<Statement> cached(const QString& sql);
     // Runs a statement that writes (DML or DDL) inside the write transaction.

@@ -225,14 +225,10 @@ void Recordset::cancelUpdate() {
 
 std::shared_ptr<Statement> Recordset::writeStatement(bool insert,
                                                     const std::vector<int>& changed) {
-    WriteStatement& write = m_writeStatements[{insert, changed}];
-    if (std::shared_ptr<Statement> prepared = write.prepared.lock())
-        return prepared;
-    if (write.sql.isEmpty())
-        write.sql = insert ? insertStatement(changed) : updateStatement(changed);
-    std::shared_ptr<Statement> prepared = connection()->cached(write.sql);
-    write.prepared = prepared;
-    return prepared;
+    QString& sql = m_writeSql[{insert, changed}];
+    if (sql.isEmpty())
+        sql = insert ? insertStatement(changed) : updateStatement(changed);
+    return connection()->cached(sql);
 }
 
 void Recordset::insertRecord(const std::vector<int>& changed) {
@@ -288,7 +284,7 @@ void Recordset::updateRecord(const std::vector<int>& changed) {
 void Recordset::close() {
     m_connection.reset();
     m_blockSql.clear();
-    m_writeStatements.clear();
+    m_writeSql.clear();
     m_data.reset();
     m_editMode = EditMode::None;
     m_block.clear();

@@ -111,17 +111,12 @@ private:
     // with one statement; stops at a row that is gone.
     std::vector<QVariantList> readRows(std::size_t position, qint64 count) const;
 
-    // Statements, built once per recordset: reading rows, and writing
-    // (insert or update) the changed columns. A write statement is held
-    // weakly, as the connection owns it; its text prepares it anew when the
-    // connection has let go of it.
-    struct WriteStatement {
-        QString sql;
-        std::weak_ptr<Statement> prepared;
-    };
+    // The texts of the statements, built once per recordset: reading rows,
+    // and writing (insert or update) the changed columns. The connection
+    // keeps the prepared statements.
     std::shared_ptr<Statement> writeStatement(bool insert, const std::vector<int>& changed);
     mutable QString m_blockSql;
-    std::map<std::pair<bool, std::vector<int>>, WriteStatement> m_writeStatements;
+    std::map<std::pair<bool, std::vector<int>>, QString> m_writeSql;
     // Rows of an editable recordset read ahead, from position m_blockStart on.
     static constexpr qint64 kBlockRows = 256;
     mutable std::vector<QVariantList> m_block;

@@ -19,19 +19,7 @@ int compareText(QStringView a, QStringView b) {
 }
 
 QString textKey(const QString& text) {
-    // ASCII, by far the most common, folds to lower case without the
-    // general folding tables.
-    QString key = text;
-    QChar* const begin = key.data();
-    QChar* const end = begin + key.size();
-    for (QChar* c = begin; c != end; ++c) {
-        const char16_t unit = c->unicode();
-        if (unit >= 0x80)
-            return text.toCaseFolded();
-        if (unit >= u'A' && unit <= u'Z')
-            *c = QChar(char16_t(unit + (u'a' - u'A')));
-    }
-    return key;
+    return text.toCaseFolded();
 }
 
 bool registerTextCollation(sqlite3* connection) {

@@ -20,34 +20,17 @@ QString componentFile(ProcessState& state, const QString& suffix) {
     return projectFolder(state) + sep() + component + sep() + component + suffix;
 }
 
-// Whether `text` starts with `item`, letter case ignored; stops at the first
-// character that differs.
-bool startsIgnoringCase(QStringView text, QStringView item) {
-    for (qsizetype i = 0; i < item.size(); ++i) {
-        const char16_t a = text[i].unicode();
-        const char16_t b = item[i].unicode();
-        if (a == b)
-            continue;
-        if (a >= 0x80 || b >= 0x80)
-            return text.mid(i, item.size() - i).compare(item.mid(i), Qt::CaseInsensitive) == 0;
-        const char16_t lower = a | 0x20;
-        if (lower != (b | 0x20) || lower < u'a' || lower > u'z')
-            return false;
-    }
-    return true;
-}
-
 // Where `item` first occurs in `text`, letter case ignored. An item that
-// starts with a character without case forms (the placeholders start with
-// '#') is looked for at the places of that character only, which spares the
-// case-folding search through every text of every record.
+// starts with an ASCII character that is no letter (the placeholders start
+// with '#') is looked for at the places of that character only, which spares
+// the case-folding search through every text of every record.
 qsizetype indexIgnoringCase(QStringView text, QStringView item) {
     const QChar first = item.isEmpty() ? QChar() : item.front();
     if (item.isEmpty() || first.unicode() >= 0x80 || first.isLetter())
         return text.indexOf(item, 0, Qt::CaseInsensitive);
     for (qsizetype at = text.indexOf(first); at >= 0 && at + item.size() <= text.size();
          at = text.indexOf(first, at + 1)) {
-        if (startsIgnoringCase(text.mid(at), item))
+        if (text.mid(at, item.size()).compare(item, Qt::CaseInsensitive) == 0)
             return at;
     }
     return -1;

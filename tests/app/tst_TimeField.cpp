@@ -119,6 +119,10 @@ private slots:
                                                     << "-1" << -1;
         QTest::newRow("fraction above the maximum") << "4000.9"
                                                     << "3600" << 3600;
+        QTest::newRow("just below the maximum") << "3599"
+                                                << "3599" << 3599;
+        QTest::newRow("just above the maximum") << "3601"
+                                                << "3600" << 3600;
         QTest::newRow("infinity is undone") << "inf"
                                             << "120" << 120;
         QTest::newRow("not a number is undone") << "nan"

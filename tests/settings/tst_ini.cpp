@@ -38,10 +38,13 @@ void TestIni::readsWithSentinels() {
     QCOMPARE(LoadIniInteger(state, "Project", "X", file, false), qint16(-1));
     QCOMPARE(LoadIniBoolean(state, "Project", "X", file, false), false);
     QVERIFY(!install.exists(kFile));
-    install.write(kFile, "[Project]\r\nEmpty=\r\nLong=" + QByteArray(300, 'x') + "\r\nN=-1\r\n");
+    install.write(kFile, "[Project]\r\nEmpty=\r\nLong=" + QByteArray(300, 'x') +
+                             "\r\nN=-1\r\nMax=32767\r\nMin=-32768\r\n");
     QCOMPARE(LoadIniString(state, "project", "empty", file, false), QString());
     QCOMPARE(LoadIniString(state, "Project", "Long", file, false).size(), 254);
     QCOMPARE(LoadIniInteger(state, "Project", "N", file, false), qint16(-1));
+    QCOMPARE(LoadIniInteger(state, "Project", "Max", file, false), qint16(32767));
+    QCOMPARE(LoadIniInteger(state, "Project", "Min", file, false), qint16(-32768));
     QCOMPARE(rt->boxes.size(), 0);
 }
 
@@ -70,7 +73,8 @@ void TestIni::booleans() {
 
 void TestIni::overflowGoesToTheErrorHandler_data() {
     QTest::addColumn<QByteArray>("stored");
-    QTest::newRow("beyond 16 bits") << QByteArray("40000");
+    QTest::newRow("one above 16 bits") << QByteArray("32768");
+    QTest::newRow("one below 16 bits") << QByteArray("-32769");
     QTest::newRow("beyond 32 bits") << QByteArray("99999999999");
 }
 

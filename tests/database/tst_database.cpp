@@ -293,6 +293,8 @@ void TestDatabase::textKeysMatchAsTheCollationCompares_data() {
     QTest::addColumn<QString>("b");
     QTest::addColumn<bool>("equal");
     QTest::newRow("ASCII case") << "M1.P.Speed_1" << "m1.p.SPEED_1" << true;
+    QTest::newRow("first and last letters") << "Az"
+                                            << "aZ" << true;
     QTest::newRow("ASCII differs") << "M1.P.Speed_1" << "M1.P.Speed_2" << false;
     QTest::newRow("empty") << "" << "" << true;
     QTest::newRow("letters of Windows-1252") << "\u00c4rger \u0152uvre \u0160"
@@ -301,7 +303,10 @@ void TestDatabase::textKeysMatchAsTheCollationCompares_data() {
     QTest::newRow("no folding into two letters") << "Stra\u00dfe" << "STRASSE" << false;
     QTest::newRow("symbols stay") << "[a]@{b}" << "[A]@{B}" << true;
     QTest::newRow("neighbours of A and Z") << "@[`{" << "@[`{" << true;
-    QTest::newRow("not folded into neighbours") << "@[" << "`{" << false;
+    QTest::newRow("@ is not folded into `") << "@"
+                                            << "`" << false;
+    QTest::newRow("[ is not folded into {") << "["
+                                            << "{" << false;
 }
 
 // Texts found through a key in memory are the ones a query with the

@@ -2,6 +2,7 @@
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
 #include "database/Database.h"
+#include "presetdb/Takeover.h"
 #include "presetdb/WorkOnMDB.h"
 #include "settings/CommandLine.h"
 #include "settings/Machines.h"
@@ -55,6 +56,8 @@ private slots:
     void onlyTheFirstOfTwoMatchingRecordsTakesTheValues();
     void noMachineSelectedCreatesNothing();
     void missingDemandedFieldEndsEvenWhenSilent();
+    void takeoverDistrustsTheOldTable_data();
+    void takeoverDistrustsTheOldTable();
 };
 
 void TestUpdateRun::init() {
@@ -209,6 +212,54 @@ void TestUpdateRun::missingDemandedFieldEndsEvenWhenSilent() {
                           "machinecopy-database\n\rConfiguration of \"KPL_PRESETS\" aborted."));
     // The project database was not replaced: its tuned values are still there.
     QCOMPARE(presetDefs(demo.projectDb())[2].min, 5.0);
+}
+
+// The takeover on its own, without additional fields: the demo's old table
+// has 15 columns, the new one is the source's PRESET_DEFS. Every box is
+// answered with its first button.
+void TestUpdateRun::takeoverDistrustsTheOldTable_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("boxTitles");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("15 columns") << "" << QStringList() << false;
+    QTest::newRow("16 columns: a warning, then the takeover goes on")
+        << "ALTER TABLE PRESET_DEFS ADD COLUMN Lot TEXT(20);" << QStringList{"KPL_Presets_Config"}
+        << false;
+    // The count does not fit in 16 bits: the records walked (1) match neither
+    // the count (0) nor the new table's 40 records.
+    QTest::newRow("32768 records: a count that does not add up ends the run")
+        << "INSERT INTO PRESET_DEFS SELECT p.* FROM PRESET_DEFS p, (WITH RECURSIVE k(i) AS "
+           "(SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 819) SELECT i FROM k) LIMIT 32728;"
+        << QStringList{"Unexpected error", "Fatal error"} << true;
+}
+
+void TestUpdateRun::takeoverDistrustsTheOldTable() {
+    QFETCH(QString, script);
+    QFETCH(QStringList, boxTitles);
+    QFETCH(bool, ends);
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    demo.sql(demo.projectDb(), script);
+    demo.sql(demo.sourceDb(), "ALTER TABLE PRESET_DEFS RENAME COLUMN CATEGORIE TO category_id;");
+    auto rt = demo.runtime();
+    rt->answer(MsgAnswer::Yes);
+    rt->answer(MsgAnswer::Ok);
+    ProcessState state(*rt);
+    Database project = Database::open(demo.projectDb());
+    Database target = Database::open(demo.sourceDb());
+    std::optional<Recordset> old(project.openRecordset("PRESET_DEFS"));
+    bool ended = false;
+    try {
+        TakeoverMachineCopyMDBData(state, target, old);
+    } catch (const ProcessEnd& end) {
+        QCOMPARE(end.code, ExitCode::Ended);
+        ended = true;
+    }
+    QCOMPARE(ended, ends);
+    QStringList titles;
+    for (const MessageBoxRequest& box : rt->boxes)
+        titles.append(box.title);
+    QCOMPARE(titles, boxTitles);
 }
 
 QTEST_GUILESS_MAIN(TestUpdateRun)

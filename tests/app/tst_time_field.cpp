@@ -188,4 +188,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestTimeField)
-#include "tst_TimeField.moc"
+#include "tst_time_field.moc"

@@ -110,4 +110,4 @@ private slots:
 };
 
 QTEST_MAIN(TestMessageBoxes)
-#include "tst_MessageBoxes.moc"
+#include "tst_message_boxes.moc"

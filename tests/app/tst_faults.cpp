@@ -468,4 +468,4 @@ void TestFaults::nothingIsLost() {
 }
 
 QTEST_GUILESS_MAIN(TestFaults)
-#include "tst_Faults.moc"
+#include "tst_faults.moc"

@@ -163,4 +163,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestControlTexts)
-#include "tst_ControlTexts.moc"
+#include "tst_control_texts.moc"

@@ -197,4 +197,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestProgramStart)
-#include "tst_ProgramStart.moc"
+#include "tst_program_start.moc"

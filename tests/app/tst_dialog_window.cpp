@@ -273,4 +273,4 @@ private slots:
 };
 
 QTEST_MAIN(TestDialogWindow)
-#include "tst_DialogWindow.moc"
+#include "tst_dialog_window.moc"

@@ -174,4 +174,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestDialogStartup)
-#include "tst_DialogStartup.moc"
+#include "tst_dialog_startup.moc"

@@ -151,4 +151,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestHelpMode)
-#include "tst_HelpMode.moc"
+#include "tst_help_mode.moc"

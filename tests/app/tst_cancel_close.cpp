@@ -185,4 +185,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestCancelClose)
-#include "tst_CancelClose.moc"
+#include "tst_cancel_close.moc"

@@ -39,4 +39,4 @@ void TestCoreRuntime::pendingEventsRunAtMostEveryFifteenMilliseconds() {
 }
 
 QTEST_GUILESS_MAIN(TestCoreRuntime)
-#include "tst_CoreRuntime.moc"
+#include "tst_core_runtime.moc"

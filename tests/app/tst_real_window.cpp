@@ -42,4 +42,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestRealWindow)
-#include "tst_RealWindow.moc"
+#include "tst_real_window.moc"

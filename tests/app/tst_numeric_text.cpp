@@ -103,4 +103,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestNumericText)
-#include "tst_NumericText.moc"
+#include "tst_numeric_text.moc"

@@ -114,19 +114,21 @@ double floorUpdateRunSeconds(const QString& sourcePath, const QString& projectPa
             sqlite3_bind_int64(insert.get(), 1, id);
             for (int c = 1; c < columns; ++c) {
                 if (sqlite3_column_type(templates.get(), c) != SQLITE_TEXT) {
-                    sqlite3_bind_value(insert.get(), c + 1, sqlite3_column_value(templates.get(), c));
+                    sqlite3_bind_value(insert.get(), c + 1,
+                                       sqlite3_column_value(templates.get(), c));
                     continue;
                 }
                 if (c == kVarNameColumn) {
-                    QString name = replaceFirst(varNameTemplate, "###Var_Name",
-                                                text(templates.get(), c));
+                    QString name =
+                        replaceFirst(varNameTemplate, "###Var_Name", text(templates.get(), c));
                     name = replaceFirst(replaceFirst(name, kMachinePlaceholder, kMachine),
                                         kMachinePlaceholder, kMachine);
                     // The name is looked for among the old ones, as the renaming does.
                     Q_UNUSED(oldNames.contains(name.toCaseFolded()));
                     texts[c] = std::move(name);
                 } else {
-                    texts[c] = replaceFirst(text(templates.get(), c), kMachinePlaceholder, kMachine);
+                    texts[c] =
+                        replaceFirst(text(templates.get(), c), kMachinePlaceholder, kMachine);
                 }
                 bindText(insert.get(), c + 1, texts[c]);
             }

@@ -124,7 +124,9 @@ struct BestTimes {
     long peakMemoryMiB = 0;
 };
 
-void exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+void exec(sqlite3* db, const char* sql) {
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+}
 
 double minimalSeconds(int n) {
     QTemporaryDir dir;
@@ -137,8 +139,9 @@ double minimalSeconds(int n) {
     exec(db, QStringLiteral("CREATE TABLE PRESET_DEFS (%1)").arg(kColumns).toUtf8().constData());
     // Every column of every row is bound, as the run writes whole records.
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO PRESET_DEFS VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
-                           "?10, ?11, ?12, ?13, ?14, ?15)",
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO PRESET_DEFS VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
+                       "?10, ?11, ?12, ?13, ?14, ?15)",
                        -1, &insert, nullptr);
     for (int i = 1; i <= n; ++i) {
         const QByteArray name = QStringLiteral("M1.P.V%1").arg(i).toUtf8();
@@ -163,8 +166,10 @@ double minimalSeconds(int n) {
     }
     sqlite3_finalize(insert);
     sqlite3_stmt* update = nullptr;
-    sqlite3_prepare_v2(db, "UPDATE PRESET_DEFS SET abs_min = ?1, abs_max = ?2, min = ?3, max = ?4, "
-                           "pass = ?5 WHERE rowid = ?6", -1, &update, nullptr);
+    sqlite3_prepare_v2(db,
+                       "UPDATE PRESET_DEFS SET abs_min = ?1, abs_max = ?2, min = ?3, max = ?4, "
+                       "pass = ?5 WHERE rowid = ?6",
+                       -1, &update, nullptr);
     for (int i = 1; i <= n; ++i) {
         sqlite3_bind_double(update, 1, 0);
         sqlite3_bind_double(update, 2, 100);

@@ -223,8 +223,7 @@ void Recordset::cancelUpdate() {
     m_editMode = EditMode::None;
 }
 
-std::shared_ptr<Statement> Recordset::writeStatement(bool insert,
-                                                    const std::vector<int>& changed) {
+std::shared_ptr<Statement> Recordset::writeStatement(bool insert, const std::vector<int>& changed) {
     QString& sql = m_writeSql[{insert, changed}];
     if (sql.isEmpty())
         sql = insert ? insertStatement(changed) : updateStatement(changed);

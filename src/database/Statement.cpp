@@ -85,12 +85,12 @@ void Statement::bind(int position, const QVariant& value) {
         rc = sqlite3_bind_blob64(m_statement, position, data.constData(),
                                  sqlite3_uint64(data.size()), SQLITE_TRANSIENT);
     } else {
-        const QByteArray utf8 = (value.typeId() == QMetaType::QDateTime
-                                     ? storedDateTimeText(value.toDateTime())
-                                     : value.toString())
-                                    .toUtf8();
-        rc = sqlite3_bind_text64(m_statement, position, utf8.constData(), sqlite3_uint64(utf8.size()),
-                                 SQLITE_TRANSIENT, SQLITE_UTF8);
+        const QByteArray utf8 =
+            (value.typeId() == QMetaType::QDateTime ? storedDateTimeText(value.toDateTime())
+                                                    : value.toString())
+                .toUtf8();
+        rc = sqlite3_bind_text64(m_statement, position, utf8.constData(),
+                                 sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
     }
     if (rc != SQLITE_OK)
         fail();

@@ -34,11 +34,12 @@ qint16 ErrorSub(ProcessState& state, qint32 number, const QString& source,
     return answer == MsgAnswer::Yes ? 2 : 1;
 }
 
-void EndProgram(ProcessState&) { throw ProcessEnd{ExitCode::Ended}; }
+void EndProgram(ProcessState&) {
+    throw ProcessEnd{ExitCode::Ended};
+}
 
 void FinishProcess(ProcessState& state) {
-    throw ProcessEnd{state.failuresReported > 0 ? ExitCode::EndedAfterFailures
-                                                : ExitCode::Normal};
+    throw ProcessEnd{state.failuresReported > 0 ? ExitCode::EndedAfterFailures : ExitCode::Normal};
 }
 
 } // namespace kpl

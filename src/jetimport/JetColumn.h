@@ -30,7 +30,7 @@ constexpr int Complex = 0x12;
 struct JetColumn {
     QString name;
     int type = 0;
-    int size = 0; // as stored: bytes (a Jet 4 Text column reports twice its length)
+    int size = 0;      // as stored: bytes (a Jet 4 Text column reports twice its length)
     int precision = 0; // Decimal only
     int scale = 0;     // Decimal only
     int number = 0;    // its bit in a row's null mask, deleted columns counted

@@ -20,9 +20,13 @@ QString databaseError(const QString& executable) {
 }
 } // namespace
 
-QString warningText(const QString& component) { return warningParts(component, lfCr()); }
+QString warningText(const QString& component) {
+    return warningParts(component, lfCr());
+}
 
-QString silentWarningText(const QString& component) { return warningParts(component, QString()); }
+QString silentWarningText(const QString& component) {
+    return warningParts(component, QString());
+}
 
 QString abortLine(const QString& executable, const QString& component,
                   const QString& executablePath) {

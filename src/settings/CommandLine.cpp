@@ -10,7 +10,8 @@ bool GetStartModeIntegrated(ProcessState& state) {
     Procedure proc(state, QStringLiteral("GetStartModeIntegrated"));
     QString external;
     proc.assign(external, [&] {
-        return ReadCommand(state.runtime.commandLine(), QStringLiteral("EXTERNAL")).value_or(QString());
+        return ReadCommand(state.runtime.commandLine(), QStringLiteral("EXTERNAL"))
+            .value_or(QString());
     });
     bool result = false;
     proc.step([&] {

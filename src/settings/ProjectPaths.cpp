@@ -13,7 +13,9 @@ namespace kpl {
 
 namespace {
 
-QString sep() { return QString(platform::separator()); }
+QString sep() {
+    return QString(platform::separator());
+}
 
 QString componentFile(ProcessState& state, const QString& suffix) {
     const QString component = GetOCXName(state);
@@ -37,7 +39,9 @@ qsizetype indexIgnoringCase(QStringView text, QStringView item) {
 }
 
 // The path when the file exists (spelled as found), else "".
-QString ifExists(const QString& path) { return platform::findFile(path); }
+QString ifExists(const QString& path) {
+    return platform::findFile(path);
+}
 
 QString restoreFolder(ProcessState& state, const QString& iniFile) {
     return LoadIniString(state, QStringLiteral("Common"), QStringLiteral("SaveAndRestore"), iniFile,
@@ -66,8 +70,8 @@ QString GetProgramIniPath(ProcessState& state, qint32 access) {
     if (proc.test([&] { return access == 1 && state.integratedMode; })) {
         proc.assign(path, [&] {
             const QString restore = restoreFolder(state, GetN4RConfigurationIniPath(state));
-            return ifExists(underRestoreFolder(
-                restore, QStringLiteral("parameter") + sep() + QStringLiteral("program.ini")));
+            return ifExists(underRestoreFolder(restore, QStringLiteral("parameter") + sep() +
+                                                            QStringLiteral("program.ini")));
         });
         return path;
     }
@@ -107,7 +111,8 @@ QString GetPathOCXMDB(ProcessState& state) {
 QString GetPathSourceOCXMDB(ProcessState& state) {
     Procedure proc(state, QStringLiteral("GetPathSourceOCXMDB"));
     QString path;
-    proc.assign(path, [&] { return ifExists(componentFile(state, QStringLiteral("_Source.mdb"))); });
+    proc.assign(path,
+                [&] { return ifExists(componentFile(state, QStringLiteral("_Source.mdb"))); });
     return path;
 }
 

@@ -18,7 +18,8 @@ void TestCoreRuntime::pendingEventsRunAtMostEveryFifteenMilliseconds() {
     CoreRuntime runtime("/Proj/KPL_Presets/KPL_Presets_Config", QString(), {});
     int ran = 0;
     const auto post = [&] {
-        QMetaObject::invokeMethod(this, [&] { ++ran; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [&] { ++ran; }, Qt::QueuedConnection);
     };
 
     // Started before the first request: less time has passed since that one.

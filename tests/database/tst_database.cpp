@@ -292,17 +292,24 @@ void TestDatabase::textKeysMatchAsTheCollationCompares_data() {
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
     QTest::addColumn<bool>("equal");
-    QTest::newRow("ASCII case") << "M1.P.Speed_1" << "m1.p.SPEED_1" << true;
+    QTest::newRow("ASCII case") << "M1.P.Speed_1"
+                                << "m1.p.SPEED_1" << true;
     QTest::newRow("first and last letters") << "Az"
                                             << "aZ" << true;
-    QTest::newRow("ASCII differs") << "M1.P.Speed_1" << "M1.P.Speed_2" << false;
-    QTest::newRow("empty") << "" << "" << true;
+    QTest::newRow("ASCII differs") << "M1.P.Speed_1"
+                                   << "M1.P.Speed_2" << false;
+    QTest::newRow("empty") << ""
+                           << "" << true;
     QTest::newRow("letters of Windows-1252") << "\u00c4rger \u0152uvre \u0160"
                                              << "\u00e4RGER \u0153UVRE \u0161" << true;
-    QTest::newRow("ASCII before others") << "Abc\u00c4" << "aBC\u00e4" << true;
-    QTest::newRow("no folding into two letters") << "Stra\u00dfe" << "STRASSE" << false;
-    QTest::newRow("symbols stay") << "[a]@{b}" << "[A]@{B}" << true;
-    QTest::newRow("neighbours of A and Z") << "@[`{" << "@[`{" << true;
+    QTest::newRow("ASCII before others") << "Abc\u00c4"
+                                         << "aBC\u00e4" << true;
+    QTest::newRow("no folding into two letters") << "Stra\u00dfe"
+                                                 << "STRASSE" << false;
+    QTest::newRow("symbols stay") << "[a]@{b}"
+                                  << "[A]@{B}" << true;
+    QTest::newRow("neighbours of A and Z") << "@[`{"
+                                           << "@[`{" << true;
     QTest::newRow("@ is not folded into `") << "@"
                                             << "`" << false;
     QTest::newRow("[ is not folded into {") << "["

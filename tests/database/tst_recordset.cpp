@@ -408,10 +408,10 @@ void TestRecordset::cellsRepeatedFromRowToRowAreReadAsStored_data() {
     QTest::addColumn<QString>("declaration");
     QTest::addColumn<QVariantList>("stored");
     QTest::addColumn<QVariantList>("expected");
-    const QVariantList texts{"KPL", "KPL", "kpl", "KPL ", "KP", "KPL", "\u00c4", "\u00c4",
-                             "\u00c4x", QVariant(), "", "", 12, "12", "12"};
-    const QVariantList read{"KPL", "KPL", "kpl", "KPL ", "KP", "KPL", "\u00c4", "\u00c4",
-                            "\u00c4x", QVariant(), "", "", "12", "12", "12"};
+    const QVariantList texts{"KPL",     "KPL",      "kpl", "KPL ", "KP", "KPL", "\u00c4", "\u00c4",
+                             "\u00c4x", QVariant(), "",    "",     12,   "12",  "12"};
+    const QVariantList read{"KPL",     "KPL",      "kpl", "KPL ", "KP", "KPL", "\u00c4", "\u00c4",
+                            "\u00c4x", QVariant(), "",    "",     "12", "12",  "12"};
     QTest::newRow("text") << "TEXT(20)" << texts << read;
     QTest::newRow("memo") << "MEMO" << texts << read;
     QTest::newRow("words and numbers in LONG")

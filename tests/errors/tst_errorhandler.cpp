@@ -31,8 +31,8 @@ void TestErrorHandler::questionBoxAndLogLine() {
     QCOMPARE(rt->boxes.size(), 1);
     const MessageBoxRequest& box = rt->boxes[0];
     const QString logPath = install.path("N4Rcfglog.txt").toUpper();
-    QCOMPARE(box.text, "Unexpected error!\n\rOverflow\n\rError logged to \n\r" + logPath +
-                           "\n\rResume?");
+    QCOMPARE(box.text,
+             "Unexpected error!\n\rOverflow\n\rError logged to \n\r" + logPath + "\n\rResume?");
     QCOMPARE(box.title, QStringLiteral("Unexpected error"));
     QCOMPARE(box.icon, MsgIcon::Critical);
     QCOMPARE(box.buttons, MsgButtons::YesNo);

@@ -68,12 +68,12 @@ QString enlargeScript(bool earlierRun) {
         "FROM (WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 3000) "
         "SELECT i FROM k);\n");
     if (earlierRun)
-        script += QStringLiteral(
-            "DROP TABLE PRESET_DEFS;\n"
-            ".parameter init\n.parameter set @machine \"'M1'\"\n"
-            ".parameter set @system \"'VisiWin32'\"\n.parameter set @tune 5\n"
-            ".read " KPL_SOURCE_DIR "/scripts/demo-data/earlier-run.sql\n"
-            "ALTER TABLE PRESET_DEFS RENAME COLUMN CATEGORIE TO category_id;\n");
+        script +=
+            QStringLiteral("DROP TABLE PRESET_DEFS;\n"
+                           ".parameter init\n.parameter set @machine \"'M1'\"\n"
+                           ".parameter set @system \"'VisiWin32'\"\n.parameter set @tune 5\n"
+                           ".read " KPL_SOURCE_DIR "/scripts/demo-data/earlier-run.sql\n"
+                           "ALTER TABLE PRESET_DEFS RENAME COLUMN CATEGORIE TO category_id;\n");
     return script;
 }
 } // namespace
@@ -149,8 +149,8 @@ void TestCrash::killedRunLeavesOldOrNewFiles() {
         for (const QString& db : {kSource, kProject})
             QCOMPARE(demo.query(work + '/' + db, "PRAGMA integrity_check;"), QByteArray("ok\n"));
     }
-    qInfo("run takes %lld ms; killed before the replacement %d times, after it %d times",
-          duration, oldProject, newProject);
+    qInfo("run takes %lld ms; killed before the replacement %d times, after it %d times", duration,
+          oldProject, newProject);
 }
 
 QTEST_GUILESS_MAIN(TestCrash)

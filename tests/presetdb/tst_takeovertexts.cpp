@@ -15,18 +15,20 @@ private slots:
 void TestTakeoverTexts::composesEachText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("warning") << takeover::warningText("KPL_PRESETS")
-                             << "WARNING!\n\rMachinecopy contains data in fields that won't be "
-                                "taken over!\n\rConfigurationfile \"KPL_PRESETS.CFG\", missing entry "
-                                "\"DataBaseAdditionalFields \"\n\rIf you continue now this data "
-                                "will be lost.\n\rContinue?";
+    QTest::newRow("warning")
+        << takeover::warningText("KPL_PRESETS")
+        << "WARNING!\n\rMachinecopy contains data in fields that won't be "
+           "taken over!\n\rConfigurationfile \"KPL_PRESETS.CFG\", missing entry "
+           "\"DataBaseAdditionalFields \"\n\rIf you continue now this data "
+           "will be lost.\n\rContinue?";
     QTest::newRow("silent warning")
         << takeover::silentWarningText("KPL_PRESETS")
         << "WARNING!Machinecopy contains data in fields that won't be taken over!Configurationfile "
            "\"KPL_PRESETS.CFG\", missing entry \"DataBaseAdditionalFields \"If you continue now "
            "this data will be lost.Continue?";
     QTest::newRow("abort line")
-        << takeover::abortLine("KPL_Presets_Config", "KPL_PRESETS", "/opt/p/KPL_Presets/KPL_Presets_Config")
+        << takeover::abortLine("KPL_Presets_Config", "KPL_PRESETS",
+                               "/opt/p/KPL_Presets/KPL_Presets_Config")
         << "KPL_Presets_Config :Database-Error - Contact Administrator! Configurationprogram "
            "\"KPL_PRESETS\" terminated. Please check Configuration in \"KPL_PRESETS.CFG\" Restart "
            "/OPT/P/KPL_PRESETS/KPL_PRESETS_CONFIG!";

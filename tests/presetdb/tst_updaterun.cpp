@@ -166,9 +166,10 @@ void TestUpdateRun::onlyTheFirstOfTwoMatchingRecordsTakesTheValues() {
     test::DemoProject demo;
     QVERIFY(demo.isValid());
     // A second template row exactly like row 3 (a tuned one) at the end.
-    demo.sql(demo.sourceDb(), "INSERT INTO Source_PRESET_DEFS SELECT 41, machine_type, type, part, "
-                              "var_name, category_id, isBitArray, offset_or_bitno, text, page_name, "
-                              "abs_min, abs_max, min, max, pass FROM Source_PRESET_DEFS WHERE ID = 3;");
+    demo.sql(demo.sourceDb(),
+             "INSERT INTO Source_PRESET_DEFS SELECT 41, machine_type, type, part, "
+             "var_name, category_id, isBitArray, offset_or_bitno, text, page_name, "
+             "abs_min, abs_max, min, max, pass FROM Source_PRESET_DEFS WHERE ID = 3;");
     auto rt = demo.runtime();
     ProcessState state(*rt);
     startUp(state);
@@ -183,7 +184,8 @@ void TestUpdateRun::onlyTheFirstOfTwoMatchingRecordsTakesTheValues() {
 void TestUpdateRun::noMachineSelectedCreatesNothing() {
     test::DemoProject demo;
     QVERIFY(demo.isValid());
-    demo.write("KPL_Presets/KPL_Presets.cfg", "[Project]\r\nValidMachines=M10\r\nForMachine1=yes\r\n");
+    demo.write("KPL_Presets/KPL_Presets.cfg",
+               "[Project]\r\nValidMachines=M10\r\nForMachine1=yes\r\n");
     auto rt = demo.runtime();
     ProcessState state(*rt);
     startUp(state);
@@ -195,8 +197,9 @@ void TestUpdateRun::noMachineSelectedCreatesNothing() {
 void TestUpdateRun::missingDemandedFieldEndsEvenWhenSilent() {
     test::DemoProject demo;
     QVERIFY(demo.isValid());
-    demo.write("KPL_Presets/KPL_Presets.cfg",
-               "[Project]\r\nValidMachines=ALL\r\nForMachine1=true\r\nDataBaseAdditionalFields=Lot\r\n");
+    demo.write(
+        "KPL_Presets/KPL_Presets.cfg",
+        "[Project]\r\nValidMachines=ALL\r\nForMachine1=true\r\nDataBaseAdditionalFields=Lot\r\n");
     auto rt = demo.runtime("/EXTERNAL SILENT");
     ProcessState state(*rt);
     startUp(state);

@@ -22,26 +22,32 @@ void TestCommandLine::readsKeywordValues_data() {
     QTest::addColumn<QString>("keyword");
     QTest::addColumn<bool>("found");
     QTest::addColumn<QString>("value");
-    QTest::newRow("absent") << "" << "EXTERNAL" << false << "";
-    QTest::newRow("lower case") << "external n4rcfg" << "EXTERNAL" << true << "N4RCFG";
-    QTest::newRow("any separator") << "EXTERNAL=SILENT" << "EXTERNAL" << true << "SILENT";
-    QTest::newRow("blanks, next keyword") << "EXTERNAL    SILENT /LOGFILE x" << "EXTERNAL"
-                                          << true << "SILENT";
-    QTest::newRow("no separator eats a letter") << "EXTERNALSILENT" << "EXTERNAL" << true
-                                                << "ILENT";
-    QTest::newRow("one char after keyword") << "EXTERNAL " << "EXTERNAL" << true << "";
-    QTest::newRow("keyword at the very end") << "EXTERNAL" << "EXTERNAL" << true << "";
-    QTest::newRow("absolute path survives") << "LOGFILE /var/log/cfg.log" << "LOGFILE" << true
-                                            << "/VAR/LOG/CFG.LOG";
-    QTest::newRow("path ends at next keyword")
-        << "LOGFILE /tmp/a.log /EXTERNAL N4RCFG" << "LOGFILE" << true << "/TMP/A.LOG";
+    QTest::newRow("absent") << ""
+                            << "EXTERNAL" << false << "";
+    QTest::newRow("lower case") << "external n4rcfg"
+                                << "EXTERNAL" << true << "N4RCFG";
+    QTest::newRow("any separator") << "EXTERNAL=SILENT"
+                                   << "EXTERNAL" << true << "SILENT";
+    QTest::newRow("blanks, next keyword") << "EXTERNAL    SILENT /LOGFILE x"
+                                          << "EXTERNAL" << true << "SILENT";
+    QTest::newRow("no separator eats a letter") << "EXTERNALSILENT"
+                                                << "EXTERNAL" << true << "ILENT";
+    QTest::newRow("one char after keyword") << "EXTERNAL "
+                                            << "EXTERNAL" << true << "";
+    QTest::newRow("keyword at the very end") << "EXTERNAL"
+                                             << "EXTERNAL" << true << "";
+    QTest::newRow("absolute path survives") << "LOGFILE /var/log/cfg.log"
+                                            << "LOGFILE" << true << "/VAR/LOG/CFG.LOG";
+    QTest::newRow("path ends at next keyword") << "LOGFILE /tmp/a.log /EXTERNAL N4RCFG"
+                                               << "LOGFILE" << true << "/TMP/A.LOG";
     QTest::newRow("no value before a keyword") << "/LOGFILE /EXTERNAL N4RCFG"
                                                << "LOGFILE" << true << "";
     QTest::newRow("empty value before a keyword") << "/LOGFILE  /EXTERNAL N4RCFG"
                                                   << "LOGFILE" << true << "";
-    QTest::newRow("found inside a path")
-        << "LOGFILE /data/external/x.log /EXTERNAL N4RCFG" << "EXTERNAL" << true << "X.LOG";
-    QTest::newRow("found inside a word") << "/XEXTERNAL=N4RCFG" << "EXTERNAL" << true << "N4RCFG";
+    QTest::newRow("found inside a path") << "LOGFILE /data/external/x.log /EXTERNAL N4RCFG"
+                                         << "EXTERNAL" << true << "X.LOG";
+    QTest::newRow("found inside a word") << "/XEXTERNAL=N4RCFG"
+                                         << "EXTERNAL" << true << "N4RCFG";
 }
 
 void TestCommandLine::readsKeywordValues() {

@@ -20,8 +20,8 @@ private slots:
 void TestMachines::integratedListFromHostConfiguration_data() {
     QTest::addColumn<QByteArray>("common");
     QTest::addColumn<QStringList>("names");
-    QTest::newRow("dash ends the list") << QByteArray("NameM1=M1\nNameM2=-\nNameM3=M3\n")
-                                        << QStringList{"", "M1"};
+    QTest::newRow("dash ends the list")
+        << QByteArray("NameM1=M1\nNameM2=-\nNameM3=M3\n") << QStringList{"", "M1"};
     QTest::newRow("only five") << QByteArray("NameM1=A\nNameM2=B\nNameM3=C\nNameM4=D\nNameM5=E\n"
                                              "NameM6=F\n")
                                << QStringList{"", "A", "B", "C", "D", "E"};
@@ -53,8 +53,8 @@ void TestMachines::standaloneListFromProgramIni_data() {
     QTest::newRow("missing name keeps its place")
         << QByteArray("[Project]\nNumberOfMachines=2\n[Machine1]\nMachineName=A\n")
         << QStringList{"", "A", ""};
-    QTest::newRow("no count, no machine") << QByteArray("[Machine1]\nMachineName=A\n")
-                                          << QStringList{};
+    QTest::newRow("no count, no machine")
+        << QByteArray("[Machine1]\nMachineName=A\n") << QStringList{};
 }
 
 void TestMachines::standaloneListFromProgramIni() {
@@ -73,8 +73,8 @@ void TestMachines::additionalFields_data() {
     QTest::addColumn<QByteArray>("cfg");
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<QString>("sql");
-    QTest::newRow("none configured") << QByteArray("[Project]\n") << QStringList{"", "part"}
-                                     << ", PRESET_DEFS.part";
+    QTest::newRow("none configured")
+        << QByteArray("[Project]\n") << QStringList{"", "part"} << ", PRESET_DEFS.part";
     QTest::newRow("two") << QByteArray("[Project]\nDataBaseAdditionalFields=Lot,Charge\n")
                          << QStringList{"", "part", "Lot", "Charge"}
                          << ", PRESET_DEFS.part, PRESET_DEFS.Lot, PRESET_DEFS.Charge";

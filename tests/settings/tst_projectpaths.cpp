@@ -89,8 +89,8 @@ void TestProjectPaths::missingConfigurationFileEndsTheProgram() {
         QCOMPARE(end.code, ExitCode::Ended);
     }
     QCOMPARE(rt->boxes.size(), 1);
-    QCOMPARE(rt->boxes[0].text, "File not found: \n\r" +
-                                    install.path("KPL_Presets/KPL_Presets.cfg").toUpper());
+    QCOMPARE(rt->boxes[0].text,
+             "File not found: \n\r" + install.path("KPL_Presets/KPL_Presets.cfg").toUpper());
     QCOMPARE(rt->boxes[0].title, QStringLiteral("KPL_Presets_Config"));
     QCOMPARE(rt->boxes[0].icon, MsgIcon::Critical);
 }
@@ -98,9 +98,12 @@ void TestProjectPaths::missingConfigurationFileEndsTheProgram() {
 void TestProjectPaths::fileNameOnly_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name");
-    QTest::newRow("folder") << "/Proj/KPL_Presets" << "KPL_Presets";
-    QTest::newRow("no separator") << "KPL_Presets" << "KPL_Presets";
-    QTest::newRow("trailing separator") << "/Proj/" << "";
+    QTest::newRow("folder") << "/Proj/KPL_Presets"
+                            << "KPL_Presets";
+    QTest::newRow("no separator") << "KPL_Presets"
+                                  << "KPL_Presets";
+    QTest::newRow("trailing separator") << "/Proj/"
+                                        << "";
 }
 
 void TestProjectPaths::fileNameOnly() {
@@ -117,19 +120,50 @@ void TestProjectPaths::replaceSearchItem_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QString>("result");
-    QTest::newRow("case ignored") << "Machine ###machine" << "###MACHINE" << "3" << "Machine 3";
-    QTest::newRow("first only") << "a ###machine b ###Machine" << "###machine" << "M1"
+    QTest::newRow("case ignored") << "Machine ###machine"
+                                  << "###MACHINE"
+                                  << "3"
+                                  << "Machine 3";
+    QTest::newRow("first only") << "a ###machine b ###Machine"
+                                << "###machine"
+                                << "M1"
                                 << "a M1 b ###Machine";
-    QTest::newRow("not found") << "Speed" << "###machine" << "M1" << "Speed";
-    QTest::newRow("empty item") << "Speed" << "" << "M1" << "M1Speed";
-    QTest::newRow("after a longer run of #") << "#####machine" << "###machine" << "M1" << "##M1";
-    QTest::newRow("at the very end") << "x###MaChInE" << "###machine" << "M1" << "xM1";
-    QTest::newRow("cut off at the end") << "x###machin" << "###machine" << "M1" << "x###machin";
-    QTest::newRow("item starts with a letter") << "Speed MACHINE" << "machine" << "3"
+    QTest::newRow("not found") << "Speed"
+                               << "###machine"
+                               << "M1"
+                               << "Speed";
+    QTest::newRow("empty item") << "Speed"
+                                << ""
+                                << "M1"
+                                << "M1Speed";
+    QTest::newRow("after a longer run of #") << "#####machine"
+                                             << "###machine"
+                                             << "M1"
+                                             << "##M1";
+    QTest::newRow("at the very end") << "x###MaChInE"
+                                     << "###machine"
+                                     << "M1"
+                                     << "xM1";
+    QTest::newRow("cut off at the end") << "x###machin"
+                                        << "###machine"
+                                        << "M1"
+                                        << "x###machin";
+    QTest::newRow("item starts with a letter") << "Speed MACHINE"
+                                               << "machine"
+                                               << "3"
                                                << "Speed 3";
-    QTest::newRow("case beyond ASCII") << "#\u00c4rger" << "#\u00e4RGER" << "x" << "x";
-    QTest::newRow("case beyond ASCII later") << "a#x\u00c4" << "#X\u00e4" << "y" << "ay";
-    QTest::newRow("symbols are no letters") << "#@" << "#`" << "y" << "#@";
+    QTest::newRow("case beyond ASCII") << "#\u00c4rger"
+                                       << "#\u00e4RGER"
+                                       << "x"
+                                       << "x";
+    QTest::newRow("case beyond ASCII later") << "a#x\u00c4"
+                                             << "#X\u00e4"
+                                             << "y"
+                                             << "ay";
+    QTest::newRow("symbols are no letters") << "#@"
+                                            << "#`"
+                                            << "y"
+                                            << "#@";
 }
 
 void TestProjectPaths::replaceSearchItem() {

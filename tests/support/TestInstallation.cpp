@@ -10,12 +10,18 @@ TestInstallation::TestInstallation(const QString& component) : m_component(compo
     QDir(m_dir.path()).mkpath(component);
 }
 
-QString TestInstallation::root() const { return m_dir.path(); }
-QString TestInstallation::componentFolder() const { return root() + '/' + m_component; }
+QString TestInstallation::root() const {
+    return m_dir.path();
+}
+QString TestInstallation::componentFolder() const {
+    return root() + '/' + m_component;
+}
 QString TestInstallation::executablePath() const {
     return componentFolder() + '/' + m_component + QStringLiteral("_Config");
 }
-QString TestInstallation::path(const QString& relative) const { return root() + '/' + relative; }
+QString TestInstallation::path(const QString& relative) const {
+    return root() + '/' + relative;
+}
 
 void TestInstallation::write(const QString& relative, const QByteArray& content) const {
     const QString full = path(relative);
@@ -40,7 +46,8 @@ bool TestInstallation::exists(const QString& relative) const {
 std::unique_ptr<ScriptedRuntime> TestInstallation::runtime(const QString& commandLine) const {
     return std::make_unique<ScriptedRuntime>(
         executablePath(), commandLine,
-        QStringList{QStringLiteral("USERNAME=tech"), QStringLiteral("KPL_SERVICE_LOG=") + serviceLog()});
+        QStringList{QStringLiteral("USERNAME=tech"),
+                    QStringLiteral("KPL_SERVICE_LOG=") + serviceLog()});
 }
 
 } // namespace kpl::test

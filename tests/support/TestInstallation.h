@@ -18,10 +18,10 @@ class TestInstallation {
 public:
     explicit TestInstallation(const QString& component = QStringLiteral("KPL_Presets"));
 
-    QString root() const;                    // the project folder
+    QString root() const; // the project folder
     QString component() const { return m_component; }
-    QString componentFolder() const;         // <root>/<component>
-    QString executablePath() const;          // <component folder>/<component>_Config
+    QString componentFolder() const; // <root>/<component>
+    QString executablePath() const;  // <component folder>/<component>_Config
     QString path(const QString& relative) const;
 
     // Writes `content` to <root>/relative, creating folders as needed.

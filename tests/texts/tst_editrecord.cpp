@@ -20,9 +20,12 @@ private slots:
 void TestEditRecord::encodesTheEditor_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("encoded");
-    QTest::newRow("abc") << "abc" << "666768";
-    QTest::newRow("dashes dropped") << "a-b_c" << "666768";
-    QTest::newRow("only dashes") << "-_-" << "";
+    QTest::newRow("abc") << "abc"
+                         << "666768";
+    QTest::newRow("dashes dropped") << "a-b_c"
+                                    << "666768";
+    QTest::newRow("only dashes") << "-_-"
+                                 << "";
     QTest::newRow("single digit") << QString(QChar(3)) << "8";
     QTest::newRow("three digits") << QString(QChar(0xFF)) << "104";
     QTest::newRow("euro in the code page") << QString(QChar(0x20AC)) << "85";

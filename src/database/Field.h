@@ -24,9 +24,11 @@ inline Field fieldOf(const QString& name, const ColumnType& column) {
     return Field{name, column.type, column.size, column.precision, column.scale};
 }
 
-// The position of the first of `fields` from `from` on whose name is `name`,
-// letter case ignored as the engine ignores it; -1 when there is none.
-inline int indexOfField(const QList<Field>& fields, const QString& name, int from = 0) {
+// The position of the first of `fields` (anything with a name: fields,
+// columns) from `from` on whose name is `name`, letter case ignored as the
+// engine ignores it; -1 when there is none.
+template <class Named>
+int indexOfField(const QList<Named>& fields, const QString& name, int from = 0) {
     for (int i = from; i < fields.size(); ++i) {
         if (fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
             return i;

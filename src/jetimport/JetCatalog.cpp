@@ -1,5 +1,6 @@
 #include "jetimport/JetCatalog.h"
 
+#include "database/Field.h"
 #include "jetimport/ImportFailure.h"
 #include "jetimport/JetTable.h"
 
@@ -18,10 +19,9 @@ constexpr qint64 kSystemObjectFlags = 0x80000002;
 constexpr qint64 kDefinitionPageMask = 0x00ffffff;
 
 int columnIndex(const JetTable& table, const QString& name) {
-    for (int i = 0; i < table.columns().size(); ++i) {
-        if (table.columns().at(i).name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
+    const int index = indexOfField(table.columns(), name);
+    if (index >= 0)
+        return index;
     failImport(QStringLiteral("The catalog has no column %1.").arg(name));
 }
 

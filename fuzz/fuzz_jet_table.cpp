@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const kpl::JetTextDecoder decoder =
         format.jet4 ? kpl::JetTextDecoder::jet4() : kpl::JetTextDecoder::jet3(1252);
     try {
-        for (const kpl::JetCatalogTable& entry : kpl::readUserTables(pages, decoder)) {
+        for (const kpl::JetCatalogTable& entry : kpl::readCatalog(pages, decoder).userTables) {
             kpl::JetTable table(pages, entry.name, entry.definitionPage, decoder);
             while (table.fetchRow())
                 table.rowValues();

@@ -2,12 +2,19 @@
 
 namespace kpl {
 
-void printTableCounts(QTextStream& out, const QList<TableCount>& counts) {
-    for (const TableCount& count : counts)
+void printTableCounts(QTextStream& out, const ImportCounts& counts) {
+    for (const TableCount& count : counts.tables) {
         out << "  " << count.table << ": " << count.read << " read, " << count.written
-            << " written\n";
-    if (counts.isEmpty())
+            << " written";
+        if (count.declared != count.read)
+            out << "; the file declares " << count.declared;
+        out << '\n';
+    }
+    if (counts.tables.isEmpty())
         out << "  (no user tables)\n";
+    if (counts.catalogDeclaredEntries != counts.catalogEntries)
+        out << "  the system catalog holds " << counts.catalogEntries
+            << " entries; the file declares " << counts.catalogDeclaredEntries << '\n';
     out.flush();
 }
 

@@ -2,12 +2,14 @@
 
 #include "jetimport/JetToSqlite.h"
 
-#include <QList>
 #include <QTextStream>
 
 namespace kpl {
 
-// One line per table: "  NAME: R read, W written".
-void printTableCounts(QTextStream& out, const QList<TableCount>& counts);
+// One line per table: "  NAME: R read, W written", followed by
+// "; the file declares D" where the file declares another number of rows;
+// and where the system catalog declares another number of entries than it
+// holds, a line that says so.
+void printTableCounts(QTextStream& out, const ImportCounts& counts);
 
 } // namespace kpl

@@ -67,8 +67,8 @@ void syncFolderOf(const QString& placed) {
 
 // The import of `jetPath` into `imported`, the new database for `target`;
 // the engine's failures come from writing it.
-QList<TableCount> importInto(const QString& jetPath, const ImportedFile& imported,
-                             const QString& target) {
+ImportCounts importInto(const QString& jetPath, const ImportedFile& imported,
+                        const QString& target) {
     try {
         return importJetDatabase(jetPath, imported.path());
     } catch (const DbError& error) {
@@ -103,11 +103,11 @@ void requireNoJetBackup(const QString& path) {
                        .arg(shown(backup)));
 }
 
-QList<TableCount> importInPlace(const QString& path) {
+ImportCounts importInPlace(const QString& path) {
     const QString target = inPlaceTarget(path);
     requireNoJetBackup(target);
     ImportedFile imported(target);
-    const QList<TableCount> counts = importInto(target, imported, target);
+    const ImportCounts counts = importInto(target, imported, target);
     imported.setPermissions(QFile::permissions(target));
     keepJetFile(target);
     try {
@@ -121,12 +121,12 @@ QList<TableCount> importInPlace(const QString& path) {
     return counts;
 }
 
-QList<TableCount> importToNewFile(const QString& jetPath, const QString& newPath) {
+ImportCounts importToNewFile(const QString& jetPath, const QString& newPath) {
     if (QFileInfo::exists(newPath) || QFileInfo(newPath).isSymLink())
         failImport(QStringLiteral("%1 already exists; the import writes a new file only.")
                        .arg(shown(newPath)));
     ImportedFile imported(newPath);
-    const QList<TableCount> counts = importInto(jetPath, imported, newPath);
+    const ImportCounts counts = importInto(jetPath, imported, newPath);
     imported.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                             QFile::ReadOther);
     renameOver(imported.path(), newPath);

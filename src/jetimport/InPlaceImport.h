@@ -2,7 +2,6 @@
 
 #include "jetimport/JetToSqlite.h"
 
-#include <QList>
 #include <QString>
 
 namespace kpl {
@@ -26,10 +25,10 @@ void requireNoJetBackup(const QString& path);
 // and the new file renamed over it (it gets the Jet file's permissions).
 // Every step is checked; on failure the Jet file is as it was and neither
 // the temporary file nor a backup is left.
-QList<TableCount> importInPlace(const QString& path);
+ImportCounts importInPlace(const QString& path);
 
 // Writes the import of the Jet file `jetPath` to the new file `newPath`,
 // which must not exist yet; the Jet file is not changed.
-QList<TableCount> importToNewFile(const QString& jetPath, const QString& newPath);
+ImportCounts importToNewFile(const QString& jetPath, const QString& newPath);
 
 } // namespace kpl

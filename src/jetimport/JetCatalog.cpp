@@ -27,27 +27,23 @@ int columnIndex(const JetTable& table, const QString& name) {
 
 } // namespace
 
-QList<JetCatalogTable> readUserTables(const JetPages& pages, const JetTextDecoder& decoder) {
+JetCatalog readCatalog(const JetPages& pages, const JetTextDecoder& decoder) {
     JetTable catalog(pages, kCatalogTable, kCatalogDefinitionPage, decoder);
     const int id = columnIndex(catalog, QStringLiteral("Id"));
     const int name = columnIndex(catalog, QStringLiteral("Name"));
     const int type = columnIndex(catalog, QStringLiteral("Type"));
     const int flags = columnIndex(catalog, QStringLiteral("Flags"));
-    QList<JetCatalogTable> tables;
-    qint64 rows = 0;
-    for (; catalog.fetchRow(); ++rows) {
+    JetCatalog result;
+    result.declaredEntries = catalog.declaredRowCount();
+    for (; catalog.fetchRow(); ++result.entries) {
         if (catalog.value(type).toLongLong() != kTableObject ||
             (catalog.value(flags).toLongLong() & kSystemObjectFlags) != 0)
             continue;
-        tables.append(
+        result.userTables.append(
             JetCatalogTable{catalog.value(name).toString(),
                             quint32(catalog.value(id).toLongLong() & kDefinitionPageMask)});
     }
-    if (rows != catalog.declaredRowCount())
-        failImport(QStringLiteral("The catalog holds %1 of the %2 entries it declares.")
-                       .arg(rows)
-                       .arg(catalog.declaredRowCount()));
-    return tables;
+    return result;
 }
 
 } // namespace kpl

@@ -14,11 +14,19 @@ struct JetCatalogTable {
     quint32 definitionPage;
 };
 
-// The user tables (no system tables, no linked tables) in catalog order.
+// What the system catalog lists: the user tables (no system tables, no
+// linked tables) in catalog order, and how many entries it holds and
+// declares. The declared number is a hint that files edited for years carry
+// out of date; the entries are the ones its pages hold.
+struct JetCatalog {
+    QList<JetCatalogTable> userTables;
+    qint64 entries = 0;
+    qint64 declaredEntries = 0;
+};
+
 // Only the catalog's rows that describe tables are read, and of them only
 // what the import needs: rows about other objects (saved queries, forms,
-// relationships) are not the import's business, however they look. All rows
-// the catalog declares have to be there.
-QList<JetCatalogTable> readUserTables(const JetPages& pages, const JetTextDecoder& decoder);
+// relationships) are not the import's business, however they look.
+JetCatalog readCatalog(const JetPages& pages, const JetTextDecoder& decoder);
 
 } // namespace kpl

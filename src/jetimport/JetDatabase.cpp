@@ -65,7 +65,7 @@ JetDatabase::JetDatabase(const QString& path)
             return QString();
         });
     try {
-        m_userTables = readUserTables(*m_pages, textDecoder());
+        m_catalog = readCatalog(*m_pages, textDecoder());
     } catch (const Failure& failure) {
         fail(QStringLiteral("the list of tables cannot be read: %1").arg(failure.description));
     }
@@ -75,13 +75,13 @@ JetDatabase::~JetDatabase() = default;
 
 QStringList JetDatabase::userTableNames() const {
     QStringList names;
-    for (const JetCatalogTable& table : m_userTables)
+    for (const JetCatalogTable& table : m_catalog.userTables)
         names.append(table.name);
     return names;
 }
 
 JetTable JetDatabase::openTable(const QString& name) const {
-    for (const JetCatalogTable& table : m_userTables) {
+    for (const JetCatalogTable& table : m_catalog.userTables) {
         if (table.name == name)
             return JetTable(*m_pages, name, table.definitionPage, textDecoder());
     }

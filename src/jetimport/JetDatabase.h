@@ -5,7 +5,6 @@
 #include "jetimport/JetPages.h"
 #include "jetimport/JetTable.h"
 
-#include <QList>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -32,6 +31,8 @@ public:
 
     // The user tables (no system tables, no linked tables) in catalog order.
     QStringList userTableNames() const;
+    // What the system catalog holds and declares.
+    const JetCatalog& catalog() const { return m_catalog; }
     // The table `name`; used while this database is open.
     JetTable openTable(const QString& name) const;
 
@@ -45,7 +46,7 @@ private:
     FileKind m_kind;
     std::unique_ptr<Handle> m_handle;
     std::unique_ptr<JetPages> m_pages;
-    QList<JetCatalogTable> m_userTables;
+    JetCatalog m_catalog;
 };
 
 } // namespace kpl

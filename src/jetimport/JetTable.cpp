@@ -61,11 +61,7 @@ bool JetTable::nextRowOnPage() {
         const int row = m_nextRow++;
         if (m_page->isDeleted(row))
             continue;
-        if (++m_rowsFetched > m_declaredRowCount)
-            failImport(QStringLiteral("Table %1 has more rows than the %2 it declares; the file is "
-                                      "damaged.")
-                           .arg(m_name)
-                           .arg(m_declaredRowCount));
+        ++m_rowsFetched;
         m_row.reset();
         m_rowBytes = inContext(rowContext(), [&] { return storedRow(*m_page, row); });
         inContext(rowContext(), [&] { m_row.emplace(m_rowBytes, m_pages.format()); });

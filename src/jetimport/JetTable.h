@@ -30,11 +30,12 @@ public:
 
     const QString& name() const { return m_name; }
     const QList<JetColumn>& columns() const { return m_columns; }
-    // The number of rows the file declares for the table.
+    // The number of rows the file declares for the table: a hint, which
+    // files edited for years carry out of date. The rows are the ones the
+    // pages hold.
     qint64 declaredRowCount() const { return m_declaredRowCount; }
 
-    // Moves to the next row; false after the last one. More rows than
-    // declared are a failure: they come from a damaged file.
+    // Moves to the next row; false after the last one.
     bool fetchRow();
     // The values of the current row, one per column in order.
     QVariantList rowValues() const;

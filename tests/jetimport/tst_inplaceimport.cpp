@@ -127,8 +127,7 @@ void TestInPlaceImport::keepsTheJetFileBesideTheImport() {
     const QFile::Permissions permissions = QFile::permissions(path);
     // Left by an import that was killed: gone with this one.
     writeAll(path + ".kpltmp-a1B2c3", "half a database");
-    const QList<TableCount> counts = importInPlace(path);
-    QCOMPARE(counts.size(), 1);
+    QCOMPARE(importInPlace(path).tables.size(), 1);
     QCOMPARE(fileKind(path), FileKind::Sqlite);
     QCOMPARE(readAll(jetBackupPath(path)), test::jetSampleBytes(test::kJet4Sample));
     QCOMPARE(folderEntries(dir), (QStringList{"KPL_Presets.mdb", "KPL_Presets.mdb.jet"}));
@@ -171,8 +170,7 @@ void TestInPlaceImport::newFileModeLeavesTheJetFileAlone() {
     QTemporaryDir dir;
     const QString source = dir.filePath("old.mdb");
     test::copyJetSample(test::kUnicodeSample, source);
-    const QList<TableCount> counts = importToNewFile(source, dir.filePath("new.mdb"));
-    QCOMPARE(counts.at(0).written, 8);
+    QCOMPARE(importToNewFile(source, dir.filePath("new.mdb")).tables.at(0).written, 8);
     QCOMPARE(readAll(source), test::jetSampleBytes(test::kUnicodeSample));
     QCOMPARE(fileKind(dir.filePath("new.mdb")), FileKind::Sqlite);
     QCOMPARE(folderEntries(dir), (QStringList{"new.mdb", "old.mdb"}));

@@ -1,5 +1,6 @@
 #include "jetimport/JetText.h"
 
+#include "core/Platform.h"
 #include "jetimport/ImportFailure.h"
 
 #include <QtEndian>
@@ -12,7 +13,7 @@ namespace kpl {
 
 namespace {
 
-constexpr int kDefaultCodePage = 1252;
+constexpr int kWindowsWestern = 1252;
 
 [[noreturn]] void failDamagedText(const QString& reason) {
     failImport(QStringLiteral("A text value is damaged: %1.").arg(reason));
@@ -78,12 +79,14 @@ JetTextDecoder JetTextDecoder::jet4() {
 }
 
 JetTextDecoder JetTextDecoder::jet3(int codePage) {
-    return JetTextDecoder(false, codePage > 0 ? codePage : kDefaultCodePage);
+    return JetTextDecoder(false, codePage > 0 ? codePage : kWindowsWestern);
 }
 
 QString JetTextDecoder::decode(QByteArrayView bytes) const {
     QString text;
-    if (!m_jet4)
+    if (!m_jet4 && m_codePage == kWindowsWestern)
+        text = platform::fromAnsi(bytes.toByteArray());
+    else if (!m_jet4)
         text = fromCodePage(bytes, m_codePage);
     else if (bytes.startsWith(QByteArrayView("\xff\xfe", 2)))
         text = uncompress(bytes.sliced(2));

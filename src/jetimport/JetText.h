@@ -11,11 +11,14 @@ namespace kpl {
 // FF FE is compressed: from there on, single bytes stand for the characters
 // U+0001 to U+00FF, and each zero byte switches between single bytes and
 // two-byte characters. Jet 3 stores text in the code page the file was
-// made with (the header's code page; 1252 where it names none).
+// made with (the header's code page; 1252 where it names none). Code page
+// 1252 is read as Windows reads it, by the program's own conversion
+// (core/Platform.h): the five bytes it leaves undefined are the control
+// characters of the same number, so no 1252 text is refused for its bytes.
 //
 // The decoding is done here rather than by libmdb so that no character set
 // setting of the environment can change it. Damaged bytes (an odd number of
-// bytes where two-byte characters are due, bytes the code page does not
+// bytes where two-byte characters are due, bytes another code page does not
 // know) are a failure, not replaced silently.
 class JetTextDecoder {
 public:

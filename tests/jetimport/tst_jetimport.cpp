@@ -284,7 +284,8 @@ void TestJetImport::readsSoundFilesOfOddBytes_data() {
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("reportLine");
     // Offsets in access/testV1997.mdb: the row count in the definition of
-    // Table1 (page 29) and of the catalog (page 2).
+    // Table1 (page 29) and of the catalog (page 2), and in the second row of
+    // Table1 the third letter of its text A.
     QTest::newRow("a table declaring fewer rows than it holds")
         << qint64(29 * 2048 + 12) << QByteArray::fromHex("02000000")
         << QByteArray::fromHex("01000000") << 1 << "A" << QVariant(u"abcdefg"_qs)
@@ -293,6 +294,9 @@ void TestJetImport::readsSoundFilesOfOddBytes_data() {
         << qint64(2 * 2048 + 12) << QByteArray::fromHex("16000000")
         << QByteArray::fromHex("19000000") << 1 << "A" << QVariant(u"abcdefg"_qs)
         << "  the system catalog holds 22 entries; the file declares 25\n";
+    QTest::newRow("a byte code page 1252 leaves undefined")
+        << qint64(65476) << QByteArray("c") << QByteArray("\x81") << 1 << "A"
+        << QVariant(u"ab\u0081defg"_qs) << "  Table1: 2 read, 2 written\n";
 }
 
 // Sound files that sample files changed byte by byte stand for: the import

@@ -104,6 +104,8 @@ void TestJetValues::decodesJet3TextInTheFilesCodePage_data() {
     QTest::newRow("1252") << 1252 << QByteArray::fromHex("80a3e4") << u"€£ä"_qs;
     QTest::newRow("1251") << 1251 << QByteArray::fromHex("cce8f0") << u"Мир"_qs;
     QTest::newRow("none named: 1252") << 0 << QByteArray::fromHex("80") << u"€"_qs;
+    QTest::newRow("1252, the bytes it leaves undefined")
+        << 1252 << QByteArray::fromHex("818d8f909d") << u"\u0081\u008d\u008f\u0090\u009d"_qs;
 }
 
 void TestJetValues::decodesJet3TextInTheFilesCodePage() {

@@ -16,7 +16,7 @@ enum class FieldType {
     Long,     // 32-bit whole number
     Single,   // floating point, declared SINGLE
     Double,   // floating point, declared DOUBLE
-    Currency, // fixed point with four decimals
+    Currency, // fixed point with four decimals, a 64-bit count of ten-thousandths
     DateTime, // stored as "yyyy-MM-dd HH:mm:ss"
     Boolean,  // stored as 1 or 0
     Binary,   // bytes
@@ -36,6 +36,8 @@ struct ColumnType {
 // The precision and scale of a Decimal declared without them.
 constexpr int kDefaultDecimalPrecision = 18;
 constexpr int kDefaultDecimalScale = 0;
+// The digits after the point of a Currency value.
+constexpr int kCurrencyScale = 4;
 
 // The type and size a declared column type stands for. Jet's type names and
 // their usual synonyms are recognised regardless of letter case; any other

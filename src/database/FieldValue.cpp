@@ -6,6 +6,7 @@
 
 #include <QLocale>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace kpl {
@@ -155,12 +156,6 @@ template <class T> std::optional<QVariant> wrap(const std::optional<T>& value) {
     return value ? std::optional<QVariant>(QVariant::fromValue(*value)) : std::nullopt;
 }
 
-std::optional<double> currency(std::optional<double> value) {
-    if (value)
-        value = std::round(*value * 10000.0) / 10000.0;
-    return value;
-}
-
 // The kind of value a column of `type` holds, where no conversion can change
 // a value of that kind; Unknown for Currency and Decimal, which round.
 QMetaType::Type naturalKind(FieldType type) {
@@ -207,10 +202,10 @@ std::optional<QVariant> convert(const QVariant& value, const Field& field) {
     case FieldType::Numeric:
         return wrap(realNumber(value));
     case FieldType::Currency:
-        return wrap(currency(realNumber(value)));
     case FieldType::Decimal: {
         const std::optional<Decimal> number = decimal(value);
-        return wrap(number ? std::optional(number->rescaled(field.scale)) : std::nullopt);
+        const int scale = type == FieldType::Currency ? kCurrencyScale : field.scale;
+        return wrap(number ? std::optional(number->rescaled(scale)) : std::nullopt);
     }
     case FieldType::DateTime:
         return wrap(dateTime(value));
@@ -227,6 +222,16 @@ std::optional<QVariant> convert(const QVariant& value, const Field& field) {
 bool fitsPrecision(const QVariant& value, const Field& field) {
     return field.precision <= 0 ||
            value.value<Decimal>().integerDigits() <= field.precision - field.scale;
+}
+
+// Currency counts ten-thousandths in 64 bits.
+bool fitsCurrency(const QVariant& value) {
+    static const Decimal largest = *Decimal::fromText(
+        QString::number(std::numeric_limits<qint64>::max()) + QStringLiteral("e-4"));
+    static const Decimal smallest = *Decimal::fromText(
+        QString::number(std::numeric_limits<qint64>::min()) + QStringLiteral("e-4"));
+    const Decimal number = value.value<Decimal>();
+    return number.compare(smallest) >= 0 && number.compare(largest) <= 0;
 }
 
 bool fitsWholeNumberType(qint64 number, FieldType type) {
@@ -270,7 +275,8 @@ QVariant toFieldValue(const QVariant& value, const Field& field) {
         throw DbError::numbered(db::ConversionError);
     const FieldType type = field.type;
     if ((isWholeNumberType(type) && !fitsWholeNumberType(converted->value<qint64>(), type)) ||
-        (type == FieldType::Decimal && !fitsPrecision(*converted, field)))
+        (type == FieldType::Decimal && !fitsPrecision(*converted, field)) ||
+        (type == FieldType::Currency && !fitsCurrency(*converted)))
         throw DbError::numbered(db::NumericFieldOverflow);
     return std::move(*converted);
 }

@@ -8,9 +8,10 @@
 
 // Cell values. A cell is a QVariant whose kind follows its column's type:
 // Null is an invalid QVariant (never the empty text), text columns give
-// QString, whole-number columns qint64, Single/Double/Numeric/Currency
-// double (Currency rounded to four decimals), Decimal a Decimal with the
-// column's scale, Boolean bool, DateTime QDateTime and Binary QByteArray.
+// QString, whole-number columns qint64, Single/Double/Numeric double,
+// Decimal a Decimal with the column's scale and Currency one with four
+// decimals (both rounded half to even, and exact over their whole range),
+// Boolean bool, DateTime QDateTime and Binary QByteArray.
 namespace kpl {
 
 // Whether the cell is Null.
@@ -22,8 +23,9 @@ bool isTextValue(const QVariant& value);
 
 // The value the column `field` takes when `value` is written into it; Null
 // stays Null. Failure 3421 when the value does not convert, 3349 when a
-// whole number lies outside the type's range or a decimal has more digits
-// before the point than the column's precision and scale leave.
+// whole number or a Currency value lies outside the type's range or a
+// decimal has more digits before the point than the column's precision and
+// scale leave.
 QVariant toFieldValue(const QVariant& value, const Field& field);
 
 // The value a cell of the column `field` delivers, from the value as SQLite

@@ -1,5 +1,6 @@
 #include "jetimport/JetValues.h"
 
+#include "database/FieldType.h"
 #include "jetimport/ImportFailure.h"
 #include "jetimport/JetColumn.h"
 
@@ -53,14 +54,11 @@ QDateTime jetDateTime(double days) {
     return QDateTime(date, QTime(0, 0), QTimeZone::utc()).addSecs(seconds);
 }
 
-double jetCurrency(qint64 tenThousandths) {
-    const double value = double(tenThousandths) / 10000.0;
-    if (std::llround(value * 10000.0) != tenThousandths)
-        failImport(
-            QStringLiteral("The Currency value %1 has more digits than the import keeps "
-                           "exactly.")
-                .arg(Decimal::fromText(QString::number(tenThousandths) + "e-4")->toString()));
-    return value;
+Decimal jetCurrency(qint64 tenThousandths) {
+    // The magnitude in unsigned arithmetic, which the smallest value has too.
+    const quint64 magnitude =
+        tenThousandths < 0 ? 0 - quint64(tenThousandths) : quint64(tenThousandths);
+    return Decimal(tenThousandths < 0, QByteArray::number(magnitude), kCurrencyScale);
 }
 
 Decimal jetDecimal(QByteArrayView bytes, int scale) {
@@ -117,7 +115,7 @@ QVariant fixedValue(int jetType, QByteArrayView bytes) {
     case jet::Double:
         return littleEndian<double>(bytes);
     case jet::Currency:
-        return jetCurrency(littleEndian<qint64>(bytes));
+        return QVariant::fromValue(jetCurrency(littleEndian<qint64>(bytes)));
     case jet::DateTime:
         return jetDateTime(littleEndian<double>(bytes));
     default:

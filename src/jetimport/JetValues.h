@@ -20,9 +20,9 @@ namespace kpl {
 // moves a time. Fails outside Jet's range (the years 100 to 9999).
 QDateTime jetDateTime(double days);
 
-// A Currency value: a whole number of ten-thousandths. Fails for a value
-// beyond what a double holds exactly to four decimals (about 2 * 10^11).
-double jetCurrency(qint64 tenThousandths);
+// A Currency value, stored as a whole number of ten-thousandths: exact over
+// its whole range, with scale 4.
+Decimal jetCurrency(qint64 tenThousandths);
 
 // A Decimal value with the column's scale from its 17 stored bytes: a sign
 // byte (not 0: negative), then the magnitude in four 32-bit words, the most
@@ -35,8 +35,8 @@ QString jetGuidText(QByteArrayView bytes);
 
 // The value of a column of a fixed-size type (Byte, Integer, Long, Single,
 // Double, Currency, Date/Time, Replication ID) or of Binary: qint64,
-// double, QDateTime, QString or QByteArray. Fails when the number of bytes
-// does not fit the type.
+// double, Decimal, QDateTime, QString or QByteArray. Fails when the number
+// of bytes does not fit the type.
 QVariant fixedValue(int jetType, QByteArrayView bytes);
 
 } // namespace kpl

@@ -111,7 +111,7 @@ void TestRecordset::storedValuesFollowTheColumnType_data() {
     QTest::newRow("word in LONG stays") << "LONG" << QVariant("n/a") << QVariant("n/a");
     QTest::newRow("whole number in DOUBLE") << "DOUBLE" << QVariant(2) << QVariant(2.0);
     QTest::newRow("whole number in SINGLE") << "SINGLE" << QVariant(3) << QVariant(3.0);
-    QTest::newRow("currency rounded") << "CURRENCY" << QVariant(1.23456) << QVariant(1.2346);
+    QTest::newRow("currency rounded") << "CURRENCY" << QVariant(1.23456) << decimal("1.2346");
     QTest::newRow("decimal with the column's scale")
         << "DECIMAL(18,4)" << QVariant(1234.5) << decimal("1234.5000");
     QTest::newRow("Jet true in BIT") << "BIT" << QVariant(-1) << QVariant(true);
@@ -157,6 +157,10 @@ void TestRecordset::writtenValuesAreConvertedToTheColumnType_data() {
         << decimal("-12345678901234567890.1234") << 0;
     QTest::newRow("decimal too long for its precision")
         << "DECIMAL(4,2)" << QVariant(123.4) << QVariant() << db::NumericFieldOverflow;
+    QTest::newRow("largest currency, exact")
+        << "CURRENCY" << QVariant("922337203685477.5807") << decimal("922337203685477.5807") << 0;
+    QTest::newRow("currency beyond its range") << "CURRENCY" << QVariant("-922337203685477.5809")
+                                               << QVariant() << db::NumericFieldOverflow;
     QTest::newRow("bool into BIT") << "BIT" << QVariant(true) << QVariant(true) << 0;
     QTest::newRow("True text into BIT") << "BIT" << QVariant("True") << QVariant(true) << 0;
     QTest::newRow("bad date") << "DATETIME" << QVariant("soon") << QVariant()

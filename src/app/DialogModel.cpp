@@ -288,9 +288,8 @@ bool DialogModel::ConfirmCancel() {
         {text, QStringLiteral("Cancel?"), MsgIcon::Exclamation, MsgButtons::YesNo, MsgAnswer::No});
     if (answer != MsgAnswer::Yes)
         return false;
-    WriteErrorLog(
-        m_state, QStringLiteral("Konfigurations-EXE wurde abgebrochen:     ") + GetOCXName(m_state),
-        false);
+    WriteErrorLog(m_state, QStringLiteral("Konfigurations-EXE wurde abgebrochen:     ") +
+                               GetOCXName(m_state));
     return true;
 }
 

@@ -46,8 +46,9 @@ struct ProcessState {
     qint16 visiWinVariant = 0;
     platform::FileTimes sourceFileTimes{};
 
-    // Failures reported on the way (error handler and fault reports); a run
-    // that reaches its end with any of them exits with code 2.
+    // Failures reported on the way (error handler, fault reports and log
+    // lines that could not be written); a run that reaches its end with any
+    // of them exits with code 2.
     int failuresReported = 0;
 };
 

@@ -15,7 +15,7 @@ qint16 ErrorSub(ProcessState& state, qint32 number, const QString& source,
                             componentName(state.runtime.executablePath()) + QStringLiteral(" / ") +
                             source + QStringLiteral(" / ") + procName + QStringLiteral(" (Nr. ") +
                             QString::number(number) + QStringLiteral(") :") + description;
-    const QString notice = WriteErrorLog(state, logLine, false);
+    const QString notice = WriteErrorLog(state, logLine);
     const QString message =
         QStringLiteral("Unexpected error!") + lfCr() + description + lfCr() + notice;
 

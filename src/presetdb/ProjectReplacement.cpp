@@ -118,7 +118,7 @@ void ProjectReplacement::reportKept(const QString& sourcePath, const QString& re
     text += QLatin1Char('.');
 
     ++m_state.failuresReported;
-    WriteErrorLog(m_state, QStringLiteral("WorkOnMDB: ") + text, false);
+    WriteErrorLog(m_state, QStringLiteral("WorkOnMDB: ") + text);
     if (m_state.silentMode)
         LogFault(m_state, text);
     else

@@ -31,7 +31,7 @@ void IniWriteReport::report() {
                              refusal.entries.join(QStringLiteral(", ")) +
                              QStringLiteral(" could not be written") + where +
                              QStringLiteral(" (") + refusal.reason + QLatin1Char(')');
-        WriteErrorLog(m_state, text, false);
+        WriteErrorLog(m_state, text);
         ReportFault(m_state, text);
     }
     m_refusals.clear();

@@ -1,6 +1,7 @@
 #include "TestInstallation.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
+#include "core/platform/StandardErrorRedirect.h"
 #include "errors/ErrorHandler.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
@@ -16,6 +17,7 @@ private slots:
     void silentModeLogsAndContinues();
     void fatalFailureEndsAfterOk();
     void integratedModeLogsToTheGivenFile();
+    void unwritableLogLineGoesToStandardError();
     void continueSkipsOnlyTheFailedStep();
     void failedConditionRunsTheGuardedSteps();
     void answerNoUnwindsPastEveryStep();
@@ -73,10 +75,30 @@ void TestErrorHandler::integratedModeLogsToTheGivenFile() {
     install.write("Logs/keep", "");
     ProcessState state(*rt);
     state.integratedMode = true;
-    QCOMPARE(WriteErrorLog(state, "first", false),
+    QCOMPARE(WriteErrorLog(state, "first"),
              "Error logged to \n\r" + install.path("Logs/Cfg.log").toUpper());
-    WriteErrorLog(state, "second", false);
+    WriteErrorLog(state, "second");
     QCOMPARE(install.read("Logs/Cfg.log"), QByteArray("first\r\nsecond\r\n"));
+}
+
+// Not lost silently: the line, the log and the reason on standard error, and
+// the run ends with exit code 2.
+void TestErrorHandler::unwritableLogLineGoesToStandardError() {
+    test::TestInstallation install;
+    const QString log = install.path("missing/cfg.log");
+    auto rt = install.runtime("/EXTERNAL N4RCFG /LOGFILE " + log);
+    ProcessState state(*rt);
+    state.integratedMode = true;
+    {
+        const platform::StandardErrorRedirect redirect(install.path("stderr.txt"));
+        QCOMPARE(WriteErrorLog(state, "cancelled"), "Error could not be logged to \n\r" +
+                                                        log.toUpper() +
+                                                        " (No such file or directory)");
+    }
+    QCOMPARE(install.read("stderr.txt"), "KPL_Presets_Config: not logged to \"" + log.toUtf8() +
+                                             "\" (No such file or directory): cancelled\n");
+    QVERIFY_THROWS_EXCEPTION(ProcessEnd, FinishProcess(state));
+    QCOMPARE(state.failuresReported, 1);
 }
 
 void TestErrorHandler::continueSkipsOnlyTheFailedStep() {

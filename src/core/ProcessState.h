@@ -5,6 +5,8 @@
 #include "core/Profile.h"
 #include "core/Runtime.h"
 
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -50,6 +52,17 @@ struct ProcessState {
     // lines that could not be written); a run that reaches its end with any
     // of them exits with code 2.
     int failuresReported = 0;
+
+    // The failures the error handler has asked about, in the order it first
+    // met them, each with its log line and how often it came again since:
+    // a repeat is not asked about again, and is logged as one line with its
+    // count when the process ends.
+    struct AskedFailure {
+        QString logLine;
+        int repeats = 0;
+    };
+    QList<AskedFailure> failuresAsked;
+    QHash<QString, qsizetype> failureByKey; // operation, number and description
 };
 
 } // namespace kpl

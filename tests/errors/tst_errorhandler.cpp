@@ -14,6 +14,7 @@ class TestErrorHandler : public QObject {
     Q_OBJECT
 private slots:
     void questionBoxAndLogLine();
+    void repeatedFailureIsAskedOnce();
     void silentModeLogsAndContinues();
     void fatalFailureEndsAfterOk();
     void integratedModeLogsToTheGivenFile();
@@ -41,8 +42,29 @@ void TestErrorHandler::questionBoxAndLogLine() {
     QCOMPARE(box.defaultButton, MsgAnswer::Yes);
     QCOMPARE(install.read("N4Rcfglog.txt"),
              QByteArray("Fehler in KPL_Presets / Src / LoadIniInteger (Nr. 6) :Overflow\r\n"));
+    ProcessState nextRun(*rt);
     rt->answer(MsgAnswer::No);
-    QCOMPARE(ErrorSub(state, 6, "Src", "Overflow", "LoadIniInteger", false), qint16(1));
+    QCOMPARE(ErrorSub(nextRun, 6, "Src", "Overflow", "LoadIniInteger", false), qint16(1));
+}
+
+// Only a new operation, number or description is asked about; the repeats
+// are one line with their count when the process ends.
+void TestErrorHandler::repeatedFailureIsAskedOnce() {
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    rt->answer(MsgAnswer::Yes);
+    rt->answer(MsgAnswer::Yes);
+    for (const char* description : {"Overflow", "Overflow", "Boom", "Overflow"})
+        QCOMPARE(ErrorSub(state, 6, "Src", description, "Cells", false), qint16(2));
+    QCOMPARE(rt->boxes.size(), 2);
+    QCOMPARE(state.failuresReported, 4);
+    QVERIFY_THROWS_EXCEPTION(ProcessEnd, FinishProcess(state));
+    QCOMPARE(install.read("N4Rcfglog.txt"),
+             QByteArray("Fehler in KPL_Presets / Src / Cells (Nr. 6) :Overflow\r\n"
+                        "Fehler in KPL_Presets / Src / Cells (Nr. 6) :Boom\r\n"
+                        "Repeated 2 more times, not asked again: "
+                        "Fehler in KPL_Presets / Src / Cells (Nr. 6) :Overflow\r\n"));
 }
 
 void TestErrorHandler::silentModeLogsAndContinues() {

@@ -4,6 +4,7 @@
 #include "core/Platform.h"
 #include "core/Profile.h"
 #include "core/Runtime.h"
+#include "core/platform/FileCalls.h"
 
 #include <QHash>
 #include <QList>
@@ -63,6 +64,14 @@ struct ProcessState {
     };
     QList<AskedFailure> failuresAsked;
     QHash<QString, qsizetype> failureByKey; // operation, number and description
+
+    // The system's file calls of whole-file writes and of the check that the
+    // run's files can be written; tests hand in failing ones.
+    platform::FileCalls* fileCalls = &platform::systemFileCalls();
+    void useFileCalls(platform::FileCalls& calls) {
+        fileCalls = &calls;
+        profile.useFileCalls(calls);
+    }
 };
 
 } // namespace kpl

@@ -7,6 +7,7 @@
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
 #include "presetdb/WorkOnMDB.h"
+#include "presetdb/WriteAccess.h"
 #include "settings/CommandLine.h"
 #include "settings/Ini.h"
 #include "settings/IniWriteReport.h"
@@ -245,6 +246,8 @@ void DialogModel::CloseMe() {
     Procedure proc(m_state, QStringLiteral("CloseMe"));
     // Held until the process ends.
     const platform::FileLock lock = lockInstallation(m_state);
+    if (!CheckWriteAccess(m_state))
+        FinishProcess(m_state);
     proc.step([&] { m_state.runtime.doEvents(); });
     proc.step([&] { m_state.runtime.setHourglass(true); });
     proc.step([&] { WorkOnMDB(m_state); });
@@ -288,9 +291,8 @@ bool DialogModel::ConfirmCancel() {
         {text, QStringLiteral("Cancel?"), MsgIcon::Exclamation, MsgButtons::YesNo, MsgAnswer::No});
     if (answer != MsgAnswer::Yes)
         return false;
-    WriteErrorLog(
-        m_state, QStringLiteral("Konfigurations-EXE wurde abgebrochen:     ") + GetOCXName(m_state),
-        false);
+    WriteErrorLog(m_state, QStringLiteral("Konfigurations-EXE wurde abgebrochen:     ") +
+                               GetOCXName(m_state));
     return true;
 }
 

@@ -147,14 +147,16 @@ QString fromAnsi(const QByteArray& bytes) {
     return out;
 }
 
-bool appendLine(const QString& path, const QString& text) {
+std::optional<QString> appendLine(const QString& path, const QString& text) {
     if (path.isEmpty())
-        return false;
+        return QStringLiteral("no file was named");
     QFile file(resolveForWrite(path));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
+        return file.errorString();
     const QByteArray line = toAnsi(text) + "\r\n";
-    return file.write(line) == line.size();
+    if (file.write(line) != line.size() || !file.flush())
+        return file.errorString();
+    return std::nullopt;
 }
 
 QString serviceLogPath(const QString& environmentOverride) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // How the program's Windows rules map to the system it runs on: the path
 // separator, file names found regardless of letter case, the Windows-1252
 // code page of INI files and logs, the service log's place, the executable's
@@ -43,8 +45,8 @@ QString fromAnsi(const QByteArray& bytes);
 int ansiCode(QChar c);
 
 // Appends `text` and CR LF to the file in Windows-1252, creating it when
-// missing. Best effort: false when the file cannot be written.
-bool appendLine(const QString& path, const QString& text);
+// missing. The system's reason when the file cannot be written.
+std::optional<QString> appendLine(const QString& path, const QString& text);
 
 // The service log: "C:\TarvoServicePack.log" on Windows,
 // /var/log/TarvoServicePack.log elsewhere, or the file that KPL_SERVICE_LOG

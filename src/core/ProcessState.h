@@ -4,7 +4,10 @@
 #include "core/Platform.h"
 #include "core/Profile.h"
 #include "core/Runtime.h"
+#include "core/platform/FileCalls.h"
 
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -46,9 +49,29 @@ struct ProcessState {
     qint16 visiWinVariant = 0;
     platform::FileTimes sourceFileTimes{};
 
-    // Failures reported on the way (error handler and fault reports); a run
-    // that reaches its end with any of them exits with code 2.
+    // Failures reported on the way (error handler, fault reports and log
+    // lines that could not be written); a run that reaches its end with any
+    // of them exits with code 2.
     int failuresReported = 0;
+
+    // The failures the error handler has asked about, in the order it first
+    // met them, each with its log line and how often it came again since:
+    // a repeat is not asked about again, and is logged as one line with its
+    // count when the process ends.
+    struct AskedFailure {
+        QString logLine;
+        int repeats = 0;
+    };
+    QList<AskedFailure> failuresAsked;
+    QHash<QString, qsizetype> failureByKey; // operation, number and description
+
+    // The system's file calls of whole-file writes and of the check that the
+    // run's files can be written; tests hand in failing ones.
+    platform::FileCalls* fileCalls = &platform::systemFileCalls();
+    void useFileCalls(platform::FileCalls& calls) {
+        fileCalls = &calls;
+        profile.useFileCalls(calls);
+    }
 };
 
 } // namespace kpl

@@ -65,13 +65,13 @@ Profile::IntRead Profile::readInt(const QString& file, const QString& section, c
 }
 
 bool Profile::refuse(const QString& reason) {
-    m_lastWriteError = reason;
+    m_lastWriteFailure = platform::WriteFailure{reason, false};
     return false;
 }
 
 bool Profile::writeString(const QString& file, const QString& section, const QString& key,
                           const QString& value) {
-    m_lastWriteError.clear();
+    m_lastWriteFailure.reset();
     const QString path = platform::resolveForWrite(file);
     if (path.isEmpty())
         return refuse(QStringLiteral("the file was not found"));
@@ -89,9 +89,9 @@ bool Profile::writeString(const QString& file, const QString& section, const QSt
     }
     if (!changed.setValue(section, key, value))
         return refuse(QStringLiteral("the value holds a line break"));
-    if (const std::optional<QString> error =
-            platform::replaceFile(path, changed.toBytes(), *m_calls))
-        return refuse(*error);
+    m_lastWriteFailure = platform::replaceFile(path, changed.toBytes(), *m_calls);
+    if (m_lastWriteFailure && !m_lastWriteFailure->inPlace)
+        return false;
     m_documents.remove(path);
     if (const std::optional<platform::FileStamp> stamp = m_calls->stamp(path))
         m_documents.insert(path, Cached{*stamp, std::move(changed)});

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "core/IniDocument.h"
+#include "core/platform/AtomicWrite.h"
 #include "core/platform/FileCalls.h"
 
 #include <QHash>
 #include <QString>
+
+#include <optional>
 
 namespace kpl {
 
@@ -45,12 +48,16 @@ public:
 
     // Writes one entry, creating file and section as needed, and changes no
     // other byte of the file. The new content replaces the file in one step
-    // (platform::replaceFile). False, with the reason in lastWriteError(),
+    // (platform::replaceFile). False, with the reason in lastWriteFailure(),
     // when the write is refused (no file name, a read-only file, a folder
-    // where the file should be, a value holding CR or LF) or fails.
+    // where the file should be, a value holding CR or LF) or fails. True
+    // when the entry is written; lastWriteFailure() then still tells when the
+    // file's folder could not be synced after it (inPlace).
     bool writeString(const QString& file, const QString& section, const QString& key,
                      const QString& value);
-    const QString& lastWriteError() const { return m_lastWriteError; }
+    const std::optional<platform::WriteFailure>& lastWriteFailure() const {
+        return m_lastWriteFailure;
+    }
 
 private:
     struct Cached {
@@ -65,7 +72,7 @@ private:
 
     platform::FileCalls* m_calls;
     QHash<QString, Cached> m_documents;
-    QString m_lastWriteError;
+    std::optional<platform::WriteFailure> m_lastWriteFailure;
 };
 
 } // namespace kpl

@@ -6,7 +6,6 @@
 #include "internal/Engine.h"
 
 #include <QDir>
-#include <QtDebug>
 #include <sqlite3.h>
 
 namespace kpl {
@@ -30,12 +29,7 @@ Connection::Connection(const QString& path, Mode mode) : m_path(path) {
 }
 
 Connection::~Connection() {
-    try {
-        commit();
-    } catch (const DbError& error) {
-        qWarning().noquote() << "Pending writes to" << m_path << "were lost:" << error.description;
-    }
-    closeHandle();
+    closeHandle(); // rolls back what was not committed
 }
 
 void Connection::close() {
@@ -82,7 +76,12 @@ void Connection::configure() {
     }
 }
 
+// An open transaction is rolled back before the handle goes, also when a
+// statement of it is still held somewhere.
 void Connection::closeHandle() noexcept {
+    if (m_handle && !sqlite3_get_autocommit(m_handle))
+        sqlite3_exec(m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_writing = false;
     m_cache.clear();
     sqlite3_close_v2(m_handle);
     m_handle = nullptr;
@@ -96,20 +95,52 @@ std::shared_ptr<Statement> Connection::cached(const QString& sql) {
 }
 
 void Connection::execute(const QString& sql, const QVariantList& parameters) {
-    beginWrite();
     Statement statement(m_handle, sql);
     statement.bindAll(parameters);
-    statement.run();
+    write(statement);
+}
+
+void Connection::write(Statement& statement) {
+    beginWrite();
+    try {
+        statement.run();
+    } catch (const DbError& error) {
+        // Some failures (a journal that cannot be written, a full disk) make
+        // the engine roll the whole transaction back, not only the statement.
+        if (sqlite3_get_autocommit(m_handle)) {
+            m_writing = false;
+            m_rollbackCause = error.description;
+        }
+        throw;
+    }
 }
 
 void Connection::beginWrite() {
-    if (sqlite3_get_autocommit(m_handle))
+    refuseAfterRollback();
+    if (sqlite3_get_autocommit(m_handle)) {
         Statement(m_handle, QStringLiteral("BEGIN")).run();
+        m_writing = true;
+    }
 }
 
 void Connection::commit() {
+    refuseAfterRollback();
     if (m_handle && !sqlite3_get_autocommit(m_handle))
         Statement(m_handle, QStringLiteral("COMMIT")).run();
+    m_writing = false;
+}
+
+// Writes after a rollback would begin a new transaction with only the rest of
+// the run's work in it: they, and a commit, fail naming the first failure.
+void Connection::refuseAfterRollback() {
+    if (m_writing && m_handle && sqlite3_get_autocommit(m_handle)) {
+        m_writing = false;
+        m_rollbackCause = QStringLiteral("the engine ended the transaction");
+    }
+    if (!m_rollbackCause.isEmpty())
+        throw DbError(SQLITE_ABORT_ROLLBACK, QStringLiteral("SQLite"),
+                      QStringLiteral("The changes to %1 were rolled back after this failure: %2")
+                          .arg(QDir::toNativeSeparators(m_path), m_rollbackCause));
 }
 
 qint64 Connection::lastInsertRowid() const {

@@ -58,6 +58,10 @@ void Database::commit() {
     connection().commit();
 }
 
+QString Database::rollbackCause() const {
+    return connection().rollbackCause();
+}
+
 void Database::close() {
     const std::shared_ptr<Connection> closing = std::exchange(m_connection, nullptr);
     if (closing)

@@ -16,9 +16,11 @@ class Connection;
 // the old engine it replaces). Every operation throws DbError on failure.
 //
 // Writes are collected in one transaction that starts with the first write
-// and is committed by commit(), close() or the destructor, so that a run can
-// keep one connection and still leave everything written so far saved when
-// it ends through a failure unwinding the stack. Reads see pending writes.
+// and is committed by commit() or close(); a database that goes away without
+// them (a failure unwinding the stack) rolls them back. When a failure makes
+// the engine roll the transaction back, every later write and commit fails
+// naming that failure, so that no write lands outside the transaction it
+// belonged to. Reads see pending writes.
 // The file uses a rollback journal: once closed it is one self-contained
 // file that may be copied.
 //
@@ -40,7 +42,7 @@ public:
     Database& operator=(Database&&) noexcept;
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
-    // Commits pending writes and closes; never throws.
+    // Rolls pending writes back and closes; never throws.
     ~Database();
 
     bool isOpen() const { return m_connection != nullptr; }
@@ -52,6 +54,9 @@ public:
     void beginTransaction();
     // Saves the pending writes now.
     void commit();
+    // The failure after which the engine rolled the pending writes back; ""
+    // when it did not.
+    QString rollbackCause() const;
     // Commits pending writes and closes the file. When the commit fails the
     // pending writes are rolled back, the file is closed and the failure is
     // thrown. Recordsets of the database are closed with it.

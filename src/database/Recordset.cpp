@@ -232,12 +232,11 @@ std::shared_ptr<Statement> Recordset::writeStatement(bool insert, const std::vec
 
 void Recordset::insertRecord(const std::vector<int>& changed) {
     const std::shared_ptr<Connection> database = connection();
-    database->beginWrite();
     {
         StatementUse insert(writeStatement(true, changed));
         for (std::size_t i = 0; i < changed.size(); ++i)
             insert->bind(int(i) + 1, m_buffer.at(changed[i]));
-        insert->run();
+        database->write(*insert);
     }
     const bool wasAtEnd = m_position >= rowCount();
     m_data->rowids.push_back(database->lastInsertRowid());
@@ -262,12 +261,11 @@ QString Recordset::updateStatement(const std::vector<int>& changed) const {
 
 void Recordset::updateRecord(const std::vector<int>& changed) {
     const std::shared_ptr<Connection> database = connection();
-    database->beginWrite();
     StatementUse write(writeStatement(false, changed));
     for (std::size_t i = 0; i < changed.size(); ++i)
         write->bind(int(i) + 1, m_buffer.at(changed[i]));
     write->bind(int(changed.size()) + 1, m_data->rowids.at(m_position));
-    write->run();
+    database->write(*write);
     if (database->changes() == 0) {
         m_block.clear();
         throw DbError::numbered(db::RecordDeleted);

@@ -6,11 +6,33 @@
 #include "core/ProjectLayout.h"
 #include "errors/LineBreak.h"
 
+#include <QDir>
+
+#include <cstdio>
+#include <optional>
+
 namespace kpl {
 
 namespace {
 QString executableName(const ProcessState& state) {
     return platform::executableName(state.runtime.executablePath());
+}
+
+// A log line that cannot be written is no silent loss: it goes to standard
+// error with the log's path and the reason, and it counts as a failure of the
+// run, which then ends with exit code 2. The reason when it was not written.
+std::optional<QString> appendLogLine(ProcessState& state, const QString& path,
+                                     const QString& line) {
+    std::optional<QString> refused = platform::appendLine(path, line);
+    if (refused) {
+        ++state.failuresReported;
+        const QString text =
+            QStringLiteral("%1: not logged to \"%2\" (%3): %4\n")
+                .arg(executableName(state), QDir::toNativeSeparators(path), *refused, line);
+        std::fputs(text.toLocal8Bit().constData(), stderr);
+        std::fflush(stderr);
+    }
+    return refused;
 }
 } // namespace
 
@@ -21,15 +43,12 @@ QString errorLogPath(ProcessState& state) {
     return folder + platform::separator() + QStringLiteral("N4Rcfglog.txt");
 }
 
-QString WriteErrorLog(ProcessState& state, const QString& text, bool reportNow) {
+QString WriteErrorLog(ProcessState& state, const QString& text) {
     const QString path = errorLogPath(state);
-    platform::appendLine(path, text); // logs are best effort
-    const QString notice = QStringLiteral("Error logged to ") + lfCr() + path.toUpper();
-    if (reportNow) {
-        ReportFault(state, notice);
-        return {};
-    }
-    return notice;
+    if (const std::optional<QString> refused = appendLogLine(state, path, text))
+        return QStringLiteral("Error could not be logged to ") + lfCr() + path.toUpper() +
+               QStringLiteral(" (") + *refused + QLatin1Char(')');
+    return QStringLiteral("Error logged to ") + lfCr() + path.toUpper();
 }
 
 void ReportFault(ProcessState& state, const QString& text) {
@@ -45,8 +64,8 @@ void ReportFault(ProcessState& state, const QString& text) {
 void LogFault(ProcessState& state, const QString& text) {
     const QString path =
         platform::serviceLogPath(state.runtime.environmentValue(QStringLiteral("KPL_SERVICE_LOG")));
-    platform::appendLine(path, QStringLiteral("! Fault ") + executableName(state) +
-                                   QStringLiteral(": ") + text);
+    appendLogLine(state, path,
+                  QStringLiteral("! Fault ") + executableName(state) + QStringLiteral(": ") + text);
 }
 
 } // namespace kpl

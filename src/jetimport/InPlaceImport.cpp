@@ -79,9 +79,9 @@ ImportCounts importInto(const QString& jetPath, const ImportedFile& imported,
 
 void keepJetFile(const QString& jetFile) {
     const QString backup = jetBackupPath(jetFile);
-    if (const std::optional<QString> problem = platform::copyFile(jetFile, backup))
-        failImport(
-            QStringLiteral("Cannot keep the Jet file as %1: %2").arg(shown(backup), *problem));
+    if (const std::optional<platform::WriteFailure> problem = platform::copyFile(jetFile, backup))
+        failImport(QStringLiteral("Cannot keep the Jet file as %1: %2")
+                       .arg(shown(backup), problem->reason));
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "presetdb/AtomicCopy.h"
 
-#include "core/Failure.h"
-
 #include <QDir>
 #include <QFileInfo>
 
@@ -14,11 +12,21 @@ namespace {
 }
 } // namespace
 
+QString notSyncedDescription(const QString& path, const QString& reason) {
+    return QStringLiteral("%1: %2 was written, but its folder could not be synced (%3)")
+        .arg(vb::description(vb::PathFileAccessError), QDir::toNativeSeparators(path), reason);
+}
+
 void copyFileAtomically(const QString& source, const QString& target, platform::FileCalls& calls) {
     if (!QFileInfo::exists(source))
         fail(vb::FileNotFound, source, QStringLiteral("the file does not exist"));
-    if (const std::optional<QString> error = platform::copyFile(source, target, calls))
-        fail(vb::PathFileAccessError, target, *error);
+    const std::optional<platform::WriteFailure> failure = platform::copyFile(source, target, calls);
+    if (!failure)
+        return;
+    if (failure->inPlace)
+        throw CopyNotSynced{
+            {vb::PathFileAccessError, QString(), notSyncedDescription(target, failure->reason)}};
+    fail(vb::PathFileAccessError, target, failure->reason);
 }
 
 } // namespace kpl

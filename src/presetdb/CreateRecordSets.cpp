@@ -14,6 +14,8 @@
 #include "settings/Machines.h"
 #include "settings/ProjectPaths.h"
 
+#include <QDir>
+
 #include <array>
 #include <vector>
 
@@ -21,21 +23,42 @@ namespace kpl {
 
 namespace {
 
-// The name of machine `number`; failure 9 when the list has no such machine.
-QString machineName(const ProcessState& state, int number) {
-    if (!state.machineNames || number >= state.machineNames->size())
-        raise(vb::SubscriptOutOfRange);
-    return state.machineNames->at(number);
+// The entry of the start mode's machine list that holds machine `number`,
+// as a message names it.
+QString machineEntry(ProcessState& state, int number) {
+    const bool integrated = state.integratedMode;
+    const QString file = integrated ? GetN4RConfigurationIniPath(state) : state.programIniPath;
+    const QString entry = integrated ? QStringLiteral("[Common] NameM%1").arg(number)
+                                     : QStringLiteral("[Project] NumberOfMachines");
+    if (file.isEmpty())
+        return entry + QStringLiteral(", whose file was not found");
+    return entry + QStringLiteral(" of ") + QDir::toNativeSeparators(file);
 }
 
+// The name of machine `number`; failure 9 when the list has no such machine,
+// naming where the list comes from.
+QString machineName(ProcessState& state, int number) {
+    if (state.machineNames && number < state.machineNames->size())
+        return state.machineNames->at(number);
+    raise(vb::SubscriptOutOfRange,
+          QStringLiteral("%1: the machine list has no machine %2 (%3), so no preset definitions "
+                         "were made")
+              .arg(vb::description(vb::SubscriptOutOfRange), QString::number(number),
+                   machineEntry(state, number)));
+}
+
+// A machine missing from the list fails the selection in an integrated
+// start, and then selects nothing.
 bool machineSelected(ProcessState& state, Procedure& proc, const QString& validMachines,
                      int number) {
     if (proc.test([&] { return GetStartModeIntegrated(state); })) {
-        return proc.test([&] {
+        bool selected = false;
+        proc.assign(selected, [&] {
             const QString valid = validMachines.toUpper();
             return valid == QLatin1String("ALL") ||
                    valid.contains(machineName(state, number).toUpper());
         });
+        return selected;
     }
     return proc.test([&] {
         return LoadIniBoolean(state, QStringLiteral("Project"),
@@ -134,6 +157,10 @@ int CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pro
 
     const int machine = 1; // only the first machine of the list is ever configured
     if (!machineSelected(state, proc, validMachines, machine))
+        return 0;
+    // Every record needs the machine's name: a machine missing from the list
+    // is one failure, here, and no record is made.
+    if (!proc.step([&] { machineName(state, machine); }))
         return 0;
     int columns = 0;
     proc.assign(columns, [&] { return destination.value().fieldCount(); });

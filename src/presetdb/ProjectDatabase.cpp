@@ -61,7 +61,7 @@ void ProjectDatabase::renameCategoryColumn(const QString& oldName) {
     m_renamedCategoryColumn = oldName;
 }
 
-QStringList ProjectDatabase::changesInPlace() const {
+QStringList ProjectDatabase::pendingChanges() const {
     QStringList changes;
     if (!m_renamedCategoryColumn.isEmpty())
         changes.append(QStringLiteral("the column %1 renamed to %2")
@@ -74,10 +74,15 @@ QStringList ProjectDatabase::changesInPlace() const {
 void ProjectDatabase::close() {
     m_presetDefs.reset();
     m_rowsByName.clear();
-    if (m_database) {
-        m_database->close();
-        m_database.reset();
-    }
+    const QStringList pending = pendingChanges();
+    m_renamedRecords = 0;
+    m_renamedCategoryColumn.clear();
+    if (!m_database)
+        return;
+    Database closing = std::move(*m_database);
+    m_database.reset();
+    closing.close(); // a failed commit leaves the file as it was
+    m_committed += pending;
 }
 
 } // namespace kpl

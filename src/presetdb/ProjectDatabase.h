@@ -14,7 +14,9 @@ namespace kpl {
 struct ProcessState;
 
 // The project database as the update run works on it: one connection for the
-// whole run, opened on first use, whose writes are committed when it closes.
+// whole run, opened on first use, whose writes are committed when it closes;
+// when it goes away unclosed (the process ended on the way) they are rolled
+// back.
 // Old variable names are found through a map built once from the old table,
 // so renaming costs no scan of the table per name.
 class ProjectDatabase {
@@ -34,17 +36,23 @@ public:
     void renamed(int position, const QString& oldName, const QString& newName);
     // Renames the old category column `oldName` to category_id.
     void renameCategoryColumn(const QString& oldName);
-    // What the run changed in the file itself, as the log says it.
-    QStringList changesInPlace() const;
+    // What the run changed in the file itself and committed, as the log says
+    // it.
+    QStringList changesInPlace() const { return m_committed; }
+    // Commits and closes; a commit that fails leaves the file unchanged and
+    // is thrown.
     void close();
 
 private:
+    QStringList pendingChanges() const;
+
     ProcessState& m_state;
     std::optional<Database> m_database;
     std::optional<Recordset> m_presetDefs;
     QHash<QString, QList<int>> m_rowsByName;
     int m_renamedRecords = 0;
     QString m_renamedCategoryColumn;
+    QStringList m_committed;
 };
 
 } // namespace kpl

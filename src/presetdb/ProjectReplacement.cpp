@@ -1,18 +1,16 @@
 #include "presetdb/ProjectReplacement.h"
 
-#include "core/Platform.h"
 #include "core/PresetTables.h"
 #include "core/ProcessState.h"
-#include "core/platform/FileCalls.h"
 #include "database/Database.h"
 #include "database/DatabaseFile.h"
 #include "database/Recordset.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
 #include "presetdb/AtomicCopy.h"
+#include "presetdb/ProjectDatabase.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace kpl {
@@ -43,87 +41,132 @@ QString unsoundSource(const QString& sourcePath, int created) {
     }
 }
 
-// Renames `from` over `to`, replacing it in one step that outlives a crash.
-void renameOver(const QString& from, const QString& to) {
-    platform::FileCalls& calls = platform::systemFileCalls();
-    std::error_code error = calls.rename(from, to);
-    if (!error)
-        error = calls.syncFolder(QFileInfo(to).absolutePath());
-    if (error)
+} // namespace
+
+ProjectReplacement::~ProjectReplacement() {
+    try {
+        if (m_backup == Backup::Pending)
+            m_state.fileCalls->remove(pendingBackupPath());
+        // The process ended on the way, before the run could tell what became
+        // of the project database.
+        if (!m_told && m_replacedBy != m_sourcePath)
+            logKept(keptText(m_replacing ? notReplaced()
+                                         : notRebuilt(QStringLiteral("the run was ended"))));
+    } catch (...) {
+        // Nothing may leave a destructor; the logs are best effort here.
+    }
+}
+
+// Runs `body` as one step of the run and keeps the description of its
+// failure for the report.
+template <class Body> bool ProjectReplacement::attempt(Body&& body) {
+    return m_proc.step([&] {
+        try {
+            std::forward<Body>(body)();
+        } catch (const Failure& failure) {
+            m_failure = failure.description;
+            throw;
+        }
+    });
+}
+
+void ProjectReplacement::keepPrevious() {
+    if (!QFileInfo::exists(m_projectPath))
+        return;
+    m_backup = Backup::Failed;
+    if (attempt(
+            [&] { copyFileAtomically(m_projectPath, pendingBackupPath(), *m_state.fileCalls); }))
+        m_backup = Backup::Pending;
+}
+
+// The copy made aside becomes the backup, in one step that outlives a crash.
+// When only the folder sync after the rename fails, it is the backup all the
+// same.
+void ProjectReplacement::writeBackup() {
+    platform::FileCalls& calls = *m_state.fileCalls;
+    if (const std::error_code error = calls.rename(pendingBackupPath(), backupPath()))
         raise(vb::PathFileAccessError,
               QStringLiteral("%1: %2 (%3)")
                   .arg(vb::description(vb::PathFileAccessError),
-                       QString::fromLocal8Bit(error.message().c_str()), shown(to)));
-}
-
-} // namespace
-
-void ProjectReplacement::keepPrevious() {
-    if (!platform::fileExists(m_projectPath))
-        return;
-    m_backup = Backup::Failed;
-    if (m_proc.step([&] { copyFileAtomically(m_projectPath, pendingBackupPath()); }))
-        m_backup = Backup::Pending;
+                       QString::fromLocal8Bit(error.message().c_str()), shown(backupPath())));
+    m_backup = Backup::Written;
+    if (const std::error_code error = calls.syncFolder(QFileInfo(backupPath()).absolutePath()))
+        raise(vb::PathFileAccessError,
+              notSyncedDescription(backupPath(), QString::fromLocal8Bit(error.message().c_str())));
 }
 
 bool ProjectReplacement::replaceWith(const QString& from) {
     // Without its previous content kept, the project database is not replaced.
     if (m_backup == Backup::Failed)
         return false;
-    if (m_backup == Backup::Pending) {
-        if (!m_proc.step([&] { renameOver(pendingBackupPath(), backupPath()); }))
-            return false;
-        m_backup = Backup::Written;
-    }
-    const bool replaced = m_proc.step([&] {
+    if (m_backup == Backup::Pending && !attempt([&] { writeBackup(); }))
+        return false;
+    // A copy in place counts as made also when its folder sync failed.
+    attempt([&] {
         recoverJournal(from);
         recoverJournal(m_projectPath);
-        copyFileAtomically(from, m_projectPath);
-    });
-    if (replaced)
+        try {
+            copyFileAtomically(from, m_projectPath, *m_state.fileCalls);
+        } catch (const CopyNotSynced&) {
+            m_replacedBy = from;
+            throw;
+        }
         m_replacedBy = from;
-    return replaced;
+    });
+    return m_replacedBy == from;
 }
 
-void ProjectReplacement::finish(const QString& sourcePath, int failuresDuringRun, int created,
-                                const QStringList& changesInPlace) {
-    QString reason;
-    if (failuresDuringRun > 0)
-        reason =
-            failuresDuringRun == 1
-                ? QStringLiteral("a failure was reported during the run")
-                : QStringLiteral("%1 failures were reported during the run").arg(failuresDuringRun);
-    else
-        reason = unsoundSource(sourcePath, created);
-    if (reason.isEmpty())
-        replaceWith(sourcePath);
-    else
-        reportKept(sourcePath, reason, changesInPlace);
-    if (m_backup == Backup::Pending)
-        QFile::remove(pendingBackupPath());
+void ProjectReplacement::finish(const QString& unfit, int created) {
+    const QString reason = unfit.isEmpty() ? unsoundSource(m_sourcePath, created) : unfit;
+    QString what;
+    if (reason.isEmpty()) {
+        m_replacing = true;
+        if (replaceWith(m_sourcePath))
+            return;
+        what = notReplaced();
+    } else {
+        what = notRebuilt(reason);
+    }
+    m_told = true;
+    const QString text = keptText(what);
+    logKept(text);
+    if (!m_state.silentMode)
+        m_state.runtime.showMessage(
+            {text, QString(), MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok});
 }
 
-void ProjectReplacement::reportKept(const QString& sourcePath, const QString& reason,
-                                    QStringList changes) {
+QString ProjectReplacement::notRebuilt(const QString& reason) const {
+    return QStringLiteral("%1 could not be rebuilt in %2 (%3)")
+        .arg(table::PresetDefs, shown(m_sourcePath), reason);
+}
+
+QString ProjectReplacement::notReplaced() const {
+    return QStringLiteral("%1 was rebuilt in %2, but it could not replace %3 (%4)")
+        .arg(table::PresetDefs, shown(m_sourcePath), shown(m_projectPath), m_failure);
+}
+
+// `what` went wrong; the project database was kept, with what changed in it.
+QString ProjectReplacement::keptText(const QString& what) const {
+    QStringList changes = m_project.changesInPlace();
     if (!m_replacedBy.isEmpty())
         changes.prepend(QStringLiteral("%1 was put in its place").arg(shown(m_replacedBy)));
-    QString text = QStringLiteral("%1 could not be rebuilt in %2 (%3); %4 was kept")
-                       .arg(table::PresetDefs, shown(sourcePath), reason, shown(m_projectPath));
+    QString text = what + QStringLiteral("; %1 was kept").arg(shown(m_projectPath));
     text += changes.isEmpty()
                 ? QStringLiteral(" unchanged")
                 : QStringLiteral(", changed only in this: ") + changes.join(QStringLiteral("; "));
     if (m_backup == Backup::Written)
         text +=
             QStringLiteral(". Its content before the run is kept as %1").arg(shown(backupPath()));
-    text += QLatin1Char('.');
+    return text + QLatin1Char('.');
+}
 
+// The error log, and the service log in a silent start, get the line; it
+// counts as a failure of the run.
+void ProjectReplacement::logKept(const QString& text) {
     ++m_state.failuresReported;
-    WriteErrorLog(m_state, QStringLiteral("WorkOnMDB: ") + text, false);
+    WriteErrorLog(m_state, QStringLiteral("WorkOnMDB: ") + text);
     if (m_state.silentMode)
         LogFault(m_state, text);
-    else
-        m_state.runtime.showMessage(
-            {text, QString(), MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok});
 }
 
 } // namespace kpl

@@ -150,8 +150,7 @@ void warnAboutColumns(Takeover& run, int oldColumns) {
     WriteErrorLog(state,
                   takeover::abortLine(run.executable, run.component,
                                       platform::executableFolder(program) + platform::separator() +
-                                          platform::executableFileName(program)),
-                  false);
+                                          platform::executableFileName(program)));
     run.fail();
 }
 
@@ -183,8 +182,7 @@ void checkCount(Takeover& run, int walked, qint16 claimed) {
     const QString machineCopy =
         GetPathMachineCopyMDB(run.state, GetN4RConfigurationIniPath(run.state));
     WriteErrorLog(run.state,
-                  takeover::countLine(run.executable, machineCopy, walked, claimed, inTarget),
-                  false);
+                  takeover::countLine(run.executable, machineCopy, walked, claimed, inTarget));
     run.fail();
 }
 
@@ -266,8 +264,7 @@ void transfer(Takeover& run, const std::vector<OldRecord>& buffer) {
             !fresh.missingColumns.isEmpty())
             reportUnselectableColumns(run, fresh.missingColumns);
         if (fresh.table && fresh.missingField) {
-            WriteErrorLog(run.state, takeover::conflictLine(run.component, *fresh.missingField),
-                          false);
+            WriteErrorLog(run.state, takeover::conflictLine(run.component, *fresh.missingField));
             run.fail();
             EndProgram(run.state);
         }

@@ -17,6 +17,8 @@
 #include "settings/Machines.h"
 #include "settings/ProjectPaths.h"
 
+#include <QScopeGuard>
+
 namespace kpl {
 
 namespace {
@@ -49,11 +51,14 @@ bool prepareDatabases(Procedure& proc, const QStringList& paths) {
 
 // Drops PRESET_DEFS (found by its exact name) and creates it anew with the
 // columns of Source_PRESET_DEFS: name, type and size of each, in order.
-void rebuildPresetDefs(Procedure& proc, Database& source) {
+// False when the engine rolled the rebuild back.
+bool rebuildPresetDefs(Procedure& proc, Database& source) {
     proc.step([&] {
         if (source.tableNames().contains(table::PresetDefs))
             source.deleteTable(table::PresetDefs);
     });
+    if (!source.rollbackCause().isEmpty())
+        return false;
     TableDef definition(table::PresetDefs);
     proc.step([&] {
         const TableDef templates = source.tableDef(table::SourcePresetDefs);
@@ -61,6 +66,7 @@ void rebuildPresetDefs(Procedure& proc, Database& source) {
             definition.appendField(field);
     });
     proc.step([&] { source.appendTableDef(definition); });
+    return source.rollbackCause().isEmpty();
 }
 
 // The old PRESET_DEFS of the project database hands its values to the new
@@ -83,25 +89,47 @@ void takeOverOldValues(ProcessState& state, Procedure& proc, Database& source,
     proc.step([&] { project.close(); });
 }
 
+struct Rebuild {
+    int created = 0;    // records created
+    QString rolledBack; // the failure after which the engine rolled it back
+};
+
 // Rebuilds PRESET_DEFS in the source database, fills it and takes the old
-// values over; the number of records created.
-int rebuildSource(ProcessState& state, Procedure& proc, const QString& sourcePath,
-                  ProjectDatabase& project) {
+// values over. Once the engine has rolled the rebuild back, nothing more is
+// written into the source database.
+Rebuild rebuildSource(ProcessState& state, Procedure& proc, const QString& sourcePath,
+                      ProjectDatabase& project) {
     std::optional<Database> source;
     proc.step([&] {
         source.emplace(Database::open(sourcePath));
         source->beginTransaction();
     });
-    int created = 0;
+    Rebuild rebuild;
     if (source) {
-        rebuildPresetDefs(proc, *source);
-        proc.step([&] { CategorieNachCategoryID(state, project); });
-        proc.assign(created, [&] { return CreateRecordSets(state, *source, project); });
-        takeOverOldValues(state, proc, *source, project);
-        proc.step([&] { source->close(); });
+        if (rebuildPresetDefs(proc, *source)) {
+            proc.step([&] { CategorieNachCategoryID(state, project); });
+            proc.assign(rebuild.created, [&] { return CreateRecordSets(state, *source, project); });
+            if (source->rollbackCause().isEmpty())
+                takeOverOldValues(state, proc, *source, project);
+        }
+        rebuild.rolledBack = source->rollbackCause();
+        if (rebuild.rolledBack.isEmpty())
+            proc.step([&] { source->close(); });
     }
     project.close();
-    return created;
+    return rebuild;
+}
+
+// Why the run's result may not replace the project database; "" when it may.
+QString unfitResult(const Rebuild& rebuild, int failuresDuringRun) {
+    if (!rebuild.rolledBack.isEmpty())
+        return QStringLiteral("the engine rolled the rebuild back after this failure: ") +
+               rebuild.rolledBack;
+    if (failuresDuringRun == 1)
+        return QStringLiteral("a failure was reported during the run");
+    if (failuresDuringRun > 1)
+        return QStringLiteral("%1 failures were reported during the run").arg(failuresDuringRun);
+    return {};
 }
 
 } // namespace
@@ -133,8 +161,15 @@ void WorkOnMDB(ProcessState& state) {
     if (!prepareDatabases(proc, databases))
         return;
     proc.step([&] { platform::readFileTimes(sourcePath, state.sourceFileTimes); });
+    // The source database ends the run with the times it had, also when the
+    // process ends on the way: put back after its last access and the copy.
+    const auto restoreTimes = qScopeGuard([&] {
+        if (!state.sourceFileTimes.isZero())
+            platform::restoreFileTimes(sourcePath, state.sourceFileTimes);
+    });
 
-    ProjectReplacement replacement(state, proc, projectPath);
+    ProjectDatabase project(state);
+    ProjectReplacement replacement(state, proc, sourcePath, projectPath, project);
     replacement.keepPrevious();
     if (integrated) {
         if (machineCopyFound)
@@ -143,15 +178,12 @@ void WorkOnMDB(ProcessState& state) {
             proc.step([&] { showMissingMachineCopy(state, projectPath); });
     }
     proc.step([&] { LoadVarNameTemplates(state, proc, sourcePath); });
-    ProjectDatabase project(state);
-    const int created = rebuildSource(state, proc, sourcePath, project);
+    const Rebuild rebuild = rebuildSource(state, proc, sourcePath, project);
 
     // The values tuned on the machine live in the project database: it is
     // replaced only by a sound result of this run.
-    replacement.finish(sourcePath, state.failuresReported - failuresBefore, created,
-                       project.changesInPlace());
-    if (!state.sourceFileTimes.isZero())
-        proc.step([&] { platform::restoreFileTimes(sourcePath, state.sourceFileTimes); });
+    replacement.finish(unfitResult(rebuild, state.failuresReported - failuresBefore),
+                       rebuild.created);
 }
 
 } // namespace kpl

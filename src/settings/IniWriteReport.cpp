@@ -10,28 +10,32 @@ namespace kpl {
 
 void IniWriteReport::save(const QVariant& value, const QString& section, const QString& key,
                           const QString& file) {
-    if (SaveIni(m_state, value, section, key, file) != 0)
+    const bool written = SaveIni(m_state, value, section, key, file) != 0;
+    const std::optional<platform::WriteFailure>& failure = m_state.profile.lastWriteFailure();
+    if (written && !failure)
         return;
     const QString entry = QLatin1Char('[') + section + QStringLiteral("] ") + key;
     for (Refusal& refusal : m_refusals) {
-        if (refusal.file == file) {
+        if (refusal.file == file && refusal.written == written) {
             refusal.entries.append(entry);
             return;
         }
     }
-    m_refusals.append({file, m_state.profile.lastWriteError(), {entry}});
+    m_refusals.append({file, failure ? failure->reason : QString(), {entry}, written});
 }
 
 void IniWriteReport::report() {
     for (const Refusal& refusal : std::as_const(m_refusals)) {
-        const QString where = refusal.file.isEmpty()
-                                  ? QString()
-                                  : QStringLiteral(" to ") + QDir::toNativeSeparators(refusal.file);
+        const QString file = QDir::toNativeSeparators(refusal.file);
+        const QString where = file.isEmpty() ? QString() : QStringLiteral(" to ") + file;
+        const QString what = refusal.written
+                                 ? QStringLiteral(" written") + where +
+                                       QStringLiteral(", but its folder could not be synced")
+                                 : QStringLiteral(" could not be written") + where;
         const QString text = m_operation + QStringLiteral(": ") +
-                             refusal.entries.join(QStringLiteral(", ")) +
-                             QStringLiteral(" could not be written") + where +
+                             refusal.entries.join(QStringLiteral(", ")) + what +
                              QStringLiteral(" (") + refusal.reason + QLatin1Char(')');
-        WriteErrorLog(m_state, text, false);
+        WriteErrorLog(m_state, text);
         ReportFault(m_state, text);
     }
     m_refusals.clear();

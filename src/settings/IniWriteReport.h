@@ -14,8 +14,9 @@ struct ProcessState;
 // refused entries are reported together by report(): one line per file that
 // names the operation, the entries, the file and the reason, written to the
 // error log and reported as a fault (a box, or the service log when silent),
-// which makes the run end with exit code 2. Meant for values of the types
-// SaveIni stores.
+// which makes the run end with exit code 2. Entries that were written but
+// whose folder could not be synced afterwards are reported the same way, as
+// written. Meant for values of the types SaveIni stores.
 class IniWriteReport {
 public:
     IniWriteReport(ProcessState& state, QString operation)
@@ -30,6 +31,7 @@ private:
         QString file;
         QString reason;
         QStringList entries;
+        bool written = false; // in place, only the folder sync failed
     };
 
     ProcessState& m_state;

@@ -44,7 +44,7 @@ platform::FileLock lockInstallation(ProcessState& state, std::chrono::millisecon
     // The start-up takes the lock before it reads the start mode; the report
     // needs it to go to the right log.
     GetStartModeIntegrated(state);
-    WriteErrorLog(state, text, false);
+    WriteErrorLog(state, text);
     ReportFault(state, text);
     EndProgram(state);
 }

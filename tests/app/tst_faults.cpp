@@ -1,10 +1,13 @@
 #include "DemoProject.h"
+#include "FailingFileCalls.h"
+#include "FailingJournal.h"
 #include "app/DialogLayout.h"
 #include "app/DialogModel.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -21,6 +24,7 @@
 
 using namespace kpl;
 using test::DemoProject;
+using test::FailingFileCalls;
 
 // The program on demo installations with one fault each: whatever fails, the
 // values tuned on the machine are never lost, a failure is never reported as
@@ -35,7 +39,9 @@ const QString kPresetRows = QStringLiteral("SELECT * FROM PRESET_DEFS ORDER BY _
 // A source database's last write, to the nanosecond.
 constexpr timespec kSourceWritten{1600000000, 123456789};
 
-enum class Start { Silent, Integrated };
+// Silent runs are processes of the built program; the others run the
+// dialog's confirmation in this process, as the OK button runs it.
+enum class Start { Silent, Integrated, Standalone };
 
 // What the run must leave of the databases.
 enum class Outcome {
@@ -97,10 +103,13 @@ public:
 
     // What an arrangement may add: a check after the run, the user the
     // program runs as, a file system mounted inside the installation (gone
-    // with it), or why the row cannot run on this machine.
+    // with it), failing file calls or journal writes for a run in this
+    // process, or why the row cannot run on this machine.
     std::function<void(const Installation&)> afterRun;
     std::optional<uint> runAs;
     QString mounted;
+    std::optional<test::FailingFileCalls> failingCalls;
+    std::optional<test::FailingJournal> failingJournal;
     QString unavailable;
     ~Installation() {
         if (!mounted.isEmpty())
@@ -113,6 +122,8 @@ using Arrange = std::function<void(Installation&)>;
 struct Run {
     int exitCode = -1;
     QString errorLog;
+    QString standardError; // of a silent run
+    int boxes = 0;         // of a run in this process
 };
 
 QString readText(const QString& path) {
@@ -142,15 +153,21 @@ Run runSilent(const Installation& install) {
     if (!program.waitForFinished(120000))
         qFatal("the program did not end");
     return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-            readText(install.path(QStringLiteral("N4Rcfglog.txt")))};
+            readText(install.path(QStringLiteral("N4Rcfglog.txt"))),
+            QString::fromLocal8Bit(program.readAllStandardError())};
 }
 
-// An integrated start shows the dialog: the confirmation is run as the OK
-// button runs it, every box answered with its default button.
-Run runIntegrated(const Installation& install) {
-    const QString log = install.path(QStringLiteral("cfg.log"));
-    auto runtime = install.runtime(QStringLiteral("/EXTERNAL N4RCFG /LOGFILE ") + log);
+// A start that shows the dialog: the confirmation is run as the OK button
+// runs it, every box answered with its default button.
+Run runDialog(Installation& install, Start start) {
+    const QString log = start == Start::Integrated ? install.path(QStringLiteral("cfg.log"))
+                                                   : install.path(QStringLiteral("N4Rcfglog.txt"));
+    auto runtime = install.runtime(start == Start::Integrated
+                                       ? QStringLiteral("/EXTERNAL N4RCFG /LOGFILE ") + log
+                                       : QString());
     ProcessState state(*runtime);
+    if (install.failingCalls)
+        state.useFileCalls(*install.failingCalls);
     DialogModel dialog(state, presetsDialogLayout());
     ExitCode code = ExitCode::Normal;
     try {
@@ -159,11 +176,26 @@ Run runIntegrated(const Installation& install) {
     } catch (const ProcessEnd& end) {
         code = end.code;
     }
-    return {int(code), readText(log)};
+    return {int(code), readText(log), QString(), int(runtime->boxes.size())};
 }
 
-Run runProgram(const Installation& install, Start start) {
-    return start == Start::Silent ? runSilent(install) : runIntegrated(install);
+Run runProgram(Installation& install, Start start) {
+    return start == Start::Silent ? runSilent(install) : runDialog(install, start);
+}
+
+// What a run leaves that is neither the installation's nor a backup: a
+// pending backup, a journal or a temporary file.
+QStringList leftovers(const Installation& install) {
+    QStringList found;
+    for (QDirIterator it(install.path(QString()), QDir::Files | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString name = it.nextFileInfo().fileName();
+        if (name.endsWith(QLatin1String("-pending")) || name.endsWith(QLatin1String("-journal")) ||
+            name.contains(QLatin1String(".kpltmp-")))
+            found.append(name);
+    }
+    return found;
 }
 
 QByteArray rows(const Installation& install, const QString& relative) {
@@ -183,7 +215,8 @@ timespec lastWrite(const QString& path) {
 }
 
 // The installation handed to an unprivileged user (nobody), which the program
-// then runs as, with `mode` on the file or folder `relative`.
+// then runs as, with `mode` on the file or folder `relative`, or with no
+// write permission anywhere when `relative` is empty.
 void denyToUnprivileged(Installation& install, const QString& relative, int mode) {
     if (::geteuid() != 0) {
         install.unavailable = QStringLiteral("running the program as another user needs root");
@@ -199,7 +232,12 @@ void denyToUnprivileged(Installation& install, const QString& relative, int mode
     QVERIFY(QProcess::execute(QStringLiteral("chown"),
                               {QStringLiteral("-R"), QStringLiteral("%1:%1").arg(kNobody),
                                install.path(QString())}) == 0);
-    QCOMPARE(::chmod(QFile::encodeName(install.path(relative)).constData(), mode), 0);
+    if (relative.isEmpty())
+        QVERIFY(
+            QProcess::execute(QStringLiteral("chmod"), {QStringLiteral("-R"), QStringLiteral("a-w"),
+                                                        install.path(QString())}) == 0);
+    else
+        QCOMPARE(::chmod(QFile::encodeName(install.path(relative)).constData(), mode), 0);
     install.runAs = kNobody;
 }
 
@@ -289,6 +327,7 @@ void TestFaults::nothingIsLost_data() {
     QTest::addColumn<Outcome>("outcome");
     const auto silent = Start::Silent;
     const auto integrated = Start::Integrated;
+    const auto standalone = Start::Standalone;
     const auto sql = [](const QString& relative, const QString& script) {
         return [=](Installation& i) { i.sql(i.db(relative), script); };
     };
@@ -366,18 +405,50 @@ void TestFaults::nothingIsLost_data() {
         expectProgramIniKept(i);
         fillParameterDisk(i);
     }) << 2 << unwritten << Outcome::LikeCleanRun;
+    const QString refused = QStringLiteral("%1 cannot be written (Permission denied)");
     QTest::newRow("read-only Program.ini, unprivileged user")
         << silent << Arrange([](Installation& i) {
                expectProgramIniKept(i);
                denyToUnprivileged(i, QStringLiteral("parameter/Program.ini"), 0444);
            })
-        << 2 << unwritten << Outcome::LikeCleanRun;
+        << 2 << refused.arg("Program.ini") << Outcome::Untouched;
     QTest::newRow("read-only folder of Program.ini, unprivileged user")
         << silent << Arrange([](Installation& i) {
                expectProgramIniKept(i);
                denyToUnprivileged(i, QStringLiteral("parameter"), 0555);
            })
-        << 2 << unwritten << Outcome::LikeCleanRun;
+        << 2 << refused.arg("parameter") << Outcome::Untouched;
+    QTest::newRow("installation of another user, logs too")
+        << silent << Arrange([](Installation& i) { denyToUnprivileged(i, QString(), 0); }) << 2
+        << refused.arg("KPL_Presets_Source.mdb") << Outcome::Untouched;
+    QTest::newRow("no host configuration, so no machine list")
+        << integrated << Arrange([](Installation& i) {
+               QFile::remove(i.path(QStringLiteral("parameter/n4rconfiguration.ini")));
+           })
+        << 2 << QStringLiteral("the machine list has no machine 1") << Outcome::Kept;
+    QTest::newRow("takeover ended by a demanded column") << silent << Arrange([](Installation& i) {
+        const QString cfg = QStringLiteral("KPL_Presets/KPL_Presets.cfg");
+        i.write(cfg, i.read(i.path(cfg))
+                         .replace("ForMachine1", "DataBaseAdditionalFields=grade\r\nForMachine1"));
+    }) << 1 << QStringLiteral("(the run was ended); ") << Outcome::Kept;
+    QTest::newRow("final copy over the project database refused")
+        << standalone << Arrange([](Installation& i) {
+               i.failingCalls.emplace(FailingFileCalls::Call::Rename, std::errc::permission_denied,
+                                      QStringLiteral("KPL_Presets.mdb"));
+           })
+        << 2 << QStringLiteral("but it could not replace") << Outcome::Kept;
+    QTest::newRow("folder not synced after the final copy")
+        << standalone << Arrange([](Installation& i) {
+               i.failingCalls.emplace(FailingFileCalls::Call::SyncFolder, std::errc::io_error,
+                                      QStringLiteral("KPL_Presets.mdb"));
+           })
+        << 2 << QStringLiteral("KPL_Presets.mdb was written, but its folder could not be synced")
+        << Outcome::LikeCleanRun;
+    QTest::newRow("journal of the source cannot be written")
+        << integrated
+        << Arrange([](Installation& i) { i.failingJournal.emplace("KPL_Presets_Source.mdb"); }) << 2
+        << QStringLiteral("rolled the rebuild back after this failure: disk I/O error")
+        << Outcome::Kept;
     QTest::newRow("temporary copy left by a killed run") << silent << Arrange([](Installation& i) {
         const QString stale = i.db(kProject) + QStringLiteral(".kpltmp-x7Q2rd");
         i.write(kProject + QStringLiteral(".kpltmp-x7Q2rd"), QByteArray(12288, 'p'));
@@ -407,11 +478,15 @@ void TestFaults::nothingIsLost() {
 
     Installation install;
     QVERIFY(install.isValid());
-    const QString takeoverSource = start == Start::Integrated ? kMachineCopy : kProject;
     const QByteArray projectPristine = install.read(install.db(kProject));
     arrange(install);
     if (!install.unavailable.isEmpty())
         QSKIP(qPrintable(install.unavailable));
+    // An integrated start finds the machine copy through the host configuration.
+    const QString takeoverSource =
+        start == Start::Integrated && QFile::exists(install.path("parameter/n4rconfiguration.ini"))
+            ? kMachineCopy
+            : kProject;
     const QByteArray oldRows =
         outcome == Outcome::Kept ? rows(install, takeoverSource) : QByteArray();
     setSourceWritten(install);
@@ -426,14 +501,23 @@ void TestFaults::nothingIsLost() {
         install.afterRun(install);
 
     QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.errorLog.contains(logged), qPrintable(run.errorLog));
+    // Where no error log could be written, the run says it on standard error.
+    const QString reported = run.errorLog.isEmpty() ? run.standardError : run.errorLog;
+    QVERIFY2(reported.contains(logged), qPrintable(reported));
     if (exitCode != 0)
-        QVERIFY(!run.errorLog.isEmpty());
+        QVERIFY(!reported.isEmpty());
+    // One failure, one question: a repeat is neither asked nor logged again.
+    QVERIFY2(run.boxes <= 4, qPrintable(QString::number(run.boxes)));
+    QCOMPARE(leftovers(install), QStringList());
     static const QRegularExpression namedLine(
         QStringLiteral("^Fehler in KPL_Presets / [^/]* / \\w+ \\(Nr\\. -?\\d+\\) :"));
+    QSet<QString> failures;
     for (const QString& line : run.errorLog.split(QStringLiteral("\r\n"))) {
-        if (line.startsWith(QLatin1String("Fehler in")))
+        if (line.startsWith(QLatin1String("Fehler in"))) {
             QVERIFY2(namedLine.match(line).hasMatch(), qPrintable(line));
+            QVERIFY2(!failures.contains(line), qPrintable(line));
+            failures.insert(line);
+        }
         QVERIFY2(!line.contains(QLatin1String("optional access")) &&
                      !line.contains(QLatin1String("std::")),
                  qPrintable(line));
@@ -452,7 +536,8 @@ void TestFaults::nothingIsLost() {
         break;
     case Outcome::Kept:
         QCOMPARE(rows(install, kProject), oldRows);
-        QVERIFY(!QFile::exists(backup));
+        // A backup the run made is the project database as it was before.
+        QVERIFY(!QFile::exists(backup) || install.read(backup) == projectBefore);
         break;
     case Outcome::LikeCleanRun:
         QCOMPARE(rows(install, kProject), clean);

@@ -85,6 +85,7 @@ void TestRecordset::nullStaysApartFromEmptyText() {
             records.setValue(0, value);
             records.update();
         }
+        db.close();
     }
     Database db = Database::open(file("Presets.mdb"));
     Recordset records = db.openRecordset("PRESET_DEFS");
@@ -193,6 +194,7 @@ void TestRecordset::dateAndBinaryRoundTrip() {
         records.setValue("d", when);
         records.setValue("b", bytes);
         records.update();
+        db.close();
     }
     Database db = Database::open(file("Presets.mdb"));
     Recordset records = db.openRecordset("PRESET_DEFS");
@@ -241,6 +243,7 @@ void TestRecordset::addedAndEditedRecordsPersist() {
         records.setValue("pass", 0.25);
         records.update();
         QCOMPARE(records.value("pass"), QVariant(0.25));
+        db.close();
     }
     Database db = Database::open(file("Presets.mdb"));
     Recordset records = db.openRecordset("PRESET_DEFS");
@@ -471,6 +474,7 @@ void TestRecordset::fullTableIsWalkedAndUpdatedWithoutQuadraticCost() {
             records.setValue("var_name", QString("M1.Presets.V%1").arg(id));
             records.update();
         }
+        db.close();
     }
     const qint64 written = timer.restart();
     {
@@ -482,6 +486,7 @@ void TestRecordset::fullTableIsWalkedAndUpdatedWithoutQuadraticCost() {
             records.setValue("pass", records.value("ID").toDouble() / 2);
             records.update();
         }
+        db.close();
     }
     qInfo("%d rows: written in %lld ms, walked and updated in %lld ms", kRows, written,
           timer.elapsed());

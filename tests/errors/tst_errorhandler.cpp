@@ -1,6 +1,7 @@
 #include "TestInstallation.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
+#include "core/platform/StandardErrorRedirect.h"
 #include "errors/ErrorHandler.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
@@ -13,9 +14,11 @@ class TestErrorHandler : public QObject {
     Q_OBJECT
 private slots:
     void questionBoxAndLogLine();
+    void repeatedFailureIsAskedOnce();
     void silentModeLogsAndContinues();
     void fatalFailureEndsAfterOk();
     void integratedModeLogsToTheGivenFile();
+    void unwritableLogLineGoesToStandardError();
     void continueSkipsOnlyTheFailedStep();
     void failedConditionRunsTheGuardedSteps();
     void answerNoUnwindsPastEveryStep();
@@ -39,8 +42,29 @@ void TestErrorHandler::questionBoxAndLogLine() {
     QCOMPARE(box.defaultButton, MsgAnswer::Yes);
     QCOMPARE(install.read("N4Rcfglog.txt"),
              QByteArray("Fehler in KPL_Presets / Src / LoadIniInteger (Nr. 6) :Overflow\r\n"));
+    ProcessState nextRun(*rt);
     rt->answer(MsgAnswer::No);
-    QCOMPARE(ErrorSub(state, 6, "Src", "Overflow", "LoadIniInteger", false), qint16(1));
+    QCOMPARE(ErrorSub(nextRun, 6, "Src", "Overflow", "LoadIniInteger", false), qint16(1));
+}
+
+// Only a new operation, number or description is asked about; the repeats
+// are one line with their count when the process ends.
+void TestErrorHandler::repeatedFailureIsAskedOnce() {
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    rt->answer(MsgAnswer::Yes);
+    rt->answer(MsgAnswer::Yes);
+    for (const char* description : {"Overflow", "Overflow", "Boom", "Overflow"})
+        QCOMPARE(ErrorSub(state, 6, "Src", description, "Cells", false), qint16(2));
+    QCOMPARE(rt->boxes.size(), 2);
+    QCOMPARE(state.failuresReported, 4);
+    QVERIFY_THROWS_EXCEPTION(ProcessEnd, FinishProcess(state));
+    QCOMPARE(install.read("N4Rcfglog.txt"),
+             QByteArray("Fehler in KPL_Presets / Src / Cells (Nr. 6) :Overflow\r\n"
+                        "Fehler in KPL_Presets / Src / Cells (Nr. 6) :Boom\r\n"
+                        "Repeated 2 more times, not asked again: "
+                        "Fehler in KPL_Presets / Src / Cells (Nr. 6) :Overflow\r\n"));
 }
 
 void TestErrorHandler::silentModeLogsAndContinues() {
@@ -73,10 +97,30 @@ void TestErrorHandler::integratedModeLogsToTheGivenFile() {
     install.write("Logs/keep", "");
     ProcessState state(*rt);
     state.integratedMode = true;
-    QCOMPARE(WriteErrorLog(state, "first", false),
+    QCOMPARE(WriteErrorLog(state, "first"),
              "Error logged to \n\r" + install.path("Logs/Cfg.log").toUpper());
-    WriteErrorLog(state, "second", false);
+    WriteErrorLog(state, "second");
     QCOMPARE(install.read("Logs/Cfg.log"), QByteArray("first\r\nsecond\r\n"));
+}
+
+// Not lost silently: the line, the log and the reason on standard error, and
+// the run ends with exit code 2.
+void TestErrorHandler::unwritableLogLineGoesToStandardError() {
+    test::TestInstallation install;
+    const QString log = install.path("missing/cfg.log");
+    auto rt = install.runtime("/EXTERNAL N4RCFG /LOGFILE " + log);
+    ProcessState state(*rt);
+    state.integratedMode = true;
+    {
+        const platform::StandardErrorRedirect redirect(install.path("stderr.txt"));
+        QCOMPARE(WriteErrorLog(state, "cancelled"), "Error could not be logged to \n\r" +
+                                                        log.toUpper() +
+                                                        " (No such file or directory)");
+    }
+    QCOMPARE(install.read("stderr.txt"), "KPL_Presets_Config: not logged to \"" + log.toUtf8() +
+                                             "\" (No such file or directory): cancelled\n");
+    QVERIFY_THROWS_EXCEPTION(ProcessEnd, FinishProcess(state));
+    QCOMPARE(state.failuresReported, 1);
 }
 
 void TestErrorHandler::continueSkipsOnlyTheFailedStep() {

@@ -44,6 +44,7 @@ void TestAtomicCopy::copiedDatabaseOpensWithItsContent() {
         Database source = Database::create(file("Source.mdb"));
         source.execute("CREATE TABLE PRESET_DEFS (ID LONG)");
         source.execute("INSERT INTO PRESET_DEFS VALUES (1), (2)");
+        source.close();
     }
     copyFileAtomically(file("Source.mdb"), file("Project.mdb"));
     QCOMPARE(Database::open(file("Project.mdb")).openRecordset("PRESET_DEFS").recordCount(), 2);

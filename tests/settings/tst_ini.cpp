@@ -92,9 +92,11 @@ void TestIni::overflowGoesToTheErrorHandler() {
              QByteArray("Fehler in KPL_Presets / KPL_Presets_Config / LoadIniInteger (Nr. 6) "
                         ":Overflow\r\n"));
 
+    // Asked anew in another run.
+    ProcessState nextRun(*rt);
     rt->answer(MsgAnswer::No);
     try {
-        LoadIniInteger(state, "Project", "N", install.path(kFile), false);
+        LoadIniInteger(nextRun, "Project", "N", install.path(kFile), false);
         QFAIL("No must end the program");
     } catch (const ProcessEnd& end) {
         QCOMPARE(end.code, ExitCode::Ended);

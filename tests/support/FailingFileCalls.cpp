@@ -4,9 +4,14 @@
 
 namespace kpl::test {
 
+bool FailingFileCalls::named(const QString& path) const {
+    const QString file = QFileInfo(path).fileName();
+    return m_name.isEmpty() || file == m_name ||
+           file.startsWith(m_name + QStringLiteral(".kpltmp-"));
+}
+
 bool FailingFileCalls::fails(Call call, const QString& path) {
-    const bool failing =
-        call == m_call && (m_name.isEmpty() || QFileInfo(path).fileName().startsWith(m_name));
+    const bool failing = call == m_call && named(path);
     failures += failing ? 1 : 0;
     return failing;
 }
@@ -46,11 +51,12 @@ std::error_code FailingFileCalls::close(platform::FileHandle file) {
 }
 
 std::error_code FailingFileCalls::rename(const QString& from, const QString& to) {
+    m_renamedNamed = named(to);
     return fails(Call::Rename, to) ? std::make_error_code(m_error) : FileCalls::rename(from, to);
 }
 
 std::error_code FailingFileCalls::syncFolder(const QString& folder) {
-    if (m_call != Call::SyncFolder)
+    if (m_call != Call::SyncFolder || !m_renamedNamed)
         return FileCalls::syncFolder(folder);
     ++failures;
     return std::make_error_code(m_error);

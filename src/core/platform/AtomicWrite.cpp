@@ -46,6 +46,13 @@ QString reason(const std::error_code& error, const QString& stage) {
     return QString::fromStdString(error.message()) + QStringLiteral(" while ") + stage;
 }
 
+// A failure before the new file was put in place.
+std::optional<WriteFailure> failed(std::optional<QString> reason) {
+    if (!reason)
+        return std::nullopt;
+    return WriteFailure{*reason, false};
+}
+
 // One replacement of a target: a temporary file beside it, written, checked
 // and renamed into its place, or removed again.
 class AtomicFile {
@@ -63,7 +70,7 @@ public:
 
     std::optional<QString> open();
     std::optional<QString> write(const char* data, qint64 size);
-    std::optional<QString> commit(qint64 expectedSize);
+    std::optional<WriteFailure> commit(qint64 expectedSize);
 
 private:
     void discard();
@@ -113,26 +120,25 @@ std::optional<QString> AtomicFile::write(const char* data, qint64 size) {
     return std::nullopt;
 }
 
-std::optional<QString> AtomicFile::commit(qint64 expectedSize) {
+std::optional<WriteFailure> AtomicFile::commit(qint64 expectedSize) {
     if (const std::error_code error = m_calls.sync(*m_file))
-        return reason(error, QStringLiteral("syncing to disk"));
+        return failed(reason(error, QStringLiteral("syncing to disk")));
     qint64 written = 0;
     if (const std::error_code error = m_calls.size(*m_file, written))
-        return reason(error, QStringLiteral("checking the size"));
+        return failed(reason(error, QStringLiteral("checking the size")));
     if (written != expectedSize)
-        return QStringLiteral("the new file holds %1 bytes instead of %2")
-            .arg(written)
-            .arg(expectedSize);
+        return failed(QStringLiteral("the new file holds %1 bytes instead of %2")
+                          .arg(written)
+                          .arg(expectedSize));
     const std::error_code closed = m_calls.close(*m_file);
     m_file.reset();
     if (closed)
-        return reason(closed, QStringLiteral("closing"));
+        return failed(reason(closed, QStringLiteral("closing")));
     if (const std::error_code error = m_calls.rename(m_temporary, m_target))
-        return reason(error, QStringLiteral("putting it in place"));
+        return failed(reason(error, QStringLiteral("putting it in place")));
     m_temporary.clear();
     if (const std::error_code error = m_calls.syncFolder(QFileInfo(m_target).absolutePath()))
-        return reason(error,
-                      QStringLiteral("syncing the folder after the new file was put in place"));
+        return WriteFailure{QString::fromStdString(error.message()), true};
     return std::nullopt;
 }
 
@@ -158,45 +164,46 @@ void removeStaleTemporaries(const QString& target, FileCalls& calls) {
     }
 }
 
-std::optional<QString> replaceFile(const QString& target, const QByteArray& content,
-                                   FileCalls& calls) {
+std::optional<WriteFailure> replaceFile(const QString& target, const QByteArray& content,
+                                        FileCalls& calls) {
     AtomicFile file(target, calls);
     if (std::optional<QString> error = file.open())
-        return error;
+        return failed(error);
     if (std::optional<QString> error = file.write(content.constData(), content.size()))
-        return error;
+        return failed(error);
     return file.commit(content.size());
 }
 
-std::optional<QString> copyFile(const QString& source, const QString& target, FileCalls& calls) {
+std::optional<WriteFailure> copyFile(const QString& source, const QString& target,
+                                     FileCalls& calls) {
     FileHandle input = 0;
     if (const std::error_code error = calls.openForReading(source, input))
-        return reason(error,
-                      QStringLiteral("opening the source ") + QDir::toNativeSeparators(source));
+        return failed(reason(error, QStringLiteral("opening the source ") +
+                                        QDir::toNativeSeparators(source)));
     // Closed when the copy is done; a read-only file has nothing to lose.
     const auto closeInput = qScopeGuard([&] { calls.close(input); });
     qint64 sourceSize = 0;
     if (const std::error_code error = calls.size(input, sourceSize))
-        return reason(error, QStringLiteral("reading the source"));
+        return failed(reason(error, QStringLiteral("reading the source")));
     AtomicFile file(target, calls);
     if (std::optional<QString> error = file.open())
-        return error;
+        return failed(error);
     QByteArray chunk(kChunkSize, Qt::Uninitialized);
     qint64 copied = 0;
     for (;;) {
         qint64 got = 0;
         if (const std::error_code error = calls.read(input, chunk.data(), chunk.size(), got))
-            return reason(error, QStringLiteral("reading the source"));
+            return failed(reason(error, QStringLiteral("reading the source")));
         if (got == 0)
             break;
         if (std::optional<QString> error = file.write(chunk.constData(), got))
-            return error;
+            return failed(error);
         copied += got;
     }
     if (copied != sourceSize)
-        return QStringLiteral("the source changed from %1 to %2 bytes while it was copied")
-            .arg(sourceSize)
-            .arg(copied);
+        return failed(QStringLiteral("the source changed from %1 to %2 bytes while it was copied")
+                          .arg(sourceSize)
+                          .arg(copied));
     return file.commit(sourceSize);
 }
 

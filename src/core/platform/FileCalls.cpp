@@ -113,6 +113,24 @@ std::error_code FileCalls::syncFolder(const QString&) {
     return {};
 }
 
+// Opening for writing asks the file's access rights and its read-only
+// attribute; a folder is asked for the right to add and remove files.
+std::error_code FileCalls::writable(const QString& path) {
+    std::wstring native;
+    const DWORD attributes = GetFileAttributesW(nativePath(path, native));
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return lastError();
+    const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    FileHandle file = 0;
+    if (const std::error_code error =
+            openFile(path, folder ? FILE_ADD_FILE | FILE_DELETE_CHILD : GENERIC_WRITE,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                     folder ? FILE_FLAG_BACKUP_SEMANTICS : FILE_ATTRIBUTE_NORMAL, file))
+        return error;
+    CloseHandle(handleOf(file));
+    return {};
+}
+
 std::optional<FileStamp> FileCalls::stamp(const QString& path) {
     FileHandle file = 0;
     if (openFile(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -234,6 +252,17 @@ std::error_code FileCalls::syncFolder(const QString& folder) {
     const std::error_code error = lastError();
     ::close(fd);
     return ok ? std::error_code() : error;
+}
+
+// Asked as the system asks it for this process's user: permissions, access
+// lists and a file system mounted read-only.
+std::error_code FileCalls::writable(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(native.constData(), &info) != 0)
+        return lastError();
+    const int mode = S_ISDIR(info.st_mode) ? W_OK | X_OK : W_OK;
+    return unless(::access(native.constData(), mode) == 0);
 }
 
 std::optional<FileStamp> FileCalls::stamp(const QString& path) {

@@ -52,6 +52,10 @@ public:
     // Makes the folder's entries durable; success where the system or the
     // file system has no such call.
     virtual std::error_code syncFolder(const QString& folder);
+    // Whether this process may write the existing file `path`, or create,
+    // rename and remove files in the existing folder `path`: the system's
+    // reason when not (a missing path is not found). Changes nothing.
+    virtual std::error_code writable(const QString& path);
     // The stamp of an existing file, followed through links.
     virtual std::optional<FileStamp> stamp(const QString& path);
 };

@@ -14,9 +14,10 @@ namespace kpl {
 
 // One open SQLite connection of a Database: the handle, the statements kept
 // for reuse and the pending write transaction. Writes start a transaction on
-// first use; it is committed by commit(), close() and the destructor, so
-// that everything written stays saved also when the program ends through a
-// failure unwinding the stack. Used inside the database layer only.
+// first use; it is committed by commit() and close(), and rolled back when
+// the connection goes away without them. When a failure makes the engine
+// roll the transaction back, the connection refuses every later write and
+// commit, naming that failure. Used inside the database layer only.
 class Connection {
 public:
     enum class Mode { OpenExisting, OpenOrCreate };
@@ -26,9 +27,7 @@ public:
     Connection(const QString& path, Mode mode);
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
-    // Commits pending writes; a failure is logged, never thrown. Reached
-    // with a pending transaction only when a failure unwinds past the
-    // database, so that what was written so far stays saved.
+    // Rolls pending writes back; never throws.
     ~Connection();
 
     const QString& path() const { return m_path; }
@@ -40,6 +39,8 @@ public:
     std::shared_ptr<Statement> cached(const QString& sql);
     // Runs a statement that writes (DML or DDL) inside the write transaction.
     void execute(const QString& sql, const QVariantList& parameters = QVariantList());
+    // Runs the prepared, bound write statement inside the write transaction.
+    void write(Statement& statement);
     // Starts the write transaction unless one is pending.
     void beginWrite();
     void commit();
@@ -47,6 +48,9 @@ public:
     // the transaction is rolled back, the handle closed and the failure
     // thrown.
     void close();
+    // The failure after which the engine rolled the pending writes back; ""
+    // when it did not.
+    const QString& rollbackCause() const { return m_rollbackCause; }
     qint64 lastInsertRowid() const;
     int changes() const;
 
@@ -56,10 +60,13 @@ private:
     void openHandle(Mode mode);
     void configure();
     void closeHandle() noexcept;
+    void refuseAfterRollback();
 
     QString m_path;
     sqlite3* m_handle = nullptr;
     QHash<QString, std::shared_ptr<Statement>> m_cache;
+    bool m_writing = false; // a write transaction of ours is open
+    QString m_rollbackCause;
 };
 
 } // namespace kpl

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+struct sqlite3_vfs;
+
+namespace kpl::test {
+
+// While it lives, every write to the rollback journal of a database whose
+// file name starts with `name` fails with an I/O error, as a failing disk
+// fails it under the engine: installed as the engine's default file layer
+// for the connections opened meanwhile. One at a time.
+class FailingJournal {
+public:
+    explicit FailingJournal(const QString& name);
+    ~FailingJournal();
+    FailingJournal(const FailingJournal&) = delete;
+    FailingJournal& operator=(const FailingJournal&) = delete;
+
+private:
+    sqlite3_vfs* m_real;
+};
+
+} // namespace kpl::test

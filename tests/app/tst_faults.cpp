@@ -190,15 +190,17 @@ void denyToUnprivileged(Installation& install, const QString& relative, int mode
         return;
     }
     constexpr uint kNobody = 65534;
-    for (QDir up(install.path(QString())); up.cdUp();) {
+    // The temporary folder that holds the project, and the project in it.
+    const QString holder = install.path(QStringLiteral(".."));
+    for (QDir up(holder); up.cdUp();) {
         if (!(QFile::permissions(up.path()) & QFile::ExeOther)) {
             install.unavailable = up.path() + QStringLiteral(" is closed to other users");
             return;
         }
     }
-    QVERIFY(QProcess::execute(QStringLiteral("chown"),
-                              {QStringLiteral("-R"), QStringLiteral("%1:%1").arg(kNobody),
-                               install.path(QString())}) == 0);
+    QVERIFY(QProcess::execute(
+                QStringLiteral("chown"),
+                {QStringLiteral("-R"), QStringLiteral("%1:%1").arg(kNobody), holder}) == 0);
     QCOMPARE(::chmod(QFile::encodeName(install.path(relative)).constData(), mode), 0);
     install.runAs = kNobody;
 }

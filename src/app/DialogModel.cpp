@@ -130,7 +130,7 @@ void DialogModel::Form_QueryUnload(bool& cancel) {
     proc.assign(abandon, [&] { return ConfirmCancel(); });
     cancel = !abandon;
     if (abandon)
-        FinishProcess(m_state);
+        FinishProcess(m_state, ExitCode::Cancelled);
 }
 
 // ---- Settings editing ------------------------------------------------------
@@ -262,7 +262,7 @@ void DialogModel::CommandCancel_Click() {
     bool abandon = false;
     proc.assign(abandon, [&] { return ConfirmCancel(); });
     if (abandon)
-        FinishProcess(m_state);
+        FinishProcess(m_state, ExitCode::Cancelled);
 }
 
 QString DialogModel::cancelText() {

@@ -60,7 +60,10 @@ int printHelp(int argc, char** argv, QTextStream& out) {
         << "  ended by the error handler, a fatal check, a missing configuration file, or\n"
            "     another run of the installation that did not end within 30 s\n"
         << "  " << int(ExitCode::EndedAfterFailures)
-        << "  ran to its end, but failures were reported on the way\n";
+        << "  ran to its end, but failures were reported on the way\n"
+        << "  " << int(ExitCode::Cancelled)
+        << "  the dialog was cancelled and nothing was written (2 when a failure was\n"
+           "     reported before)\n";
     return int(ExitCode::Normal);
 }
 

@@ -8,6 +8,7 @@ enum class ExitCode : int {
     Ended = 1,              // ended by the error handler, a fatal check, a missing configuration
                             // file or a wait for another run of the installation that timed out
     EndedAfterFailures = 2, // ran to its end, but at least one failure was reported on the way
+    Cancelled = 3,          // the dialog was cancelled, nothing was written, no failure reported
 };
 
 // The signal that ends the process. It unwinds to where the current event

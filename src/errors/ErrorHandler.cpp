@@ -38,8 +38,8 @@ void EndProgram(ProcessState&) {
     throw ProcessEnd{ExitCode::Ended};
 }
 
-void FinishProcess(ProcessState& state) {
-    throw ProcessEnd{state.failuresReported > 0 ? ExitCode::EndedAfterFailures : ExitCode::Normal};
+void FinishProcess(ProcessState& state, ExitCode outcome) {
+    throw ProcessEnd{state.failuresReported > 0 ? ExitCode::EndedAfterFailures : outcome};
 }
 
 } // namespace kpl

@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(box.defaultButton, MsgAnswer::No);
         const QString log = integrated ? hostLog : f.errorLog();
         if (answer == MsgAnswer::Yes) {
-            QCOMPARE(end, ExitCode::Normal);
+            QCOMPARE(end, ExitCode::Cancelled);
             QCOMPARE(contentOf(log), kCancelLogLine);
             QCOMPARE(QFile::exists(f.errorLog()), !integrated);
         } else {
@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(f.load(), std::nullopt);
         f.runtime->answer(MsgAnswer::Yes);
         bool cancel = true;
-        QCOMPARE(f.run([&] { f.model.Form_QueryUnload(cancel); }), ExitCode::Normal);
+        QCOMPARE(f.run([&] { f.model.Form_QueryUnload(cancel); }), ExitCode::Cancelled);
         QVERIFY(!cancel);
         QCOMPARE(f.install.read(QStringLiteral("N4Rcfglog.txt")), kCancelLogLine);
     }

@@ -69,7 +69,8 @@ private slots:
                                              "Exit codes:",
                                              "  0  ",
                                              "  1  ",
-                                             "  2  "};
+                                             "  2  ",
+                                             "  3  "};
         QTest::newRow("version") << "--version"
                                  << QStringList{QStringLiteral("KPL_Presets_Config ") +
                                                 version::kText};

@@ -125,6 +125,11 @@ void DialogModel::Form_Resize() {
 }
 
 void DialogModel::Form_QueryUnload(bool& cancel) {
+    // The confirmation run is not cancelled: it ends the process itself.
+    if (m_confirming) {
+        cancel = true;
+        return;
+    }
     Procedure proc(m_state, QStringLiteral("Form_QueryUnload"));
     bool abandon = false;
     proc.assign(abandon, [&] { return ConfirmCancel(); });
@@ -242,6 +247,7 @@ void DialogModel::CommandOK_Click() {
 }
 
 void DialogModel::CloseMe() {
+    m_confirming = true;
     Procedure proc(m_state, QStringLiteral("CloseMe"));
     // Held until the process ends.
     const platform::FileLock lock = lockInstallation(m_state);

@@ -85,6 +85,8 @@ private:
     QString m_caption;
     QString m_configurationIniPath;
     bool m_infoGuard = false;
+    // The confirmation run has begun: there is no way back to editing.
+    bool m_confirming = false;
 };
 
 } // namespace kpl

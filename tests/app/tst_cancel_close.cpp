@@ -174,6 +174,22 @@ private slots:
         QCOMPARE(f.runtime->boxes[0].text, text);
     }
 
+    // The window's close button while the confirmation runs: the run is not
+    // cut short, and nobody is told that nothing was taken over.
+    void closeRequestDuringTheRunIsRefused() {
+        DialogFixture f;
+        QCOMPARE(f.load(), std::nullopt);
+        f.model.setText(ControlId::TextZeit, QStringLiteral("42"));
+        bool cancel = false;
+        f.runtime->duringEvents = [&] { f.model.Form_QueryUnload(cancel); };
+        f.runtime->answer(MsgAnswer::Yes);
+        QCOMPARE(f.run([&] { f.model.CommandOK_Click(); }), ExitCode::Normal);
+        QVERIFY(cancel);
+        QVERIFY(f.runtime->boxes.isEmpty());
+        QCOMPARE(f.ini(QStringLiteral("parameter/Program.ini"), "Project", "ManualDowntimeTimer"),
+                 QStringLiteral("42"));
+    }
+
     void failuresOnTheWayEndWithTheirOwnCode() {
         DialogFixture f;
         f.install.write(QStringLiteral("parameter/Program.ini"),

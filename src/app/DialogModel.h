@@ -3,6 +3,7 @@
 #include "app/ControlId.h"
 #include "app/DialogLayout.h"
 #include "app/NumericText.h"
+#include "core/platform/FileLock.h"
 
 #include <QList>
 #include <QLocale>
@@ -71,6 +72,8 @@ public:
 
 private:
     Control& at(ControlId id);
+    void claimInstallation();
+    [[noreturn]] void refuseStart(const QString& text);
     void WriteInputs();
     void setCaptionForMode(const QString& modeSuffix);
     bool hasFraction(const QString& text) const;
@@ -85,6 +88,8 @@ private:
     QString m_caption;
     QString m_configurationIniPath;
     bool m_infoGuard = false;
+    // Held while the dialog is open: no second dialog of the installation.
+    platform::FileLock m_dialogLock;
     // The confirmation run has begun: there is no way back to editing.
     bool m_confirming = false;
 };

@@ -93,6 +93,11 @@ QString GetCFGPath(ProcessState& state) {
     EndProgram(state);
 }
 
+QString missingConfigurationFile(ProcessState& state) {
+    const QString path = componentFile(state, QStringLiteral(".cfg"));
+    return ifExists(path).isEmpty() ? path : QString();
+}
+
 QString GetOCXName(ProcessState& state) {
     return componentName(state.runtime.executablePath());
 }

@@ -16,6 +16,10 @@ QString GetN4RConfigurationIniPath(ProcessState& state);
 QString GetProgramIniPath(ProcessState& state, qint32 access);
 // Reports a missing configuration file and ends the program.
 QString GetCFGPath(ProcessState& state);
+// The component configuration file where GetCFGPath looks for it, when it
+// is missing: the program then lies in no component folder of a project.
+// "" when it exists.
+QString missingConfigurationFile(ProcessState& state);
 QString GetOCXName(ProcessState& state);
 QString GetPathOCXMDB(ProcessState& state);
 QString GetPathSourceOCXMDB(ProcessState& state);

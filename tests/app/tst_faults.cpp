@@ -3,8 +3,10 @@
 #include "app/DialogModel.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
+#include "core/platform/FileLock.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -94,6 +96,8 @@ public:
         QVERIFY(QFile::exists(path(relative) + QStringLiteral("-journal")));
     }
     Background holder;
+    // The lock of a dialog of this installation that is open.
+    platform::FileLock openDialog;
 
     // What an arrangement may add: a check after the run, the user the
     // program runs as, a file system mounted inside the installation (gone
@@ -113,6 +117,9 @@ using Arrange = std::function<void(Installation&)>;
 struct Run {
     int exitCode = -1;
     QString errorLog;
+    // What the run said outside the logs: its boxes, or a silent start's
+    // standard error.
+    QString shown;
 };
 
 QString readText(const QString& path) {
@@ -142,7 +149,8 @@ Run runSilent(const Installation& install) {
     if (!program.waitForFinished(120000))
         qFatal("the program did not end");
     return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-            readText(install.path(QStringLiteral("N4Rcfglog.txt")))};
+            readText(install.path(QStringLiteral("N4Rcfglog.txt"))),
+            QString::fromLocal8Bit(program.readAllStandardError())};
 }
 
 // An integrated start shows the dialog: the confirmation is run as the OK
@@ -159,7 +167,10 @@ Run runIntegrated(const Installation& install) {
     } catch (const ProcessEnd& end) {
         code = end.code;
     }
-    return {int(code), readText(log)};
+    QStringList shown;
+    for (const MessageBoxRequest& box : std::as_const(runtime->boxes))
+        shown.append(box.text);
+    return {int(code), readText(log), shown.join(QLatin1Char('\n'))};
 }
 
 Run runProgram(const Installation& install, Start start) {
@@ -210,6 +221,25 @@ void expectProgramIniKept(Installation& install) {
     const QByteArray before = install.read(install.path(QStringLiteral("parameter/Program.ini")));
     install.afterRun = [before](const Installation& i) {
         QCOMPARE(i.read(i.path(QStringLiteral("parameter/Program.ini"))), before);
+    };
+}
+
+// Every file of the installation stays as it was, and no file is added.
+void expectNoFileWritten(Installation& install) {
+    const auto files = [](const Installation& i) {
+        QMap<QString, QByteArray> content;
+        QDirIterator it(i.path(QString()), QDir::Files | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            content.insert(file, i.read(file));
+        }
+        return content;
+    };
+    install.afterRun = [before = files(install), files](const Installation& i) {
+        const QMap<QString, QByteArray> after = files(i);
+        QCOMPARE(after.keys(), before.keys());
+        QVERIFY(after == before);
     };
 }
 
@@ -395,6 +425,19 @@ void TestFaults::nothingIsLost_data() {
                                                                    QByteArray(5 << 20, 'x')));
            })
         << 0 << QString() << Outcome::LikeCleanRun;
+    QTest::newRow("start outside an installation") << silent << Arrange([](Installation& i) {
+        QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")));
+        QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini")));
+        expectNoFileWritten(i);
+    }) << 1 << QStringLiteral("KPL_Presets/KPL_Presets.cfg\n")
+                                                   << Outcome::Untouched;
+    QTest::newRow("second dialog of the installation")
+        << integrated << Arrange([](Installation& i) {
+               QCOMPARE(i.openDialog.tryLock(i.path("KPL_Presets/KPL_Presets_Config.dialog.lock")),
+                        platform::FileLock::Attempt::Locked);
+               expectNoFileWritten(i);
+           })
+        << 1 << QStringLiteral("already open") << Outcome::Untouched;
 }
 
 void TestFaults::nothingIsLost() {
@@ -428,9 +471,10 @@ void TestFaults::nothingIsLost() {
         install.afterRun(install);
 
     QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.errorLog.contains(logged), qPrintable(run.errorLog));
+    const QString reported = run.errorLog + run.shown;
+    QVERIFY2(reported.contains(logged), qPrintable(reported));
     if (exitCode != 0)
-        QVERIFY(!run.errorLog.isEmpty());
+        QVERIFY(!reported.isEmpty());
     static const QRegularExpression namedLine(
         QStringLiteral("^Fehler in KPL_Presets / [^/]* / \\w+ \\(Nr\\. -?\\d+\\) :"));
     for (const QString& line : run.errorLog.split(QStringLiteral("\r\n"))) {

@@ -184,17 +184,6 @@ private slots:
                           "ManualDowntimeTimer"),
                  QStringLiteral("0"));
     }
-
-    void silentStartWithoutConfigurationFileEndsWithCodeOne() {
-        TestInstallation install;
-        writeProjectFiles(install);
-        QFile::remove(install.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")));
-        copyProgram(KPL_PROGRAM, install);
-        const Run run = runProgram(install.executablePath(), {"external=silent"},
-                                   {QStringLiteral("KPL_SERVICE_LOG=") + install.serviceLog()});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY(install.read(QStringLiteral("service.log")).contains("File not found: "));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestProgramStart)

@@ -148,6 +148,25 @@ private slots:
                  QString::fromLatin1(version::kText) + program);
     }
 
+    // Without the machine copy's program INI the presets read are defaults:
+    // only the one the technician sets is written, the others stay.
+    void unreadPresetsAreWrittenOnlyWhereSetInTheDialog() {
+        TestInstallation paths;
+        DialogFixture f(QStringLiteral("EXTERNAL N4RCFG /LOGFILE ") +
+                        paths.path(QStringLiteral("host.log")));
+        QFile::remove(f.install.path(QStringLiteral("Restore/parameter/program.ini")));
+        QCOMPARE(f.load(), std::nullopt);
+        QCOMPARE(f.runtime->boxes.size(), 1);
+        QVERIFY(f.runtime->boxes[0].text.contains(QStringLiteral("program.ini was not found")));
+        f.model.setValue(ControlId::CheckTolleranz, 1);
+        QCOMPARE(f.run([&] { f.model.CommandOK_Click(); }), ExitCode::EndedAfterFailures);
+        const QString ini = QStringLiteral("parameter/Program.ini");
+        QCOMPARE((QStringList{f.ini(ini, "Project", "ManualDowntimeReasons"),
+                              f.ini(ini, "Project", "ManualDowntimeTimerActiv"),
+                              f.ini(ini, "Project", "ManualDowntimeTimer")}),
+                 (QStringList{"true", "true", "120"}));
+    }
+
     void refusedWritesAreReported_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("line");

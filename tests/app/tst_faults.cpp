@@ -425,6 +425,12 @@ void TestFaults::nothingIsLost_data() {
                                                                    QByteArray(5 << 20, 'x')));
            })
         << 0 << QString() << Outcome::LikeCleanRun;
+    QTest::newRow("integrated start without the host configuration")
+        << integrated << Arrange([](Installation& i) {
+               expectProgramIniKept(i);
+               QFile::remove(i.path(QStringLiteral("parameter/n4rconfiguration.ini")));
+           })
+        << 2 << QStringLiteral("parameter/n4rconfiguration.ini was not found") << Outcome::Kept;
     QTest::newRow("start outside an installation") << silent << Arrange([](Installation& i) {
         QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")));
         QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini")));
@@ -452,11 +458,16 @@ void TestFaults::nothingIsLost() {
 
     Installation install;
     QVERIFY(install.isValid());
-    const QString takeoverSource = start == Start::Integrated ? kMachineCopy : kProject;
     const QByteArray projectPristine = install.read(install.db(kProject));
     arrange(install);
     if (!install.unavailable.isEmpty())
         QSKIP(qPrintable(install.unavailable));
+    // An integrated start takes the values over from the machine copy its host
+    // configuration leads to.
+    const QString takeoverSource =
+        start == Start::Integrated && QFile::exists(install.path("parameter/n4rconfiguration.ini"))
+            ? kMachineCopy
+            : kProject;
     const QByteArray oldRows =
         outcome == Outcome::Kept ? rows(install, takeoverSource) : QByteArray();
     setSourceWritten(install);

@@ -143,9 +143,9 @@ void DialogModel::claimInstallation() {
         return;
     std::optional<platform::FileLock> lock = lockDialog(m_state);
     if (!lock)
-        refuseStart(QStringLiteral("The dialog of this installation is already open (lock file ") +
-                    dialogLockPath(m_state) + QStringLiteral(").") + lfCr() +
-                    QStringLiteral("Finish or cancel it first. Nothing was written."));
+        refuseStart(QStringLiteral("The dialog of this installation is already open.") + lfCr() +
+                    QStringLiteral("Finish or cancel it first. Nothing was written.") + lfCr() +
+                    QStringLiteral("(Lock file ") + dialogLockPath(m_state) + QStringLiteral(")"));
     m_dialogLock = std::move(*lock);
 }
 
@@ -218,7 +218,8 @@ void DialogModel::SetupUserInterFace() {
 void DialogModel::reportPresetsUnread(const QString& problem) {
     m_presetsRead = false;
     const QString text =
-        QStringLiteral("The presets could not be read: ") + problem + QStringLiteral(".") + lfCr() +
+        QStringLiteral("The presets could not be read:") + lfCr() + problem + QStringLiteral(".") +
+        lfCr() +
         (m_state.silentMode ? QStringLiteral("They are not written.")
                             : QStringLiteral("Only the presets changed in this dialog are saved."));
     WriteErrorLog(m_state, text, false);

@@ -499,6 +499,14 @@ void TestFaults::nothingIsLost() {
     QCOMPARE(written.tv_sec, kSourceWritten.tv_sec);
     QCOMPARE(written.tv_nsec, kSourceWritten.tv_nsec);
 
+    // However the run ended, no temporary file of a write is left.
+    QStringList temporaries;
+    for (QDirIterator it(install.path(QString()), {QStringLiteral("*.kpltmp-*")}, QDir::Files,
+                         QDirIterator::Subdirectories);
+         it.hasNext();)
+        temporaries.append(it.next());
+    QCOMPARE(temporaries, QStringList());
+
     const QString backup = install.db(kProject) + QStringLiteral(".bak");
     switch (outcome) {
     case Outcome::Untouched:

@@ -1,5 +1,6 @@
 #include "app/DialogModel.h"
 
+#include "app/InstallationClaim.h"
 #include "core/Platform.h"
 #include "core/ProcessState.h"
 #include "errors/ErrorHandler.h"
@@ -102,7 +103,7 @@ void DialogModel::changeText(ControlId field, const QString& text) {
 
 void DialogModel::Form_Load() {
     Procedure proc(m_state, QStringLiteral("Form_Load"));
-    proc.step([&] { claimInstallation(); });
+    proc.step([&] { m_dialogLock = claimInstallation(m_state); });
     proc.step([&] {
         const platform::FileLock lock = lockInstallation(m_state);
         LoadToolTipTexts(m_state, m_controls);
@@ -120,40 +121,6 @@ void DialogModel::Form_Load() {
     } else {
         proc.step([&] { CommandOK_Click(); });
     }
-}
-
-// Before anything is written: the program lies in a component folder of a
-// project, and a start with a window is the only open dialog of its
-// installation. Otherwise one message says why (a box, or standard error in a
-// silent start) and the process ends.
-void DialogModel::claimInstallation() {
-    const QString missing = missingConfigurationFile(m_state);
-    if (!missing.isEmpty())
-        refuseStart(
-            QStringLiteral("Not started in a component folder of a project: the component "
-                           "configuration file") +
-            lfCr() + missing + lfCr() +
-            QStringLiteral("was not found. Start the program through its link or copy in the "
-                           "folder of the component it configures (") +
-            platform::executableName(m_state.runtime.executablePath()) +
-            QStringLiteral(" configures the component ") + GetOCXName(m_state) +
-            QStringLiteral("). Nothing was written."));
-    GetStartModeIntegrated(m_state);
-    if (m_state.silentMode)
-        return;
-    std::optional<platform::FileLock> lock = lockDialog(m_state);
-    if (!lock)
-        refuseStart(QStringLiteral("The dialog of this installation is already open.") + lfCr() +
-                    QStringLiteral("Finish or cancel it first. Nothing was written.") + lfCr() +
-                    QStringLiteral("(Lock file ") + dialogLockPath(m_state) + QStringLiteral(")"));
-    m_dialogLock = std::move(*lock);
-}
-
-// Nothing is logged: the start writes no file.
-void DialogModel::refuseStart(const QString& text) {
-    m_state.runtime.showMessage({text, platform::executableName(m_state.runtime.executablePath()),
-                                 MsgIcon::Critical, MsgButtons::Ok, MsgAnswer::Ok});
-    EndProgram(m_state);
 }
 
 void DialogModel::setCaptionForMode(const QString& modeSuffix) {

@@ -76,8 +76,6 @@ private:
     // The same changes made by the program.
     void changeValue(ControlId box, int value);
     void changeText(ControlId field, const QString& text);
-    void claimInstallation();
-    [[noreturn]] void refuseStart(const QString& text);
     void reportPresetsUnread(const QString& problem);
     bool presetKnown(ControlId id) const;
     void WriteInputs();

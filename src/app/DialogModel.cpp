@@ -1,5 +1,6 @@
 #include "app/DialogModel.h"
 
+#include "app/InstallationClaim.h"
 #include "core/Platform.h"
 #include "core/ProcessState.h"
 #include "errors/ErrorHandler.h"
@@ -66,6 +67,18 @@ Control& DialogModel::at(ControlId id) {
 }
 
 void DialogModel::setValue(ControlId box, int value) {
+    const int before = at(box).value;
+    changeValue(box, value);
+    m_setInDialog[std::size_t(box)] |= at(box).value != before;
+}
+
+void DialogModel::setText(ControlId field, const QString& text) {
+    const QString before = at(field).text;
+    changeText(field, text);
+    m_setInDialog[std::size_t(field)] |= at(field).text != before;
+}
+
+void DialogModel::changeValue(ControlId box, int value) {
     Control& control = at(box);
     if (control.value == value)
         return;
@@ -76,7 +89,7 @@ void DialogModel::setValue(ControlId box, int value) {
         CheckTolleranz_Click();
 }
 
-void DialogModel::setText(ControlId field, const QString& text) {
+void DialogModel::changeText(ControlId field, const QString& text) {
     Control& control = at(field);
     if (control.text == text)
         return;
@@ -91,6 +104,7 @@ void DialogModel::setText(ControlId field, const QString& text) {
 
 void DialogModel::Form_Load() {
     Procedure proc(m_state, QStringLiteral("Form_Load"));
+    proc.step([&] { m_dialogLock = claimInstallation(m_state); });
     proc.step([&] {
         const platform::FileLock lock = lockInstallation(m_state);
         LoadToolTipTexts(m_state, m_controls);
@@ -126,12 +140,17 @@ void DialogModel::Form_Resize() {
 }
 
 void DialogModel::Form_QueryUnload(bool& cancel) {
+    // The confirmation run is not cancelled: it ends the process itself.
+    if (m_confirming) {
+        cancel = true;
+        return;
+    }
     Procedure proc(m_state, QStringLiteral("Form_QueryUnload"));
     bool abandon = false;
     proc.assign(abandon, [&] { return ConfirmCancel(); });
     cancel = !abandon;
     if (abandon)
-        FinishProcess(m_state);
+        FinishProcess(m_state, ExitCode::Cancelled);
 }
 
 // ---- Settings editing ------------------------------------------------------
@@ -140,9 +159,13 @@ void DialogModel::SetupUserInterFace() {
     Procedure proc(m_state, QStringLiteral("SetupUserInterFace"));
     QString ini;
     proc.assign(ini, [&] { return GetProgramIniPath(m_state, 1); });
+    QString problem;
+    proc.assign(problem, [&] { return programIniReadProblem(m_state); });
+    if (proc.test([&] { return !problem.isEmpty(); }))
+        proc.step([&] { reportPresetsUnread(problem); });
     const auto loadSwitch = [&](ControlId box, const QString& key) {
         proc.step(
-            [&] { setValue(box, LoadIniBoolean(m_state, kProject, key, ini, false) ? 1 : 0); });
+            [&] { changeValue(box, LoadIniBoolean(m_state, kProject, key, ini, false) ? 1 : 0); });
     };
     loadSwitch(ControlId::CheckDTI, QStringLiteral("ManualDowntimeReasons"));
     loadSwitch(ControlId::CheckTolleranz, QStringLiteral("ManualDowntimeTimerActiv"));
@@ -155,7 +178,24 @@ void DialogModel::SetupUserInterFace() {
     else
         proc.step([&] { m_state.timerSeconds = 0; });
     // The change event validates the loaded value at once.
-    proc.step([&] { setText(ControlId::TextZeit, m_numbers.format(m_state.timerSeconds)); });
+    proc.step([&] { changeText(ControlId::TextZeit, m_numbers.format(m_state.timerSeconds)); });
+}
+
+// The dialog shows the defaults; writing them would put values nobody chose
+// over the presets in place.
+void DialogModel::reportPresetsUnread(const QString& problem) {
+    m_presetsRead = false;
+    const QString text =
+        QStringLiteral("The presets could not be read:") + lfCr() + problem + QStringLiteral(".") +
+        lfCr() +
+        (m_state.silentMode ? QStringLiteral("They are not written.")
+                            : QStringLiteral("Only the presets changed in this dialog are saved."));
+    WriteErrorLog(m_state, text, false);
+    ReportFault(m_state, text);
+}
+
+bool DialogModel::presetKnown(ControlId id) const {
+    return m_presetsRead || m_setInDialog[std::size_t(id)];
 }
 
 void DialogModel::WriteInputs() {
@@ -164,14 +204,16 @@ void DialogModel::WriteInputs() {
     proc.assign(ini, [&] { return GetProgramIniPath(m_state, 2); });
     IniWriteReport writes(m_state, proc.name());
     const auto saveSwitch = [&](ControlId box, const QString& key) {
-        proc.step([&] { writes.save(at(box).value == 1, kProject, key, ini); });
+        if (presetKnown(box))
+            proc.step([&] { writes.save(at(box).value == 1, kProject, key, ini); });
     };
     saveSwitch(ControlId::CheckDTI, QStringLiteral("ManualDowntimeReasons"));
     saveSwitch(ControlId::CheckTolleranz, QStringLiteral("ManualDowntimeTimerActiv"));
-    proc.step([&] {
-        writes.save(QVariant::fromValue(m_state.timerSeconds), kProject,
-                    QStringLiteral("ManualDowntimeTimer"), ini);
-    });
+    if (presetKnown(ControlId::TextZeit))
+        proc.step([&] {
+            writes.save(QVariant::fromValue(m_state.timerSeconds), kProject,
+                        QStringLiteral("ManualDowntimeTimer"), ini);
+        });
     proc.step([&] { writes.report(); });
     proc.step([&] { WriteEditInfo(m_state); });
 }
@@ -194,15 +236,15 @@ void DialogModel::TextZeit_Change() {
     if (proc.test([&] { return m_numbers.isNumeric(field.text); })) {
         if (proc.test([&] { return hasFraction(field.text); }))
             proc.step([&] {
-                setText(ControlId::TextZeit,
-                        m_numbers.format(std::floor(*m_numbers.value(field.text))));
+                changeText(ControlId::TextZeit,
+                           m_numbers.format(std::floor(*m_numbers.value(field.text))));
             });
         if (proc.test([&] { return m_numbers.toLong(field.text) > kMaxSeconds; }))
-            proc.step([&] { setText(ControlId::TextZeit, QString::number(kMaxSeconds)); });
+            proc.step([&] { changeText(ControlId::TextZeit, QString::number(kMaxSeconds)); });
         proc.assign(m_state.timerSeconds, [&] { return m_numbers.toInteger(field.text); });
     } else {
         // Undoes the keystroke: back to the last valid value.
-        proc.step([&] { setText(ControlId::TextZeit, m_numbers.format(m_state.timerSeconds)); });
+        proc.step([&] { changeText(ControlId::TextZeit, m_numbers.format(m_state.timerSeconds)); });
     }
     proc.step([&] {
         field.selStart = int(field.text.size());
@@ -226,7 +268,7 @@ void DialogModel::TextZeit_GotFocus() {
 void DialogModel::TextZeit_LostFocus() {
     Procedure proc(m_state, QStringLiteral("TextCountdown_LostFocus"));
     if (proc.test([&] { return at(ControlId::TextZeit).text.isEmpty(); }))
-        proc.step([&] { setText(ControlId::TextZeit, QStringLiteral("0")); });
+        proc.step([&] { changeText(ControlId::TextZeit, QStringLiteral("0")); });
 }
 
 // ---- Confirm, cancel and close ---------------------------------------------
@@ -243,6 +285,7 @@ void DialogModel::CommandOK_Click() {
 }
 
 void DialogModel::CloseMe() {
+    m_confirming = true;
     Procedure proc(m_state, QStringLiteral("CloseMe"));
     // Held until the process ends.
     const platform::FileLock lock = lockInstallation(m_state);
@@ -265,7 +308,7 @@ void DialogModel::CommandCancel_Click() {
     bool abandon = false;
     proc.assign(abandon, [&] { return ConfirmCancel(); });
     if (abandon)
-        FinishProcess(m_state);
+        FinishProcess(m_state, ExitCode::Cancelled);
 }
 
 QString DialogModel::cancelText() {
@@ -325,7 +368,7 @@ void DialogModel::ShowCheckBoxInfoText(ControlId checkBox) {
         return;
     }
     m_infoGuard = true;
-    setValue(checkBox, at(checkBox).value == 0 ? 1 : 0);
+    changeValue(checkBox, at(checkBox).value == 0 ? 1 : 0);
     ShowInfoText(at(checkBox));
 }
 

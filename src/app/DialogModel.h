@@ -3,6 +3,7 @@
 #include "app/ControlId.h"
 #include "app/DialogLayout.h"
 #include "app/NumericText.h"
+#include "core/platform/FileLock.h"
 
 #include <QList>
 #include <QLocale>
@@ -34,8 +35,9 @@ public:
     const Control& control(ControlId id) const;
     bool infoGuard() const { return m_infoGuard; }
 
-    // A check box's value or the time field's text changes; the control's
-    // event follows.
+    // The user changes a check box's value or the time field's text; the
+    // control's event follows. A control whose value the change leaves
+    // different counts as set in the dialog (see WriteInputs).
     void setValue(ControlId box, int value);
     void setText(ControlId field, const QString& text);
 
@@ -71,6 +73,11 @@ public:
 
 private:
     Control& at(ControlId id);
+    // The same changes made by the program.
+    void changeValue(ControlId box, int value);
+    void changeText(ControlId field, const QString& text);
+    void reportPresetsUnread(const QString& problem);
+    bool presetKnown(ControlId id) const;
     void WriteInputs();
     void setCaptionForMode(const QString& modeSuffix);
     bool hasFraction(const QString& text) const;
@@ -85,6 +92,14 @@ private:
     QString m_caption;
     QString m_configurationIniPath;
     bool m_infoGuard = false;
+    // Held while the dialog is open: no second dialog of the installation.
+    platform::FileLock m_dialogLock;
+    // Whether the presets came from a file that could be read; when not,
+    // only those set in the dialog are written.
+    bool m_presetsRead = true;
+    std::array<bool, kControlNames.size()> m_setInDialog{};
+    // The confirmation run has begun: there is no way back to editing.
+    bool m_confirming = false;
 };
 
 } // namespace kpl

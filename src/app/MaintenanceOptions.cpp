@@ -49,6 +49,8 @@ int printHelp(int argc, char** argv, QTextStream& out) {
            "  <program folder>/<program name>.ini        captions, tooltips, help texts\n"
            "  <project>/N4Rcfglog.txt                    error log (standalone and silent)\n"
            "  <program folder>/<program name>.lock       one run at a time per installation\n"
+           "  <program folder>/<program name>.dialog.lock\n"
+           "                                             one open dialog per installation\n"
            "\n"
            "--import-jet converts the installation's databases that still come from the\n"
            "old engine (Jet .mdb files) in place, keeping each as NAME.mdb.jet; with two\n"
@@ -57,10 +59,14 @@ int printHelp(int argc, char** argv, QTextStream& out) {
            "Exit codes:\n"
         << "  " << int(ExitCode::Normal) << "  the dialog was left normally, no failure reported\n"
         << "  " << int(ExitCode::Ended)
-        << "  ended by the error handler, a fatal check, a missing configuration file, or\n"
-           "     another run of the installation that did not end within 30 s\n"
+        << "  ended by the error handler, a fatal check, a missing configuration file\n"
+           "     (a start outside a component folder of a project), another open dialog of\n"
+           "     the installation, or another run of it that did not end within 30 s\n"
         << "  " << int(ExitCode::EndedAfterFailures)
-        << "  ran to its end, but failures were reported on the way\n";
+        << "  ran to its end, but failures were reported on the way\n"
+        << "  " << int(ExitCode::Cancelled)
+        << "  the dialog was cancelled and nothing was written (2 when a failure was\n"
+           "     reported before)\n";
     return int(ExitCode::Normal);
 }
 

@@ -6,8 +6,10 @@ namespace kpl {
 enum class ExitCode : int {
     Normal = 0,             // dialog left normally, no failure reported
     Ended = 1,              // ended by the error handler, a fatal check, a missing configuration
-                            // file or a wait for another run of the installation that timed out
+                            // file, a start outside an installation, another open dialog of the
+                            // installation or a wait for another run of it that timed out
     EndedAfterFailures = 2, // ran to its end, but at least one failure was reported on the way
+    Cancelled = 3,          // the dialog was cancelled, nothing was written, no failure reported
 };
 
 // The signal that ends the process. It unwinds to where the current event

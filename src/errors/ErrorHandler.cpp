@@ -78,9 +78,9 @@ void EndProgram(ProcessState& state) {
     throw ProcessEnd{ExitCode::Ended};
 }
 
-void FinishProcess(ProcessState& state) {
+void FinishProcess(ProcessState& state, ExitCode outcome) {
     logRepeatedFailures(state);
-    throw ProcessEnd{state.failuresReported > 0 ? ExitCode::EndedAfterFailures : ExitCode::Normal};
+    throw ProcessEnd{state.failuresReported > 0 ? ExitCode::EndedAfterFailures : outcome};
 }
 
 } // namespace kpl

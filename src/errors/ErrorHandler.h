@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ExitCode.h"
+
 #include <QString>
 
 namespace kpl {
@@ -20,8 +22,9 @@ qint16 ErrorSub(ProcessState& state, qint32 number, const QString& source,
 // repeated failures first.
 [[noreturn]] void EndProgram(ProcessState& state);
 
-// Ends the process at the end of a run or a confirmed cancellation: exit
-// code 0, or 2 when failures were reported on the way.
-[[noreturn]] void FinishProcess(ProcessState& state);
+// Ends the process at the end of a run (`outcome` 0) or a confirmed
+// cancellation (`outcome` 3): exit code `outcome`, or 2 when failures were
+// reported on the way.
+[[noreturn]] void FinishProcess(ProcessState& state, ExitCode outcome = ExitCode::Normal);
 
 } // namespace kpl

@@ -7,6 +7,7 @@
 #include "jetimport/ImportReport.h"
 #include "jetimport/InPlaceImport.h"
 #include "jetimport/InstallationImport.h"
+#include "settings/ProjectPaths.h"
 
 #include <QDir>
 
@@ -51,6 +52,19 @@ void printUsage(QTextStream& err) {
            "takes no start keywords (EXTERNAL, LOGFILE).\n";
 }
 
+// The in-place import works on the program's own installation; outside one
+// it says where it looked, prints the usage and touches nothing, not even
+// the lock file.
+bool isInInstallation(ProcessState& state, QTextStream& err) {
+    const QString missing = missingConfigurationFile(state);
+    if (missing.isEmpty())
+        return true;
+    err << "Not started in a component folder of a project: " << QDir::toNativeSeparators(missing)
+        << " was not found.\n";
+    printUsage(err);
+    return false;
+}
+
 bool importFile(const QString& jetPath, const QString& newPath, QTextStream& out,
                 QTextStream& err) {
     try {
@@ -78,7 +92,7 @@ int runJetImport(const QStringList& arguments, QTextStream& out, QTextStream& er
     } else {
         ProcessState state(runtime);
         try {
-            succeeded = importInstallation(state, out, err);
+            succeeded = isInInstallation(state, err) && importInstallation(state, out, err);
         } catch (const ProcessEnd& end) {
             err.flush();
             return int(end.code);

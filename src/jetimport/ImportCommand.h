@@ -12,7 +12,9 @@ class Runtime;
 //   KPL_Presets_Config --import-jet
 //       imports in place every database of the program's own installation
 //       that is a Jet file (InstallationImport.h); the installation is found
-//       from the runtime's executable path, as the update run finds it;
+//       from the runtime's executable path, as the update run finds it, and
+//       a program outside one (no component configuration file) says where
+//       it looked, prints the usage and touches no file;
 //   KPL_Presets_Config --import-jet FILE.mdb OUT.mdb
 //       writes the import of the Jet file FILE.mdb to the new file OUT.mdb.
 //

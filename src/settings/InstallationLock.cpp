@@ -14,12 +14,28 @@ namespace kpl {
 
 namespace {
 constexpr qint64 kRetryAfterMs = 100;
+
+// The file beside the executable named after it with `suffix`.
+QString besideExecutable(const ProcessState& state, const QString& suffix) {
+    const QString& executable = state.runtime.executablePath();
+    return platform::executableFolder(executable) + platform::separator() +
+           platform::executableName(executable) + suffix;
+}
 } // namespace
 
 QString installationLockPath(const ProcessState& state) {
-    const QString& executable = state.runtime.executablePath();
-    return platform::executableFolder(executable) + platform::separator() +
-           platform::executableName(executable) + QStringLiteral(".lock");
+    return besideExecutable(state, QStringLiteral(".lock"));
+}
+
+QString dialogLockPath(const ProcessState& state) {
+    return besideExecutable(state, QStringLiteral(".dialog.lock"));
+}
+
+std::optional<platform::FileLock> lockDialog(const ProcessState& state) {
+    platform::FileLock lock;
+    if (lock.tryLock(dialogLockPath(state)) == platform::FileLock::Attempt::Busy)
+        return std::nullopt;
+    return lock;
 }
 
 platform::FileLock lockInstallation(ProcessState& state, std::chrono::milliseconds wait) {

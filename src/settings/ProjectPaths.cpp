@@ -9,6 +9,8 @@
 #include "errors/Procedure.h"
 #include "settings/Ini.h"
 
+#include <QFile>
+
 namespace kpl {
 
 namespace {
@@ -43,6 +45,11 @@ QString ifExists(const QString& path) {
     return platform::findFile(path);
 }
 
+// The file `name` in the project's parameter folder.
+QString parameterFile(ProcessState& state, const QString& name) {
+    return projectFolder(state) + sep() + QStringLiteral("parameter") + sep() + name;
+}
+
 QString restoreFolder(ProcessState& state, const QString& iniFile) {
     return LoadIniString(state, QStringLiteral("Common"), QStringLiteral("SaveAndRestore"), iniFile,
                          false);
@@ -58,8 +65,7 @@ QString GetN4RConfigurationIniPath(ProcessState& state) {
     Procedure proc(state, QStringLiteral("GetN4RConfigurationIniPath"));
     QString path;
     proc.assign(path, [&] {
-        return ifExists(projectFolder(state) + sep() + QStringLiteral("parameter") + sep() +
-                        QStringLiteral("n4rconfiguration.ini"));
+        return ifExists(parameterFile(state, QStringLiteral("n4rconfiguration.ini")));
     });
     return path;
 }
@@ -75,11 +81,30 @@ QString GetProgramIniPath(ProcessState& state, qint32 access) {
         });
         return path;
     }
-    proc.assign(path, [&] {
-        return ifExists(projectFolder(state) + sep() + QStringLiteral("parameter") + sep() +
-                        QStringLiteral("Program.ini"));
-    });
+    proc.assign(path,
+                [&] { return ifExists(parameterFile(state, QStringLiteral("Program.ini"))); });
     return path;
+}
+
+QString programIniReadProblem(ProcessState& state) {
+    const QString found = GetProgramIniPath(state, 1);
+    if (!found.isEmpty()) {
+        QFile file(found);
+        return file.open(QIODevice::ReadOnly) ? QString()
+                                              : found + QStringLiteral(" cannot be read");
+    }
+    const QString notFound = QStringLiteral(" was not found");
+    if (!state.integratedMode)
+        return parameterFile(state, QStringLiteral("Program.ini")) + notFound;
+    const QString host = GetN4RConfigurationIniPath(state);
+    if (host.isEmpty())
+        return parameterFile(state, QStringLiteral("n4rconfiguration.ini")) + notFound;
+    const QString restore = restoreFolder(state, host);
+    if (restore.isEmpty())
+        return host + QStringLiteral(" names no restore folder ([Common] SaveAndRestore)");
+    return underRestoreFolder(restore,
+                              QStringLiteral("parameter") + sep() + QStringLiteral("program.ini")) +
+           notFound;
 }
 
 QString GetCFGPath(ProcessState& state) {
@@ -91,6 +116,11 @@ QString GetCFGPath(ProcessState& state) {
         return found;
     ReportFault(state, QStringLiteral("File not found: ") + lfCr() + path.toUpper());
     EndProgram(state);
+}
+
+QString missingConfigurationFile(ProcessState& state) {
+    const QString path = componentFile(state, QStringLiteral(".cfg"));
+    return ifExists(path).isEmpty() ? path : QString();
 }
 
 QString GetOCXName(ProcessState& state) {

@@ -16,6 +16,15 @@ QString GetN4RConfigurationIniPath(ProcessState& state);
 QString GetProgramIniPath(ProcessState& state, qint32 access);
 // Reports a missing configuration file and ends the program.
 QString GetCFGPath(ProcessState& state);
+// The component configuration file where GetCFGPath looks for it, when it
+// is missing: the program then lies in no component folder of a project.
+// "" when it exists.
+QString missingConfigurationFile(ProcessState& state);
+// Why the program INI file the settings are read from (GetProgramIniPath
+// with `access` 1) cannot be read, naming the first thing missing on the way
+// to it: the host configuration, its restore folder entry or the file
+// itself ("<path> was not found"). "" when it can be read.
+QString programIniReadProblem(ProcessState& state);
 QString GetOCXName(ProcessState& state);
 QString GetPathOCXMDB(ProcessState& state);
 QString GetPathSourceOCXMDB(ProcessState& state);

@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(box.defaultButton, MsgAnswer::No);
         const QString log = integrated ? hostLog : f.errorLog();
         if (answer == MsgAnswer::Yes) {
-            QCOMPARE(end, ExitCode::Normal);
+            QCOMPARE(end, ExitCode::Cancelled);
             QCOMPARE(contentOf(log), kCancelLogLine);
             QCOMPARE(QFile::exists(f.errorLog()), !integrated);
         } else {
@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(f.load(), std::nullopt);
         f.runtime->answer(MsgAnswer::Yes);
         bool cancel = true;
-        QCOMPARE(f.run([&] { f.model.Form_QueryUnload(cancel); }), ExitCode::Normal);
+        QCOMPARE(f.run([&] { f.model.Form_QueryUnload(cancel); }), ExitCode::Cancelled);
         QVERIFY(!cancel);
         QCOMPARE(f.install.read(QStringLiteral("N4Rcfglog.txt")), kCancelLogLine);
     }
@@ -148,6 +148,25 @@ private slots:
                  QString::fromLatin1(version::kText) + program);
     }
 
+    // Without the machine copy's program INI the presets read are defaults:
+    // only the one the technician sets is written, the others stay.
+    void unreadPresetsAreWrittenOnlyWhereSetInTheDialog() {
+        TestInstallation paths;
+        DialogFixture f(QStringLiteral("EXTERNAL N4RCFG /LOGFILE ") +
+                        paths.path(QStringLiteral("host.log")));
+        QFile::remove(f.install.path(QStringLiteral("Restore/parameter/program.ini")));
+        QCOMPARE(f.load(), std::nullopt);
+        QCOMPARE(f.runtime->boxes.size(), 1);
+        QVERIFY(f.runtime->boxes[0].text.contains(QStringLiteral("program.ini was not found")));
+        f.model.setValue(ControlId::CheckTolleranz, 1);
+        QCOMPARE(f.run([&] { f.model.CommandOK_Click(); }), ExitCode::EndedAfterFailures);
+        const QString ini = QStringLiteral("parameter/Program.ini");
+        QCOMPARE((QStringList{f.ini(ini, "Project", "ManualDowntimeReasons"),
+                              f.ini(ini, "Project", "ManualDowntimeTimerActiv"),
+                              f.ini(ini, "Project", "ManualDowntimeTimer")}),
+                 (QStringList{"true", "true", "120"}));
+    }
+
     void refusedWritesAreReported_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("line");
@@ -172,6 +191,22 @@ private slots:
         QCOMPARE(f.logLines(f.errorLog()), QStringList{text});
         QCOMPARE(f.runtime->boxes.size(), 1);
         QCOMPARE(f.runtime->boxes[0].text, text);
+    }
+
+    // The window's close button while the confirmation runs: the run is not
+    // cut short, and nobody is told that nothing was taken over.
+    void closeRequestDuringTheRunIsRefused() {
+        DialogFixture f;
+        QCOMPARE(f.load(), std::nullopt);
+        f.model.setText(ControlId::TextZeit, QStringLiteral("42"));
+        bool cancel = false;
+        f.runtime->duringEvents = [&] { f.model.Form_QueryUnload(cancel); };
+        f.runtime->answer(MsgAnswer::Yes);
+        QCOMPARE(f.run([&] { f.model.CommandOK_Click(); }), ExitCode::Normal);
+        QVERIFY(cancel);
+        QVERIFY(f.runtime->boxes.isEmpty());
+        QCOMPARE(f.ini(QStringLiteral("parameter/Program.ini"), "Project", "ManualDowntimeTimer"),
+                 QStringLiteral("42"));
     }
 
     void failuresOnTheWayEndWithTheirOwnCode() {

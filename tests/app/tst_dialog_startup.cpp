@@ -160,17 +160,6 @@ private slots:
         QVERIFY(!f.control(ControlId::CommandCancel).enabled);
     }
 
-    void silentStartWithAMissingConfigurationFileEndsWithItsFault() {
-        DialogFixture f(QStringLiteral("EXTERNAL SILENT"));
-        QFile::remove(f.install.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")));
-        QCOMPARE(f.load(), ExitCode::Ended);
-        QVERIFY(f.runtime->boxes.isEmpty());
-        QVERIFY(QString::fromLatin1(f.install.read(QStringLiteral("service.log")))
-                    .contains(QStringLiteral("File not found: ")));
-        // The presets were saved before the edit record failed.
-        QCOMPARE(f.ini(QStringLiteral("parameter/Program.ini"), "Project", "ManualDowntimeTimer"),
-                 QStringLiteral("120"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDialogStartup)

@@ -268,7 +268,7 @@ private slots:
         QCOMPARE(field()->text(), QStringLiteral("42"));
         runtime().answer(MsgAnswer::Yes);
         QVERIFY(m_window->close());
-        QCOMPARE(m_gate->exitCode(), ExitCode::Normal);
+        QCOMPARE(m_gate->exitCode(), ExitCode::Cancelled);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "app/DialogModel.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
+#include "core/platform/FileLock.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -100,6 +101,8 @@ public:
         QVERIFY(QFile::exists(path(relative) + QStringLiteral("-journal")));
     }
     Background holder;
+    // The lock of a dialog of this installation that is open.
+    platform::FileLock openDialog;
 
     // What an arrangement may add: a check after the run, the user the
     // program runs as, a file system mounted inside the installation (gone
@@ -122,8 +125,10 @@ using Arrange = std::function<void(Installation&)>;
 struct Run {
     int exitCode = -1;
     QString errorLog;
-    QString standardError; // of a silent run
-    int boxes = 0;         // of a run in this process
+    // What the run said outside the logs: its boxes, or a silent start's
+    // standard error.
+    QString shown;
+    int boxes = 0; // of a run in this process
 };
 
 QString readText(const QString& path) {
@@ -176,7 +181,10 @@ Run runDialog(Installation& install, Start start) {
     } catch (const ProcessEnd& end) {
         code = end.code;
     }
-    return {int(code), readText(log), QString(), int(runtime->boxes.size())};
+    QStringList shown;
+    for (const MessageBoxRequest& box : std::as_const(runtime->boxes))
+        shown.append(box.text);
+    return {int(code), readText(log), shown.join(QLatin1Char('\n')), int(runtime->boxes.size())};
 }
 
 Run runProgram(Installation& install, Start start) {
@@ -223,15 +231,17 @@ void denyToUnprivileged(Installation& install, const QString& relative, int mode
         return;
     }
     constexpr uint kNobody = 65534;
-    for (QDir up(install.path(QString())); up.cdUp();) {
+    // The temporary folder that holds the project, and the project in it.
+    const QString holder = install.path(QStringLiteral(".."));
+    for (QDir up(holder); up.cdUp();) {
         if (!(QFile::permissions(up.path()) & QFile::ExeOther)) {
             install.unavailable = up.path() + QStringLiteral(" is closed to other users");
             return;
         }
     }
-    QVERIFY(QProcess::execute(QStringLiteral("chown"),
-                              {QStringLiteral("-R"), QStringLiteral("%1:%1").arg(kNobody),
-                               install.path(QString())}) == 0);
+    QVERIFY(QProcess::execute(
+                QStringLiteral("chown"),
+                {QStringLiteral("-R"), QStringLiteral("%1:%1").arg(kNobody), holder}) == 0);
     if (relative.isEmpty())
         QVERIFY(
             QProcess::execute(QStringLiteral("chmod"), {QStringLiteral("-R"), QStringLiteral("a-w"),
@@ -246,6 +256,25 @@ void expectProgramIniKept(Installation& install) {
     const QByteArray before = install.read(install.path(QStringLiteral("parameter/Program.ini")));
     install.afterRun = [before](const Installation& i) {
         QCOMPARE(i.read(i.path(QStringLiteral("parameter/Program.ini"))), before);
+    };
+}
+
+// Every file of the installation stays as it was, and no file is added.
+void expectNoFileWritten(Installation& install) {
+    const auto files = [](const Installation& i) {
+        QMap<QString, QByteArray> content;
+        QDirIterator it(i.path(QString()), QDir::Files | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            content.insert(file, i.read(file));
+        }
+        return content;
+    };
+    install.afterRun = [before = files(install), files](const Installation& i) {
+        const QMap<QString, QByteArray> after = files(i);
+        QCOMPARE(after.keys(), before.keys());
+        QVERIFY(after == before);
     };
 }
 
@@ -464,6 +493,25 @@ void TestFaults::nothingIsLost_data() {
                                                                    QByteArray(5 << 20, 'x')));
            })
         << 0 << QString() << Outcome::LikeCleanRun;
+    QTest::newRow("integrated start without the host configuration")
+        << integrated << Arrange([](Installation& i) {
+               expectProgramIniKept(i);
+               QFile::remove(i.path(QStringLiteral("parameter/n4rconfiguration.ini")));
+           })
+        << 2 << QStringLiteral("parameter/n4rconfiguration.ini was not found") << Outcome::Kept;
+    QTest::newRow("start outside an installation") << silent << Arrange([](Installation& i) {
+        QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")));
+        QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini")));
+        expectNoFileWritten(i);
+    }) << 1 << QStringLiteral("KPL_Presets/KPL_Presets.cfg\n")
+                                                   << Outcome::Untouched;
+    QTest::newRow("second dialog of the installation")
+        << integrated << Arrange([](Installation& i) {
+               QCOMPARE(i.openDialog.tryLock(i.path("KPL_Presets/KPL_Presets_Config.dialog.lock")),
+                        platform::FileLock::Attempt::Locked);
+               expectNoFileWritten(i);
+           })
+        << 1 << QStringLiteral("already open") << Outcome::Untouched;
 }
 
 void TestFaults::nothingIsLost() {
@@ -482,7 +530,8 @@ void TestFaults::nothingIsLost() {
     arrange(install);
     if (!install.unavailable.isEmpty())
         QSKIP(qPrintable(install.unavailable));
-    // An integrated start finds the machine copy through the host configuration.
+    // An integrated start takes the values over from the machine copy its host
+    // configuration leads to.
     const QString takeoverSource =
         start == Start::Integrated && QFile::exists(install.path("parameter/n4rconfiguration.ini"))
             ? kMachineCopy
@@ -502,7 +551,7 @@ void TestFaults::nothingIsLost() {
 
     QCOMPARE(run.exitCode, exitCode);
     // Where no error log could be written, the run says it on standard error.
-    const QString reported = run.errorLog.isEmpty() ? run.standardError : run.errorLog;
+    const QString reported = run.errorLog + run.shown;
     QVERIFY2(reported.contains(logged), qPrintable(reported));
     if (exitCode != 0)
         QVERIFY(!reported.isEmpty());

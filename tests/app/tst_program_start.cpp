@@ -69,7 +69,8 @@ private slots:
                                              "Exit codes:",
                                              "  0  ",
                                              "  1  ",
-                                             "  2  "};
+                                             "  2  ",
+                                             "  3  "};
         QTest::newRow("version") << "--version"
                                  << QStringList{QStringLiteral("KPL_Presets_Config ") +
                                                 version::kText};
@@ -182,17 +183,6 @@ private slots:
         QCOMPARE(iniEntry(install.path(QStringLiteral("parameter/Program.ini")), "Project",
                           "ManualDowntimeTimer"),
                  QStringLiteral("0"));
-    }
-
-    void silentStartWithoutConfigurationFileEndsWithCodeOne() {
-        TestInstallation install;
-        writeProjectFiles(install);
-        QFile::remove(install.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")));
-        copyProgram(KPL_PROGRAM, install);
-        const Run run = runProgram(install.executablePath(), {"external=silent"},
-                                   {QStringLiteral("KPL_SERVICE_LOG=") + install.serviceLog()});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY(install.read(QStringLiteral("service.log")).contains("File not found: "));
     }
 };
 

@@ -44,6 +44,13 @@ CommandRun run(const QStringList& arguments, Runtime& runtime) {
     return result;
 }
 
+// An installation as the import finds one: a project folder with the
+// component's configuration file.
+class Installation : public test::TestInstallation {
+public:
+    Installation() { write(QStringLiteral("KPL_Presets/KPL_Presets.cfg"), "[Project]\r\n"); }
+};
+
 void writeRestoreFolder(const test::TestInstallation& install) {
     install.write("parameter/n4rconfiguration.ini",
                   "[Common]\r\nSaveAndRestore=" + install.path("Restore").toUtf8() + "\r\n");
@@ -117,7 +124,7 @@ private slots:
 };
 
 void TestImportCommand::importsTheThreeDatabasesOfAnInstallation() {
-    test::TestInstallation install;
+    Installation install;
     layOutJetInstallation(install);
     auto runtime = install.runtime();
     const CommandRun first = run({"--import-jet"}, *runtime);
@@ -170,7 +177,7 @@ void TestImportCommand::demoInstallationRoundTrip() {
 }
 
 void TestImportCommand::existingBackupStopsBeforeAnyFileChanges() {
-    test::TestInstallation install;
+    Installation install;
     layOutJetInstallation(install);
     install.write(kMachineCopy + ".jet", "kept earlier");
     auto runtime = install.runtime();
@@ -189,7 +196,7 @@ void TestImportCommand::existingBackupStopsBeforeAnyFileChanges() {
 // A file cut at a page boundary passes every check made before the import
 // and fails while it is read.
 void TestImportCommand::failureStopsAtTheFileThatFailed() {
-    test::TestInstallation install;
+    Installation install;
     layOutJetInstallation(install);
     const QByteArray cut = test::jetSampleBytes(test::kJet4Sample).left(40 * 4096);
     install.write(kProject, cut);
@@ -205,7 +212,7 @@ void TestImportCommand::failureStopsAtTheFileThatFailed() {
 }
 
 void TestImportCommand::namesDatabasesThatAreMissing() {
-    test::TestInstallation install;
+    Installation install;
     test::copyJetSample(test::kJet3Sample, install.path(kProject));
     auto runtime = install.runtime();
     const CommandRun result = run({"--import-jet"}, *runtime);
@@ -239,7 +246,7 @@ void TestImportCommand::refusesWhatIsNoReadableFileBeforeAnything_data() {
 void TestImportCommand::refusesWhatIsNoReadableFileBeforeAnything() {
     QFETCH(QString, what);
     QFETCH(QString, reason);
-    test::TestInstallation install;
+    Installation install;
     layOutJetInstallation(install);
     const QString project = install.path(kProject);
     QFile::remove(project);
@@ -279,7 +286,7 @@ void TestImportCommand::failedWriteLeavesTheJetFileAsItWas() {
     QFETCH(QString, reason);
     if (QStandardPaths::findExecutable("bash").isEmpty())
         QSKIP("bash is needed to limit the size of files");
-    test::TestInstallation install;
+    Installation install;
     test::copyJetSample(test::kJet4Sample, install.path(kProject));
     placeProgram(install);
     QProcess import;
@@ -293,7 +300,8 @@ void TestImportCommand::failedWriteLeavesTheJetFileAsItWas() {
     QVERIFY2(err.contains(reason), qPrintable(err));
     QCOMPARE(install.read(kProject), test::jetSampleBytes(test::kJet4Sample));
     QCOMPARE(QDir(install.componentFolder()).entryList(QDir::Files),
-             (QStringList{"KPL_Presets.mdb", "KPL_Presets_Config", "KPL_Presets_Config.lock"}));
+             (QStringList{"KPL_Presets.cfg", "KPL_Presets.mdb", "KPL_Presets_Config",
+                          "KPL_Presets_Config.lock"}));
 }
 
 void TestImportCommand::importsOneFileIntoANewFile() {
@@ -323,6 +331,7 @@ void TestImportCommand::wrongUsageExitsNonZero_data() {
     QTest::newRow("three files") << QStringList{"--import-jet", "a.mdb", "b.mdb", "c.mdb"};
     QTest::newRow("after start keywords") << QStringList{"/EXTERNAL", "SILENT", "--import-jet"};
     QTest::newRow("with a start keyword") << QStringList{"--import-jet", "/LOGFILE", "x.log"};
+    QTest::newRow("outside an installation") << QStringList{"--import-jet"};
 }
 
 void TestImportCommand::wrongUsageExitsNonZero() {
@@ -331,8 +340,9 @@ void TestImportCommand::wrongUsageExitsNonZero() {
     test::ScriptedRuntime runtime(dir.filePath("KPL_Presets_Config"));
     const CommandRun result = run(arguments, runtime);
     QCOMPARE(result.exitCode, 1);
-    QVERIFY(result.err.startsWith("Usage: KPL_Presets_Config --import-jet"));
+    QVERIFY2(result.err.contains("Usage: KPL_Presets_Config --import-jet"), qPrintable(result.err));
     QCOMPARE(result.out, QString());
+    QVERIFY(QDir(dir.path()).isEmpty()); // not even a lock file
 }
 
 QTEST_MAIN(TestImportCommand)

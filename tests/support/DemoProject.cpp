@@ -8,7 +8,7 @@ namespace kpl::test {
 DemoProject::DemoProject() {
     QProcess make;
     make.start(QStringLiteral("bash"), {QStringLiteral(KPL_SOURCE_DIR "/scripts/make-demo-project"),
-                                        m_dir.path(), QStringLiteral("/nonexistent")});
+                                        m_root, QStringLiteral("/nonexistent")});
     m_valid = make.waitForFinished(60000) && make.exitCode() == 0;
 }
 

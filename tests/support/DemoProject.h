@@ -9,12 +9,13 @@
 namespace kpl::test {
 
 // The demo project of scripts/make-demo-project in a temporary folder, and a
-// runtime posing as its executable.
+// runtime posing as its executable. The project folder's name holds a
+// character outside ASCII, as many an installation's does.
 class DemoProject {
 public:
     DemoProject();
     bool isValid() const { return m_valid; }
-    QString path(const QString& relative) const { return m_dir.path() + '/' + relative; }
+    QString path(const QString& relative) const { return m_root + '/' + relative; }
     QString sourceDb() const { return path("KPL_Presets/KPL_Presets_Source.mdb"); }
     QString projectDb() const { return path("KPL_Presets/KPL_Presets.mdb"); }
     QString machineCopyDb() const { return path("Restore/KPL_Presets/KPL_Presets.mdb"); }
@@ -29,6 +30,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_root = m_dir.path() + QStringLiteral("/Projekt-B\u00fcro");
     bool m_valid = false;
 };
 

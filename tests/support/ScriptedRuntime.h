@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <functional>
+
 namespace kpl::test {
 
 // A runtime for tests: records every message box and answers from a script.
@@ -15,11 +17,17 @@ public:
                     QStringList environment = {QStringLiteral("USERNAME=tech")});
 
     MsgAnswer showMessage(const MessageBoxRequest& request) override;
-    void doEvents() override { ++eventRuns; }
+    void doEvents() override {
+        ++eventRuns;
+        if (duringEvents)
+            duringEvents();
+    }
     void setHourglass(bool on) override { hourglassChanges.append(on); }
 
     void answer(MsgAnswer next) { m_answers.append(next); }
 
+    // An event that arrives whenever pending events run.
+    std::function<void()> duringEvents;
     QList<MessageBoxRequest> boxes;
     QList<bool> hourglassChanges;
     int eventRuns = 0;

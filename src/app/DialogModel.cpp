@@ -190,7 +190,7 @@ void DialogModel::reportPresetsUnread(const QString& problem) {
         lfCr() +
         (m_state.silentMode ? QStringLiteral("They are not written.")
                             : QStringLiteral("Only the presets changed in this dialog are saved."));
-    WriteErrorLog(m_state, text, false);
+    WriteErrorLog(m_state, text);
     ReportFault(m_state, text);
 }
 

@@ -3,15 +3,21 @@
 #                                               folder links to it
 #   bin/KPL_Presets_Config                      a link to it, for --help,
 #                                               --version and --import-jet
+#   share/kpl-presets-config/KPL_Presets_Config.ini
+#                                               the default language file, to
+#                                               be copied into each project
 #   share/man/man1/KPL_Presets_Config.1.gz      the manual page: the --help text
 #   share/doc/kpl-presets-config/               README, copyright, docs/
 include(GNUInstallDirs)
 
 set(KPL_PACKAGE_NAME kpl-presets-config)
 set(KPL_INSTALL_PROGRAM_DIR lib/${KPL_PACKAGE_NAME})
+set(KPL_INSTALL_DATA_DIR ${CMAKE_INSTALL_DATAROOTDIR}/${KPL_PACKAGE_NAME})
 set(KPL_INSTALL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${KPL_PACKAGE_NAME})
+set(KPL_LANGUAGE_FILE ${CMAKE_SOURCE_DIR}/src/resources/language/KPL_Presets_Config.ini)
 
 install(TARGETS KPL_Presets_Config RUNTIME DESTINATION ${KPL_INSTALL_PROGRAM_DIR})
+install(FILES ${KPL_LANGUAGE_FILE} DESTINATION ${KPL_INSTALL_DATA_DIR})
 
 # The link and the manual page are for systems with symbolic links and man.
 if(UNIX)

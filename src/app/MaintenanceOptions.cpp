@@ -22,37 +22,73 @@ const char* valueEndRule() {
                : "a value ends at the next \" /\", so a path may hold \"/\"";
 }
 
+// The help's layout is read by the build to write the manual page: a
+// heading at the margin ends in ":", an entry is indented by two blanks with
+// its text after two blanks or on the lines below, indented further.
 int printHelp(int argc, char** argv, QTextStream& out) {
     const QString name = programName(argc, argv);
+    const QString serviceLog = platform::serviceLogPath(QString());
     out << "Usage: " << name << " [/EXTERNAL N4RCFG | /EXTERNAL SILENT] [/LOGFILE path]\n"
         << "       " << name << " --import-jet [FILE.mdb OUT.mdb]\n"
         << "       " << name << " --help | --version\n"
         << "\n"
            "Sets the presets of the manual-downtime function of the component this program\n"
            "is named after (KPL_Presets_Config configures KPL_Presets) and regenerates the\n"
-           "component's preset definitions.\n"
+           "component's preset definitions. Each component folder of a project holds the\n"
+           "program or a link to it, named after the component plus _Config.\n"
            "\n"
            "Keywords (any letter case; "
         << valueEndRule()
         << "):\n"
-           "  EXTERNAL N4RCFG   integrated start by the host configuration program\n"
-           "  EXTERNAL SILENT   silent start: no window, the confirmation runs at once\n"
-           "  LOGFILE path      the error log of an integrated start\n"
-           "Without EXTERNAL the program starts standalone.\n"
+           "  /EXTERNAL N4RCFG   integrated start by the host configuration program\n"
+           "  /EXTERNAL SILENT   silent start: no window, the confirmation runs at once\n"
+           "  /LOGFILE path      the error log of an integrated start\n"
+           "Without /EXTERNAL the program starts standalone.\n"
+           "\n"
+           "Options:\n"
+           "  --import-jet       converts the installation's databases that still come from\n"
+           "                     the old engine (Jet .mdb files) in place, keeping each as\n"
+           "                     NAME.mdb.jet\n"
+           "  --import-jet FILE.mdb OUT.mdb\n"
+           "                     converts FILE.mdb into the new file OUT.mdb\n"
+           "  --help             prints this text\n"
+           "  --version          prints the program's version\n"
            "\n"
            "Files, found from the program's own folder <project>/<component>:\n"
-           "  <project>/parameter/n4rconfiguration.ini   host configuration, restore folder\n"
-           "  <project>/parameter/Program.ini            the presets, section [Project]\n"
-           "  <project>/<component>/<component>.cfg      component configuration, edit record\n"
-           "  <project>/<component>/<component>_Source.mdb and <component>.mdb\n"
-           "                                             preset definitions\n"
-           "  <program folder>/<program name>.ini        captions, tooltips, help texts\n"
-           "  <project>/N4Rcfglog.txt                    error log (standalone and silent)\n"
-           "  <program folder>/<program name>.lock       one run at a time per installation\n"
+           "  <project>/parameter/n4rconfiguration.ini\n"
+           "      host configuration: restore folder, machine names\n"
+           "  <project>/parameter/Program.ini\n"
+           "      the presets (section [Project]) and machines; an integrated start reads\n"
+           "      them from <restore>/parameter/program.ini\n"
+           "  <project>/<component>/<component>.cfg\n"
+           "      component settings and the edit record (section [Info])\n"
+           "  <project>/<component>/<component>_Source.mdb\n"
+           "      the templates; PRESET_DEFS is rebuilt here\n"
+           "  <project>/<component>/<component>.mdb\n"
+           "      project database, replaced by the rebuilt source database\n"
+           "  <project>/<component>/<component>.mdb.bak\n"
+           "      the project database as it was before the run that last replaced it\n"
+           "  <restore>/<component>/<component>.mdb\n"
+           "      the machine copy, put in the project database's place by an integrated\n"
+           "      start\n"
+           "  <program folder>/<program name>.ini\n"
+           "      language file: captions, tooltips, help texts\n"
+           "  <program folder>/<program name>.lock\n"
+           "      the installation's lock: one run at a time\n"
+           "  <project>/N4Rcfglog.txt\n"
+           "      error log of standalone and silent starts\n"
+           "  "
+        << serviceLog
+        << "\n"
+           "      service log: the faults of silent starts, where no one can be asked\n"
            "\n"
-           "--import-jet converts the installation's databases that still come from the\n"
-           "old engine (Jet .mdb files) in place, keeping each as NAME.mdb.jet; with two\n"
-           "files it converts FILE.mdb into the new file OUT.mdb.\n"
+           "Environment:\n"
+           "  KPL_SERVICE_LOG    names the service log's file in place of\n"
+           "                     "
+        << serviceLog
+        << "\n"
+           "  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM\n"
+           "                     the display the dialog opens on; a silent start needs none\n"
            "\n"
            "Exit codes:\n"
         << "  " << int(ExitCode::Normal) << "  the dialog was left normally, no failure reported\n"
@@ -60,7 +96,8 @@ int printHelp(int argc, char** argv, QTextStream& out) {
         << "  ended by the error handler, a fatal check, a missing configuration file, or\n"
            "     another run of the installation that did not end within 30 s\n"
         << "  " << int(ExitCode::EndedAfterFailures)
-        << "  ran to its end, but failures were reported on the way\n";
+        << "  ran to its end, but failures were reported on the way\n"
+        << "  3  the dialog was cancelled and nothing was written\n";
     return int(ExitCode::Normal);
 }
 

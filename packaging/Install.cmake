@@ -9,6 +9,8 @@
 #   share/man/man1/KPL_Presets_Config.1.gz      the manual page, from --help
 #   share/doc/kpl-presets-config/               README, docs/, copyright,
 #                                               changelog.gz
+#   share/lintian/overrides/kpl-presets-config  what the package check is
+#                                               told to accept, and why
 include(GNUInstallDirs)
 
 set(KPL_PACKAGE_NAME kpl-presets-config)
@@ -28,6 +30,17 @@ endif()
 
 install(TARGETS KPL_Presets_Config RUNTIME DESTINATION ${KPL_INSTALL_PROGRAM_DIR})
 install(FILES ${KPL_LANGUAGE_FILE} DESTINATION ${KPL_INSTALL_DATA_DIR})
+
+# A stripped installation (the package's, or `cmake --install --strip`) also
+# drops the compiler's notes, which a program on a machine has no use for.
+if(CMAKE_STRIP)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${KPL_INSTALL_PROGRAM_DIR}/$<TARGET_FILE_NAME:KPL_Presets_Config>\"
+          COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endif()
 
 # The link, the manual page and the compressed changelog are for systems with
 # symbolic links, man and gzip.
@@ -68,3 +81,5 @@ endif()
 install(FILES README.md DESTINATION ${KPL_INSTALL_DOC_DIR})
 install(FILES COPYRIGHT DESTINATION ${KPL_INSTALL_DOC_DIR} RENAME copyright)
 install(DIRECTORY docs DESTINATION ${KPL_INSTALL_DOC_DIR})
+install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+    RENAME ${KPL_PACKAGE_NAME})

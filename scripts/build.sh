@@ -16,21 +16,20 @@ if command -v ccache >/dev/null; then
   kpl_cache_flags=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
-# kpl_configure DIR [CMAKE_ARGUMENTS...]: configures DIR as a warnings-as-errors
-# build, optimised with debugging information, unless the arguments say
-# otherwise.
+# kpl_configure DIR [CMAKE_ARGUMENTS...]: configures DIR as a build optimised
+# with debugging information, unless the arguments say otherwise.
 kpl_configure() {
   local dir=$1
   shift
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DKPL_WARNINGS_AS_ERRORS=ON "${kpl_cache_flags[@]}" "$@" >/dev/null
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${kpl_cache_flags[@]}" "$@" \
+    >/dev/null
 }
 
-# kpl_configure_shared: the shared build folder, compiled with the hardening
-# flags Debian builds its packages with (dpkg-buildflags, every hardening
-# feature on), since the package is made from this same build.
+# kpl_configure_shared: the shared build folder, with warnings as errors and
+# the hardening flags Debian builds its packages with (dpkg-buildflags, every
+# hardening feature on), since the package is made from this same build.
 kpl_configure_shared() {
-  kpl_configure "$kpl_build_dir" \
+  kpl_configure "$kpl_build_dir" -DKPL_WARNINGS_AS_ERRORS=ON \
     "-DCMAKE_C_FLAGS=$(kpl_buildflags CPPFLAGS) $(kpl_buildflags CFLAGS)" \
     "-DCMAKE_CXX_FLAGS=$(kpl_buildflags CPPFLAGS) $(kpl_buildflags CXXFLAGS)" \
     "-DCMAKE_EXE_LINKER_FLAGS=$(kpl_buildflags LDFLAGS)"

@@ -2,7 +2,9 @@
 #   kpl-presets-config_<version>_<architecture>.deb
 # holding what the install rules put on a machine. The version is the
 # project's; the dependencies are computed by dpkg-shlibdeps from the
-# libraries the program is linked against.
+# libraries the program is linked against. The maintainer is the team that
+# holds the copyright (COPYRIGHT); its address is in-house, which
+# packaging/lintian-overrides says.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${KPL_PACKAGE_NAME})
 set(CPACK_PACKAGE_CONTACT "KPL Team <team@kpl.local>")

@@ -10,6 +10,7 @@
 #include "core/CommandKeywords.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
+#include "core/platform/RuntimeFolder.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -35,6 +36,10 @@ int runSilent(int argc, char** argv, const QString& commandLine) {
 }
 
 int runWithWindow(int argc, char** argv, const QString& commandLine) {
+    // The environment as the program was given it, before a runtime folder
+    // is named in it.
+    const QStringList environment = processEnvironment();
+    platform::nameRuntimeFolderWhereUnset();
     // Without a display the start ends here, before any file is written.
     std::optional<NoDisplayGuard> guard(std::in_place, programName(argc, argv));
     QApplication app(argc, argv);
@@ -43,7 +48,7 @@ int runWithWindow(int argc, char** argv, const QString& commandLine) {
     app.setQuitOnLastWindowClosed(false);
     applyDialogStyle(app);
     EventGate gate;
-    WidgetRuntime runtime(runningExecutablePath(), commandLine, processEnvironment(), gate);
+    WidgetRuntime runtime(runningExecutablePath(), commandLine, environment, gate);
     ProcessState state(runtime);
     DialogModel dialog(state, presetsDialogLayout());
     DialogWindow window(dialog, gate);

@@ -138,6 +138,31 @@ private slots:
         QCOMPARE(f.state.failuresReported, 0);
     }
 
+    // The language file the package installs for new projects: complete (a
+    // start adds nothing to it), read in its code page (the captions stay
+    // the designed ones), and with a text for every help number.
+    void defaultLanguageFileHoldsEveryTextOfTheDialog() {
+        QFile shipped(QStringLiteral(KPL_DEFAULT_LANGUAGE_FILE));
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        const QByteArray content = shipped.readAll();
+        const QString languageFile = QStringLiteral("KPL_Presets/KPL_Presets_Config.ini");
+        DialogFixture designed;
+        QCOMPARE(designed.load(), std::nullopt);
+        DialogFixture f;
+        f.install.write(languageFile, content);
+        QCOMPARE(f.load(), std::nullopt);
+
+        QCOMPARE(f.install.read(languageFile), content);
+        for (qsizetype i = 0; i < f.model.controls().size(); ++i) {
+            const Control& control = f.model.controls()[i];
+            QCOMPARE(control.caption, designed.model.controls()[i].caption);
+            if (control.helpId != 0) {
+                const QString& text = f.state.helpTexts.at(control.helpId);
+                QVERIFY2(!text.isEmpty() && text != QLatin1String("0"), qPrintable(control.name));
+            }
+        }
+    }
+
     void closingTheWindowStillAsksInHelpMode() {
         DialogFixture f;
         QCOMPARE(f.load(), std::nullopt);

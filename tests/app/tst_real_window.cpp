@@ -19,13 +19,14 @@ private slots:
         writeProjectFiles(install);
         copyProgram(KPL_PROGRAM, install);
         const QString hostLog = install.path(QStringLiteral("host.log"));
+        const QString errors = install.path(QStringLiteral("stderr.txt"));
 
         QProcess xvfb;
         xvfb.setProcessChannelMode(QProcess::ForwardedChannels);
         xvfb.start(QStringLiteral("xvfb-run"),
                    {"-a", "-s", "-screen 0 1024x768x24 -nolisten tcp", "sh", KPL_DRIVE_SCRIPT,
-                    "Erweiterte Konfiguration KPL_Presets - integriert", install.executablePath(),
-                    "EXTERNAL", "N4RCFG", "/LOGFILE", hostLog});
+                    "Erweiterte Konfiguration KPL_Presets - integriert", errors,
+                    install.executablePath(), "EXTERNAL", "N4RCFG", "/LOGFILE", hostLog});
         QVERIFY(xvfb.waitForFinished(180000));
         QCOMPARE(xvfb.exitCode(), 0);
 
@@ -38,6 +39,8 @@ private slots:
             iniEntry(install.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")), "Info", "S_Prog"),
             QString::fromLatin1(version::kText) + QStringLiteral(" - Integrated"));
         QVERIFY(!QFile::exists(hostLog));
+        // A normal start says nothing on standard error.
+        QCOMPARE(install.read(QStringLiteral("stderr.txt")), QByteArray());
     }
 };
 

@@ -1,0 +1,49 @@
+# The one build configuration of the scripts, sourced by them after
+# packages.sh. scripts/demo, scripts/test, scripts/package and
+# scripts/screenshot configure the same folder with the same flags, so the
+# program is compiled once for all of them; only the sanitizer build of
+# scripts/test and the clang build of scripts/fuzz are builds of their own.
+
+# The shared build folder (KPL_BUILD_DIR names another) and the parallel jobs,
+# one per core of the machine.
+kpl_build_dir=${KPL_BUILD_DIR:-build}
+kpl_jobs=$(nproc)
+
+# Compiler cache, where the Debian package is installed: a folder built
+# again (another clone, a cleaned build folder) reuses what was compiled.
+kpl_cache_flags=()
+if command -v ccache >/dev/null; then
+  kpl_cache_flags=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
+# kpl_configure DIR [CMAKE_ARGUMENTS...]: configures DIR as a build optimised
+# with debugging information, unless the arguments say otherwise.
+kpl_configure() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${kpl_cache_flags[@]}" "$@" \
+    >/dev/null
+}
+
+# kpl_configure_shared: the shared build folder, with warnings as errors and
+# the hardening flags Debian builds its packages with (dpkg-buildflags, every
+# hardening feature on), since the package is made from this same build.
+kpl_configure_shared() {
+  kpl_configure "$kpl_build_dir" -DKPL_WARNINGS_AS_ERRORS=ON \
+    "-DCMAKE_C_FLAGS=$(kpl_buildflags CPPFLAGS) $(kpl_buildflags CFLAGS)" \
+    "-DCMAKE_CXX_FLAGS=$(kpl_buildflags CPPFLAGS) $(kpl_buildflags CXXFLAGS)" \
+    "-DCMAKE_EXE_LINKER_FLAGS=$(kpl_buildflags LDFLAGS)"
+}
+kpl_buildflags() {
+  DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"
+}
+
+# kpl_build DIR [TARGET...]: builds the targets (all without any) with one
+# job per core.
+kpl_build() {
+  local dir=$1
+  shift
+  local targets=()
+  [ $# -eq 0 ] || targets=(--target "$@")
+  cmake --build "$dir" -j "$kpl_jobs" "${targets[@]}"
+}

@@ -31,7 +31,6 @@ public:
     // database, so that what was written so far stays saved.
     ~Connection();
 
-    const QString& path() const { return m_path; }
     sqlite3* handle() const { return m_handle; }
 
     // The prepared statement for `sql`, kept for reuse until the connection

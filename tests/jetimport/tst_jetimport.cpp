@@ -272,5 +272,5 @@ void TestJetImport::cutAtAPageBoundaryIsRefusedOrComplete() {
     QCOMPARE(allValues(dir.filePath("cut.sqlite")), allValues(m_wholeImports.value(sample)));
 }
 
-QTEST_APPLESS_MAIN(TestJetImport)
+KPL_TEST_MAIN(TestJetImport)
 #include "tst_jetimport.moc"

@@ -1,4 +1,5 @@
 #include "DemoProject.h"
+#include "Prerequisites.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
 #include "database/Database.h"
@@ -9,7 +10,6 @@
 #include "settings/ProjectPaths.h"
 
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace kpl;
@@ -61,8 +61,7 @@ private slots:
 };
 
 void TestUpdateRun::init() {
-    if (QStandardPaths::findExecutable("sqlite3").isEmpty())
-        QSKIP("the sqlite3 tool is needed to lay out the demo project");
+    KPL_REQUIRE(test::hasTool("sqlite3"), "the sqlite3 tool is needed to lay out the demo project");
 }
 
 void TestUpdateRun::standaloneRunCarriesTunedValuesOver() {
@@ -265,5 +264,5 @@ void TestUpdateRun::takeoverDistrustsTheOldTable() {
     QCOMPARE(titles, boxTitles);
 }
 
-QTEST_GUILESS_MAIN(TestUpdateRun)
+KPL_TEST_MAIN(TestUpdateRun)
 #include "tst_updaterun.moc"

@@ -1,9 +1,15 @@
-# Checks that the sources include headers only of their own library and of
-# the libraries it stands on (the "On" column of the README's layout), so
-# that no include runs against the build graph, and that the database
-# layer's internal headers are included by the layer's own files only.
-#   cmake -DSOURCE_DIR=<src> -P CheckLayers.cmake
+# Checks the walls between the layers of src/, include by include:
+#  - a source includes headers only of its own layer and of the layers it
+#    stands on (the "On" column of the README's layout), so that no include
+#    runs against the build graph; the view (app/view) is a layer of its own
+#    above the dialog model, and main.cpp the program on top of everything;
+#  - the database layer's internal headers are included by its own files only;
+#  - the system headers behind a wall stay behind it: Qt Widgets in the view
+#    and main.cpp, SQLite in the database layer, libmdb where the Jet pages
+#    are read.
+#   cmake -DSOURCE_DIR=<src> -DWIDGETS_HEADERS=<Qt Widgets include folder> -P CheckLayers.cmake
 cmake_minimum_required(VERSION 3.25)
+set(layers core errors settings texts database presetdb jetimport app app/view program)
 set(below_core "")
 set(below_errors core)
 set(below_settings core errors)
@@ -12,24 +18,75 @@ set(below_database core)
 set(below_presetdb core errors settings database)
 set(below_jetimport core errors settings database)
 set(below_app core errors settings texts database presetdb jetimport)
+set(below_app/view ${below_app} app)
+set(below_program ${below_app/view} app/view)
+
+# The layer of a source or header path relative to src/.
+function(layer_of path result)
+  if(path STREQUAL "app/main.cpp")
+    set(${result} program PARENT_SCOPE)
+  elseif(path MATCHES "^app/view/")
+    set(${result} app/view PARENT_SCOPE)
+  else()
+    string(REGEX REPLACE "/.*" "" folder "${path}")
+    set(${result} ${folder} PARENT_SCOPE)
+  endif()
+endfunction()
+
+# System headers and where each may be included (path prefixes under src/).
+if(NOT IS_DIRECTORY "${WIDGETS_HEADERS}")
+  message(FATAL_ERROR "WIDGETS_HEADERS names no folder of Qt Widgets headers")
+endif()
+file(GLOB widgets_headers RELATIVE ${WIDGETS_HEADERS} ${WIDGETS_HEADERS}/*)
+list(APPEND widgets_headers QtWidgets)
+set(walled_headers widgets sqlite mdbtools)
+set(sqlite_headers sqlite3.h)
+set(mdbtools_headers mdbtools.h)
+set(widgets_allowed app/view/ app/main.cpp)
+set(sqlite_allowed database/)
+set(mdbtools_allowed jetimport/JetDatabase.cpp)
+
+function(check_system_header file header)
+  string(REGEX REPLACE "/.*" "" module "${header}")
+  foreach(wall ${walled_headers})
+    if(header IN_LIST ${wall}_headers OR module IN_LIST ${wall}_headers)
+      foreach(prefix ${${wall}_allowed})
+        string(FIND "${file}" "${prefix}" at)
+        if(at EQUAL 0)
+          return()
+        endif()
+      endforeach()
+      set(faults ${faults} "${file} includes <${header}>" PARENT_SCOPE)
+    endif()
+  endforeach()
+endfunction()
 
 set(faults "")
-foreach(library core errors settings texts database presetdb jetimport app)
-  set(allowed ${library} ${below_${library}})
-  file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR}
-      ${SOURCE_DIR}/${library}/*.h ${SOURCE_DIR}/${library}/*.cpp)
-  foreach(file ${files})
-    file(STRINGS ${SOURCE_DIR}/${file} includes REGEX "^#include \"[^\"]+/")
-    foreach(line ${includes})
-      string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" header "${line}")
-      string(REGEX REPLACE "/.*" "" folder "${header}")
-      if(folder STREQUAL "internal" AND library STREQUAL "database")
-        continue()
-      endif()
-      if(NOT folder IN_LIST allowed OR header MATCHES "^database/internal/")
-        list(APPEND faults "${file} includes ${header}")
-      endif()
-    endforeach()
+file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+foreach(file ${files})
+  layer_of(${file} layer)
+  if(NOT layer IN_LIST layers)
+    list(APPEND faults "${file} lies in no layer")
+    continue()
+  endif()
+  set(allowed ${layer} ${below_${layer}})
+  file(STRINGS ${SOURCE_DIR}/${file} includes REGEX "^#include [\"<]")
+  foreach(line ${includes})
+    if(line MATCHES "^#include <([^>]+)>")
+      check_system_header(${file} ${CMAKE_MATCH_1})
+      continue()
+    endif()
+    if(NOT line MATCHES "^#include \"([^\"]+/[^\"]+)\"")
+      continue()
+    endif()
+    set(header ${CMAKE_MATCH_1})
+    if(header MATCHES "^internal/" AND layer STREQUAL "database")
+      continue()
+    endif()
+    layer_of(${header} header_layer)
+    if(NOT header_layer IN_LIST allowed OR header MATCHES "^database/internal/")
+      list(APPEND faults "${file} includes ${header}")
+    endif()
   endforeach()
 endforeach()
 

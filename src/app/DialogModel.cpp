@@ -265,6 +265,9 @@ void DialogModel::TextZeit_GotFocus() {
     });
 }
 
+// Its failures are logged under "TextCountdown_LostFocus", the name this
+// handler has always given itself in the error log, though the field is
+// TextZeit; the logs keep reading as they always have.
 void DialogModel::TextZeit_LostFocus() {
     Procedure proc(m_state, QStringLiteral("TextCountdown_LostFocus"));
     if (proc.test([&] { return at(ControlId::TextZeit).text.isEmpty(); }))

@@ -30,10 +30,8 @@ public:
 
     const FormLayout& form() const { return m_form; }
     const QString& caption() const { return m_caption; }
-    const QString& configurationIniPath() const { return m_configurationIniPath; }
     const QList<Control>& controls() const { return m_controls; }
     const Control& control(ControlId id) const;
-    bool infoGuard() const { return m_infoGuard; }
 
     // The user changes a check box's value or the time field's text; the
     // control's event follows. A control whose value the change leaves

@@ -41,8 +41,6 @@ public:
     // The whole file as it is to be written.
     QByteArray toBytes() const;
 
-    bool isUtf8() const { return m_utf8; }
-
 private:
     enum class Kind { Other, Header, Entry };
 

@@ -37,7 +37,6 @@ struct ProcessState {
     // Additional columns of PRESET_DEFS (element 0 empty, 1 is "part").
     std::optional<QStringList> additionalFields;
     qint16 additionalFieldCount = 0;
-    QString additionalFieldsSql;
 
     // Dialog state.
     bool helpMode = false;

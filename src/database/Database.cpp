@@ -46,10 +46,6 @@ Connection& Database::connection() const {
     return *m_connection;
 }
 
-QString Database::path() const {
-    return connection().path();
-}
-
 void Database::beginTransaction() {
     connection().beginWrite();
 }

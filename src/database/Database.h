@@ -45,9 +45,6 @@ public:
     // Rolls pending writes back and closes; never throws.
     ~Database();
 
-    bool isOpen() const { return m_connection != nullptr; }
-    QString path() const;
-
     // Starts the transaction that pending writes are collected in now, so
     // that the reads of a long run share it instead of locking the file anew
     // for each statement. Committed like any pending write.

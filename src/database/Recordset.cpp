@@ -218,11 +218,6 @@ void Recordset::update() {
     m_editMode = EditMode::None;
 }
 
-void Recordset::cancelUpdate() {
-    requireOpen();
-    m_editMode = EditMode::None;
-}
-
 std::shared_ptr<Statement> Recordset::writeStatement(bool insert, const std::vector<int>& changed) {
     QString& sql = m_writeSql[{insert, changed}];
     if (sql.isEmpty())
@@ -276,15 +271,6 @@ void Recordset::updateRecord(const std::vector<int>& changed) {
         for (const int i : changed)
             row[i] = m_buffer.at(i);
     }
-}
-
-void Recordset::close() {
-    m_connection.reset();
-    m_blockSql.clear();
-    m_writeSql.clear();
-    m_data.reset();
-    m_editMode = EditMode::None;
-    m_block.clear();
 }
 
 } // namespace kpl

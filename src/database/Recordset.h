@@ -80,9 +80,6 @@ public:
     // Saves the record being added or edited (failure 3020 when there is
     // none) and ends adding or editing.
     void update();
-    void cancelUpdate();
-
-    void close();
 
 private:
     friend class Database;

@@ -16,10 +16,6 @@ const Field& TableDef::field(int index) const {
     return m_fields.at(index);
 }
 
-void TableDef::appendField(const QString& name, FieldType type, int size) {
-    m_fields.append(Field{name, type, size});
-}
-
 void TableDef::appendField(const Field& field) {
     m_fields.append(field);
 }

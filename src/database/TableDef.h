@@ -26,7 +26,6 @@ public:
         return indexOfField(m_fields, name, from);
     }
 
-    void appendField(const QString& name, FieldType type, int size = 0);
     void appendField(const Field& field);
 
     // The CREATE TABLE statement for this definition; failure 3264 when it

@@ -93,6 +93,9 @@ QString buildVarName(ProcessState& state, Procedure& proc, ProjectDatabase& proj
             return ReplaceSearchItem(state.varNameTemplates[variant].at(part), placeholder::VarName,
                                      templateName);
         });
+        // The machine's name goes in twice in a row, so a template may name
+        // the machine in two places; a third placeholder stays as written.
+        // Other text cells get it once.
         for (int twice = 0; twice < 2; ++twice) {
             proc.assign(names[variant], [&] {
                 return ReplaceSearchItem(names[variant], placeholder::Machine, machine);

@@ -28,11 +28,4 @@ bool GetStartModeIntegrated(ProcessState& state) {
     return result;
 }
 
-QString GetPathLogfile(ProcessState& state) {
-    Procedure proc(state, QStringLiteral("GetPathLogfile"));
-    QString path;
-    proc.assign(path, [&] { return logFileValue(state.runtime.commandLine()); });
-    return path;
-}
-
 } // namespace kpl

@@ -10,7 +10,4 @@ struct ProcessState;
 // SilentMode. True only for an integrated start.
 bool GetStartModeIntegrated(ProcessState& state);
 
-// The "LOGFILE" value (logFileValue), "" when absent.
-QString GetPathLogfile(ProcessState& state);
-
 } // namespace kpl

@@ -93,13 +93,8 @@ void GetAddFields(ProcessState& state) {
     std::optional<QStringList> fields;
     proc.assign(fields, [&] { return std::optional<QStringList>(GetAdditionalFieldsMDB(state)); });
     state.additionalFields = fields;
-    if (!fields)
-        return;
-    QString sql;
-    for (qsizetype i = 1; i < fields->size(); ++i)
-        sql += QStringLiteral(", ") + table::PresetDefs + QLatin1Char('.') + fields->at(i);
-    state.additionalFieldsSql = sql;
-    state.additionalFieldCount = qint16(fields->size() - 1);
+    if (fields)
+        state.additionalFieldCount = qint16(fields->size() - 1);
 }
 
 } // namespace kpl

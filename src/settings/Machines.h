@@ -21,7 +21,7 @@ QString GetValidMachines(ProcessState& state);
 // "", "part", then the configured additional column names.
 QStringList GetAdditionalFieldsMDB(ProcessState& state);
 
-// Sets AdditionalFields, AdditionalFieldsSQL and AdditionalFieldCount.
+// Sets the state's additionalFields and additionalFieldCount.
 void GetAddFields(ProcessState& state);
 
 } // namespace kpl

@@ -30,6 +30,11 @@ QString GetPathOCXMDB(ProcessState& state);
 QString GetPathSourceOCXMDB(ProcessState& state);
 QString GetPathMachineCopyMDB(ProcessState& state, const QString& iniFile);
 QString GetFileNameOnly(ProcessState& state, const QString& path);
+// `text` with the first occurrence of `searchItem`, found with letter case
+// ignored, replaced; the rest keeps its letter case. Only the first: the
+// record creation counts on it, replacing the machine's name in a variable
+// name twice and in other texts once, so a second placeholder of a text
+// stays as the template wrote it.
 QString ReplaceSearchItem(const QString& text, const QString& searchItem,
                           const QString& replacement);
 

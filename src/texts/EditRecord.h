@@ -14,7 +14,10 @@ void WriteEditInfo(ProcessState& state);
 // character as the upper-case hexadecimal of its Windows-1252 code plus 5.
 QString encodeEditor(const QString& text);
 
-// The value of the first environment entry (the whole entry without "=").
+// The value of the first environment entry (the whole entry without "="),
+// whatever that entry's name: the editor record has always been made from
+// the first entry, not from one looked up by name, and keeps meaning what
+// the records already written in the configuration files mean.
 QString firstEnvironmentValue(const ProcessState& state);
 
 } // namespace kpl

@@ -45,8 +45,6 @@ private slots:
         QCOMPARE(f.load(), std::nullopt);
 
         QCOMPARE(f.model.caption(), caption);
-        QCOMPARE(f.model.configurationIniPath(),
-                 f.install.path(QStringLiteral("parameter/n4rconfiguration.ini")));
         QCOMPARE(f.state.machineNames.value_or(QStringList()).value(1), QStringLiteral("M1"));
         QCOMPARE(f.control(ControlId::CheckDTI).value, dti);
         QCOMPARE(f.control(ControlId::CheckTolleranz).value, tolerance);

@@ -1,6 +1,7 @@
 #include "DemoProject.h"
 #include "FailingFileCalls.h"
 #include "FailingJournal.h"
+#include "Prerequisites.h"
 #include "app/DialogLayout.h"
 #include "app/DialogModel.h"
 #include "core/ExitCode.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTest>
 #include <QThread>
 
@@ -335,8 +335,8 @@ private:
 };
 
 void TestFaults::initTestCase() {
-    if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
-        QSKIP("the sqlite3 tool is needed to lay out the installations");
+    KPL_REQUIRE(test::hasTool("sqlite3"),
+                "the sqlite3 tool is needed to lay out the installations");
 }
 
 QByteArray TestFaults::cleanRun(Start start) {
@@ -601,5 +601,5 @@ void TestFaults::nothingIsLost() {
     }
 }
 
-QTEST_GUILESS_MAIN(TestFaults)
+KPL_TEST_MAIN(TestFaults)
 #include "tst_faults.moc"

@@ -1,3 +1,4 @@
+#include "Prerequisites.h"
 #include "ProjectFiles.h"
 
 #include "Version.h"
@@ -15,6 +16,8 @@ class TestRealWindow : public QObject {
 
 private slots:
     void integratedStartConfirmedWithOK() {
+        KPL_REQUIRE(hasTool("xvfb-run") && hasTool("xdotool"),
+                    "xvfb-run and xdotool are needed for a window on a virtual display");
         TestInstallation install;
         writeProjectFiles(install);
         copyProgram(KPL_PROGRAM, install);
@@ -44,5 +47,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRealWindow)
+KPL_TEST_MAIN(TestRealWindow)
 #include "tst_real_window.moc"

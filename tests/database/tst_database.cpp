@@ -173,8 +173,8 @@ void TestDatabase::columnTypesRoundTrip() {
     QFETCH(int, sizeReadBack);
     Database db = Database::create(file("Types.mdb"));
     TableDef source("Source_PRESET_DEFS");
-    source.appendField("ID", FieldType::Long);
-    source.appendField("value", type, size);
+    source.appendField({"ID", FieldType::Long});
+    source.appendField({"value", type, size});
     db.appendTableDef(source);
 
     const TableDef readBack = db.tableDef("Source_PRESET_DEFS");
@@ -183,7 +183,7 @@ void TestDatabase::columnTypesRoundTrip() {
 
     TableDef copy("PRESET_DEFS");
     for (const Field& field : readBack.fields())
-        copy.appendField(field.name, field.type, field.size);
+        copy.appendField(field);
     db.appendTableDef(copy);
     QCOMPARE(db.tableDef("PRESET_DEFS").fields(), readBack.fields());
 }
@@ -233,7 +233,7 @@ void TestDatabase::tableNamesDifferingInCaseClash() {
     QCOMPARE(db.tableDef("PRESET_DEFS").name(), "preset_defs");
 
     TableDef upper("PRESET_DEFS");
-    upper.appendField("ID", FieldType::Long);
+    upper.appendField({"ID", FieldType::Long});
     const std::optional<Failure> failure = failureOf([&] { db.appendTableDef(upper); });
     QVERIFY(failure);
     QCOMPARE(failure->number, kSqliteError);
@@ -249,8 +249,8 @@ void TestDatabase::deleteTableRemovesTableAndRecords() {
     QVERIFY(db.tableNames().isEmpty());
 
     TableDef fresh("PRESET_DEFS");
-    fresh.appendField("ID", FieldType::Long);
-    fresh.appendField("var_name", FieldType::Text, 100);
+    fresh.appendField({"ID", FieldType::Long});
+    fresh.appendField({"var_name", FieldType::Text, 100});
     db.appendTableDef(fresh);
     db.close();
 
@@ -283,7 +283,7 @@ void TestDatabase::recordsetsCloseWithTheirDatabase() {
     QCOMPARE(records.recordCount(), 0);
     QCOMPARE(failureNumber([&] { db.tableNames(); }), db::ObjectInvalid);
     moved.close();
-    QVERIFY(!moved.isOpen());
+    QCOMPARE(failureNumber([&] { moved.tableNames(); }), db::ObjectInvalid);
     QCOMPARE(failureNumber([&] { records.recordCount(); }), db::ObjectInvalid);
     QCOMPARE(failureNumber([&] { records.addNew(); }), db::ObjectInvalid);
 }

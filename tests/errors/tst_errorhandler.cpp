@@ -8,7 +8,14 @@
 
 #include <QTest>
 
+#include <functional>
+#include <optional>
+#include <stdexcept>
+
 using namespace kpl;
+
+using Throw = std::function<void()>;
+Q_DECLARE_METATYPE(Throw)
 
 class TestErrorHandler : public QObject {
     Q_OBJECT
@@ -20,6 +27,8 @@ private slots:
     void integratedModeLogsToTheGivenFile();
     void unwritableLogLineGoesToStandardError();
     void continueSkipsOnlyTheFailedStep();
+    void stepsReportExceptionsUnderTheirNumbers_data();
+    void stepsReportExceptionsUnderTheirNumbers();
     void failedConditionRunsTheGuardedSteps();
     void answerNoUnwindsPastEveryStep();
     void logWritersAppendInOrder();
@@ -138,6 +147,27 @@ void TestErrorHandler::continueSkipsOnlyTheFailedStep() {
     QCOMPARE(ran, (QStringList{"one", "three"}));
     QCOMPARE(state.failuresReported, 1);
     QVERIFY(install.read("N4Rcfglog.txt").contains("/ Steps (Nr. 13) :Type mismatch"));
+}
+
+void TestErrorHandler::stepsReportExceptionsUnderTheirNumbers_data() {
+    QTest::addColumn<Throw>("thrower");
+    QTest::addColumn<int>("number");
+    QTest::newRow("out of memory") << Throw([] { throw std::bad_alloc(); }) << 7;
+    QTest::newRow("an object that failed to open, used")
+        << Throw([] { (void)std::optional<int>().value(); }) << 91;
+    QTest::newRow("anything else") << Throw([] { throw std::logic_error("x"); }) << 5;
+}
+
+void TestErrorHandler::stepsReportExceptionsUnderTheirNumbers() {
+    QFETCH(Throw, thrower);
+    QFETCH(int, number);
+    test::TestInstallation install;
+    auto rt = install.runtime();
+    ProcessState state(*rt);
+    state.silentMode = true;
+    QVERIFY(!Procedure(state, "Steps").step(thrower));
+    QVERIFY(
+        install.read("N4Rcfglog.txt").contains(QString("/ Steps (Nr. %1) :").arg(number).toUtf8()));
 }
 
 void TestErrorHandler::failedConditionRunsTheGuardedSteps() {

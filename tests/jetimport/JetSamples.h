@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTest>
 
+#include "Prerequisites.h"
+
 namespace kpl::test {
 
 // The sample Jet files live outside the project, in the folder "jet" under
@@ -25,8 +27,6 @@ inline const char* const kUnicodeSample = "testUnicodeCompV2003.mdb";
 
 // Skips the test function when the sample files are not there.
 #define KPL_REQUIRE_JET_SAMPLES()                                                                  \
-    do {                                                                                           \
-        if (kpl::test::jetSampleFolder().isEmpty())                                                \
-            QSKIP("The sample Jet files are missing: set KPL_SHARED_TESTDATA to the shared "       \
-                  "testdata folder (CTest does) that holds jet/test2V1997.mdb.");                  \
-    } while (false)
+    KPL_REQUIRE(!kpl::test::jetSampleFolder().isEmpty(),                                           \
+                "The sample Jet files are missing: set KPL_SHARED_TESTDATA to the shared "         \
+                "testdata folder (CTest does) that holds jet/test2V1997.mdb.")

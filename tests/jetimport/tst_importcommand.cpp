@@ -150,11 +150,10 @@ void TestImportCommand::importsTheThreeDatabasesOfAnInstallation() {
 // imported, a silent run gives the PRESET_DEFS of the same run on the SQLite
 // demo, value for value, and the kept Jet files are the files put in place.
 void TestImportCommand::demoInstallationRoundTrip() {
-    if (QStandardPaths::findExecutable("sqlite3").isEmpty())
-        QSKIP("the sqlite3 tool is needed to lay out the demo project");
-    if (!QFileInfo::exists(test::jetSample("installation/KPL_Presets.mdb")))
-        QSKIP("The Jet files of the demo installation are missing: jet/installation/ under "
-              "KPL_SHARED_TESTDATA.");
+    KPL_REQUIRE(test::hasTool("sqlite3"), "the sqlite3 tool is needed to lay out the demo project");
+    KPL_REQUIRE(QFileInfo::exists(test::jetSample("installation/KPL_Presets.mdb")),
+                "The Jet files of the demo installation are missing: jet/installation/ under "
+                "KPL_SHARED_TESTDATA.");
     test::DemoProject sqliteDemo;
     test::DemoProject jetDemo;
     QVERIFY(sqliteDemo.isValid() && jetDemo.isValid());
@@ -345,5 +344,5 @@ void TestImportCommand::wrongUsageExitsNonZero() {
     QVERIFY(QDir(dir.path()).isEmpty()); // not even a lock file
 }
 
-QTEST_MAIN(TestImportCommand)
+KPL_TEST_MAIN(TestImportCommand)
 #include "tst_importcommand.moc"

@@ -188,5 +188,5 @@ void TestInPlaceImport::newFileModeNeverOverwrites() {
     QCOMPARE(folderEntries(dir), QStringList{"new.mdb"});
 }
 
-QTEST_APPLESS_MAIN(TestInPlaceImport)
+KPL_TEST_MAIN(TestInPlaceImport)
 #include "tst_inplaceimport.moc"

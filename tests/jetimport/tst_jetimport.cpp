@@ -340,5 +340,5 @@ void TestJetImport::readsSoundFilesOfOddBytes() {
     QCOMPARE(rows.value(column), value);
 }
 
-QTEST_APPLESS_MAIN(TestJetImport)
+KPL_TEST_MAIN(TestJetImport)
 #include "tst_jetimport.moc"

@@ -1,11 +1,11 @@
 #include "DemoProject.h"
+#include "Prerequisites.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTest>
 #include <QThread>
 
@@ -108,8 +108,7 @@ qint64 TestCrash::runSilent(const QString& root, int killAfterMs) {
 }
 
 void TestCrash::killedRunLeavesOldOrNewFiles() {
-    if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
-        QSKIP("the sqlite3 tool is needed to lay out the project");
+    KPL_REQUIRE(test::hasTool("sqlite3"), "the sqlite3 tool is needed to lay out the project");
     test::DemoProject demo;
     QVERIFY(demo.isValid());
     demo.sql(demo.sourceDb(), enlargeScript(false) + "DROP TABLE PRESET_DEFS;\n");
@@ -153,5 +152,5 @@ void TestCrash::killedRunLeavesOldOrNewFiles() {
           oldProject, newProject);
 }
 
-QTEST_GUILESS_MAIN(TestCrash)
+KPL_TEST_MAIN(TestCrash)
 #include "tst_crash.moc"

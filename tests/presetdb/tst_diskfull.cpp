@@ -1,4 +1,5 @@
 #include "DbTestSupport.h"
+#include "Prerequisites.h"
 #include "core/Profile.h"
 #include "presetdb/AtomicCopy.h"
 
@@ -35,9 +36,10 @@ private:
 void TestDiskFull::initTestCase() {
     m_disk = m_dir.filePath(QStringLiteral("disk"));
     QVERIFY(QDir().mkpath(m_disk));
-    if (::mount("tmpfs", QFile::encodeName(m_disk).constData(), "tmpfs", 0, "size=512k") != 0)
-        QSKIP(qPrintable(QStringLiteral("no disk-full test: a tmpfs cannot be mounted here (%1)")
-                             .arg(QString::fromLocal8Bit(std::strerror(errno)))));
+    KPL_SKIP_UNLESS(
+        ::mount("tmpfs", QFile::encodeName(m_disk).constData(), "tmpfs", 0, "size=512k") == 0,
+        qPrintable(QStringLiteral("no disk-full test: a tmpfs cannot be mounted here (%1)")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno)))));
 }
 
 void TestDiskFull::cleanupTestCase() {
@@ -93,5 +95,5 @@ void TestDiskFull::fullDiskKeepsTheOldFiles() {
     QCOMPARE(files, (QStringList{"KPL_Presets.mdb", "Program.ini", "filler"}));
 }
 
-QTEST_GUILESS_MAIN(TestDiskFull)
+KPL_TEST_MAIN(TestDiskFull)
 #include "tst_diskfull.moc"

@@ -1,7 +1,10 @@
 #include "DemoProject.h"
+#include "Prerequisites.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
 #include "database/Database.h"
+#include "errors/Procedure.h"
+#include "presetdb/ProjectReplacement.h"
 #include "presetdb/Takeover.h"
 #include "presetdb/WorkOnMDB.h"
 #include "settings/CommandLine.h"
@@ -9,7 +12,6 @@
 #include "settings/ProjectPaths.h"
 
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace kpl;
@@ -49,6 +51,10 @@ class TestUpdateRun : public QObject {
 private slots:
     void init();
     void standaloneRunCarriesTunedValuesOver();
+    void recordsFollowTheTemplatesAndTheOldValues_data();
+    void recordsFollowTheTemplatesAndTheOldValues();
+    void onlyASoundSourceReplacesTheProject_data();
+    void onlyASoundSourceReplacesTheProject();
     void integratedRunTakesTheMachineCopysValues();
     void integratedRunWithoutMachineCopyTellsOnce();
     void emptyOldTableIsNothingToTakeOver();
@@ -61,8 +67,7 @@ private slots:
 };
 
 void TestUpdateRun::init() {
-    if (QStandardPaths::findExecutable("sqlite3").isEmpty())
-        QSKIP("the sqlite3 tool is needed to lay out the demo project");
+    KPL_REQUIRE(test::hasTool("sqlite3"), "the sqlite3 tool is needed to lay out the demo project");
 }
 
 void TestUpdateRun::standaloneRunCarriesTunedValuesOver() {
@@ -92,6 +97,101 @@ void TestUpdateRun::standaloneRunCarriesTunedValuesOver() {
     QCOMPARE(demo.read(demo.projectDb()), demo.read(demo.sourceDb()));
     QCOMPARE(QFileInfo(demo.sourceDb()).lastModified(), sourceWritten);
     QVERIFY(!QFileInfo::exists(demo.projectDb() + "-journal"));
+}
+
+// A standalone run on the demo with one change to its templates (`source`)
+// or to the old records (`project`): the record at `row` afterwards. Record 3
+// was tuned on the machine (min 5).
+void TestUpdateRun::recordsFollowTheTemplatesAndTheOldValues_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("varName");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("min");
+    const QString name = "M1.BDE.Downtime.DT_Reason03";
+    const QString text = "Downtime reason 3 of M1";
+    // Record 3 once more, with `changes`, at the end of `table`.
+    const auto copyOf3 = [](const QString& table, const QString& changes) {
+        return QString("CREATE TEMP TABLE r AS SELECT * FROM %1 WHERE ID = 3; UPDATE r SET %2; "
+                       "INSERT INTO %1 SELECT * FROM r;")
+            .arg(table, changes);
+    };
+    QTest::newRow("three ###machine in a variable-name template: two replaced")
+        << "UPDATE Source_DEFS SET Var_Name = '###machine.###MACHINE.###machine.###Var_Name' "
+           "WHERE Part = 1 AND System = 'VisiWin32';"
+        << "" << 2 << "M1.M1.###machine.DT_Reason03" << text << 0.0;
+    QTest::newRow("two ###machine in a text: one replaced")
+        << "UPDATE Source_PRESET_DEFS SET text = '###machine and ###machine' WHERE ID = 3;"
+        << "" << 2 << name << "M1 and ###machine" << 5.0;
+    QTest::newRow("old record differing only in letter case")
+        << ""
+        << "UPDATE PRESET_DEFS SET machine_type = 'kpl', var_name = upper(var_name) WHERE ID = 3;"
+        << 2 << name << text << 5.0;
+    QTest::newRow("two machine_types sharing one var_name")
+        << copyOf3("Source_PRESET_DEFS", "ID = 41, machine_type = 'KPL2'")
+        << copyOf3("PRESET_DEFS", "ID = 42, machine_type = 'KPL2', min = 9") << 40 << name << text
+        << 9.0;
+    QTest::newRow("two bit numbers sharing one var_name")
+        << copyOf3("Source_PRESET_DEFS", "ID = 41, offset_or_bitno = 5")
+        << copyOf3("PRESET_DEFS", "ID = 42, offset_or_bitno = 5, min = 9") << 40 << name << text
+        << 9.0;
+}
+
+void TestUpdateRun::recordsFollowTheTemplatesAndTheOldValues() {
+    QFETCH(QString, source);
+    QFETCH(QString, project);
+    QFETCH(int, row);
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    demo.sql(demo.sourceDb(), source);
+    demo.sql(demo.projectDb(), project);
+    auto rt = demo.runtime();
+    ProcessState state(*rt);
+    startUp(state);
+    WorkOnMDB(state);
+    QCOMPARE(state.failuresReported, 0);
+    const Row record = presetDefs(demo.projectDb()).value(row);
+    QTEST(record.varName, "varName");
+    QTEST(record.text, "text");
+    QTEST(record.min, "min");
+}
+
+// The end of a run without failures, on the demo's source database as if
+// rebuilt: it replaces the project database only when it passes the quick
+// check and holds the records created.
+void TestUpdateRun::onlyASoundSourceReplacesTheProject_data() {
+    QTest::addColumn<bool>("damaged");
+    QTest::addColumn<int>("missing");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("sound") << false << 0 << QString();
+    QTest::newRow("a record fewer than created")
+        << false << 1 << "it holds 41 records of PRESET_DEFS where 42 were created";
+    QTest::newRow("pages that belong to no table")
+        << true << 0 << "it fails the integrity check: *** in database main ***";
+}
+
+void TestUpdateRun::onlyASoundSourceReplacesTheProject() {
+    QFETCH(bool, damaged);
+    QFETCH(int, missing);
+    QFETCH(QString, reason);
+    test::DemoProject demo;
+    QVERIFY(demo.isValid());
+    // A table whose entry is gone from the schema leaves pages that belong
+    // to nothing.
+    if (damaged)
+        demo.sql(demo.sourceDb(), "CREATE TABLE notes (x); INSERT INTO notes VALUES ('x'); "
+                                  "PRAGMA writable_schema = ON; "
+                                  "DELETE FROM sqlite_master WHERE name = 'notes';");
+    const QByteArray project = demo.read(demo.projectDb());
+    auto rt = demo.runtime();
+    ProcessState state(*rt);
+    state.silentMode = true;
+    Procedure proc(state, "WorkOnMDB");
+    ProjectReplacement(state, proc, demo.projectDb()).finish(demo.sourceDb(), 0, 41 + missing, {});
+    const QByteArray log = demo.read(demo.path("N4Rcfglog.txt"));
+    QVERIFY2(log.contains(reason.toUtf8()), log.constData());
+    QCOMPARE(demo.read(demo.projectDb()), reason.isEmpty() ? demo.read(demo.sourceDb()) : project);
 }
 
 void TestUpdateRun::integratedRunTakesTheMachineCopysValues() {
@@ -265,5 +365,5 @@ void TestUpdateRun::takeoverDistrustsTheOldTable() {
     QCOMPARE(titles, boxTitles);
 }
 
-QTEST_GUILESS_MAIN(TestUpdateRun)
+KPL_TEST_MAIN(TestUpdateRun)
 #include "tst_updaterun.moc"

@@ -92,12 +92,9 @@ void TestCommandLine::decidesStartMode() {
 
 void TestCommandLine::logfileKeepsTypedCase() {
     test::TestInstallation install;
-    auto rt = install.runtime(QStringLiteral("/EXTERNAL N4RCFG /LOGFILE /tmp/Logs/Cfg.log"));
-    ProcessState state(*rt);
-    QCOMPARE(GetPathLogfile(state), QStringLiteral("/tmp/Logs/Cfg.log"));
-    auto none = install.runtime(QStringLiteral("/EXTERNAL N4RCFG"));
-    ProcessState withoutLog(*none);
-    QCOMPARE(GetPathLogfile(withoutLog), QString());
+    QCOMPARE(logFileValue(QStringLiteral("/EXTERNAL N4RCFG /LOGFILE /tmp/Logs/Cfg.log")),
+             QStringLiteral("/tmp/Logs/Cfg.log"));
+    QCOMPARE(logFileValue(QStringLiteral("/EXTERNAL N4RCFG")), QString());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

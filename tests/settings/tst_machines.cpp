@@ -72,24 +72,18 @@ void TestMachines::standaloneListFromProgramIni() {
 void TestMachines::additionalFields_data() {
     QTest::addColumn<QByteArray>("cfg");
     QTest::addColumn<QStringList>("fields");
-    QTest::addColumn<QString>("sql");
-    QTest::newRow("none configured")
-        << QByteArray("[Project]\n") << QStringList{"", "part"} << ", PRESET_DEFS.part";
+    QTest::newRow("none configured") << QByteArray("[Project]\n") << QStringList{"", "part"};
     QTest::newRow("two") << QByteArray("[Project]\nDataBaseAdditionalFields=Lot,Charge\n")
-                         << QStringList{"", "part", "Lot", "Charge"}
-                         << ", PRESET_DEFS.part, PRESET_DEFS.Lot, PRESET_DEFS.Charge";
+                         << QStringList{"", "part", "Lot", "Charge"};
     QTest::newRow("blank kept") << QByteArray("[Project]\nDataBaseAdditionalFields=Lot, Charge\n")
-                                << QStringList{"", "part", "Lot", " Charge"}
-                                << ", PRESET_DEFS.part, PRESET_DEFS.Lot, PRESET_DEFS. Charge";
+                                << QStringList{"", "part", "Lot", " Charge"};
     QTest::newRow("trailing comma") << QByteArray("[Project]\nDataBaseAdditionalFields=Lot,\n")
-                                    << QStringList{"", "part", "Lot", ""}
-                                    << ", PRESET_DEFS.part, PRESET_DEFS.Lot, PRESET_DEFS.";
+                                    << QStringList{"", "part", "Lot", ""};
 }
 
 void TestMachines::additionalFields() {
     QFETCH(QByteArray, cfg);
     QFETCH(QStringList, fields);
-    QFETCH(QString, sql);
     test::TestInstallation install;
     install.write("KPL_Presets/KPL_Presets.cfg", cfg);
     auto rt = install.runtime();
@@ -97,7 +91,6 @@ void TestMachines::additionalFields() {
     GetAddFields(state);
     QCOMPARE(state.additionalFields.value_or(QStringList{}), fields);
     QCOMPARE(state.additionalFieldCount, qint16(fields.size() - 1));
-    QCOMPARE(state.additionalFieldsSql, sql);
 }
 
 QTEST_GUILESS_MAIN(TestMachines)

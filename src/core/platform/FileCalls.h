@@ -25,7 +25,9 @@ struct FileStamp {
 // virtual function each, so that a test can make any single call fail the
 // way a full disk, a failing sync or a refused rename makes it fail. This
 // class makes the real calls; errors are the system's own codes. No call
-// retries or reports anything itself.
+// reports anything itself. An open, read or write that a signal interrupts
+// before it has done anything is made again; a read or write that moved
+// fewer bytes than asked returns that count for the caller to go on from.
 class FileCalls {
 public:
     FileCalls() = default;

@@ -29,7 +29,6 @@ public:
 
     // One attempt, without waiting; the lock file is created when missing.
     Attempt tryLock(const QString& path);
-    bool isLocked() const { return m_file.has_value(); }
     void release();
 
 private:

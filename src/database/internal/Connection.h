@@ -30,7 +30,6 @@ public:
     // Rolls pending writes back; never throws.
     ~Connection();
 
-    const QString& path() const { return m_path; }
     sqlite3* handle() const { return m_handle; }
 
     // The prepared statement for `sql`, kept for reuse until the connection

@@ -1,0 +1,2 @@
+#include <QWidget>
+#include <sqlite3.h>

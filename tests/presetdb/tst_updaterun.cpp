@@ -4,6 +4,7 @@
 #include "core/ProcessState.h"
 #include "database/Database.h"
 #include "errors/Procedure.h"
+#include "presetdb/ProjectDatabase.h"
 #include "presetdb/ProjectReplacement.h"
 #include "presetdb/Takeover.h"
 #include "presetdb/WorkOnMDB.h"
@@ -183,15 +184,18 @@ void TestUpdateRun::onlyASoundSourceReplacesTheProject() {
         demo.sql(demo.sourceDb(), "CREATE TABLE notes (x); INSERT INTO notes VALUES ('x'); "
                                   "PRAGMA writable_schema = ON; "
                                   "DELETE FROM sqlite_master WHERE name = 'notes';");
-    const QByteArray project = demo.read(demo.projectDb());
+    const QByteArray projectBefore = demo.read(demo.projectDb());
     auto rt = demo.runtime();
     ProcessState state(*rt);
     state.silentMode = true;
     Procedure proc(state, "WorkOnMDB");
-    ProjectReplacement(state, proc, demo.projectDb()).finish(demo.sourceDb(), 0, 41 + missing, {});
+    const ProjectDatabase project(state);
+    ProjectReplacement(state, proc, demo.sourceDb(), demo.projectDb(), project)
+        .finish(QString(), 41 + missing);
     const QByteArray log = demo.read(demo.path("N4Rcfglog.txt"));
     QVERIFY2(log.contains(reason.toUtf8()), log.constData());
-    QCOMPARE(demo.read(demo.projectDb()), reason.isEmpty() ? demo.read(demo.sourceDb()) : project);
+    QCOMPARE(demo.read(demo.projectDb()),
+             reason.isEmpty() ? demo.read(demo.sourceDb()) : projectBefore);
 }
 
 void TestUpdateRun::integratedRunTakesTheMachineCopysValues() {

@@ -1,8 +1,9 @@
 #include "app/DialogModel.h"
 
 #include "app/InstallationClaim.h"
-#include "core/Platform.h"
 #include "core/ProcessState.h"
+#include "core/platform/ExecutableNames.h"
+#include "core/platform/PathRules.h"
 #include "errors/ErrorHandler.h"
 #include "errors/LineBreak.h"
 #include "errors/Logs.h"

@@ -4,7 +4,8 @@
 #include "app/CoreRuntime.h"
 #include "app/StartInfo.h"
 #include "core/ExitCode.h"
-#include "core/Platform.h"
+#include "core/platform/PathRules.h"
+#include "core/platform/ServiceLog.h"
 #include "jetimport/ImportCommand.h"
 
 #include <QCoreApplication>

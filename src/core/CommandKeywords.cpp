@@ -1,6 +1,6 @@
 #include "core/CommandKeywords.h"
 
-#include "core/Platform.h"
+#include "core/platform/PathRules.h"
 
 namespace kpl {
 

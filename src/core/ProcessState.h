@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/OneBasedArray.h"
-#include "core/Platform.h"
 #include "core/Profile.h"
 #include "core/Runtime.h"
 #include "core/platform/FileCalls.h"
@@ -46,7 +45,6 @@ struct ProcessState {
     // Update run.
     std::array<OneBasedArray<QString, 50>, 2> varNameTemplates; // [variant].at(part)
     qint16 visiWinVariant = 0;
-    platform::FileTimes sourceFileTimes{};
 
     // Failures reported on the way (error handler, fault reports and log
     // lines that could not be written); a run that reaches its end with any

@@ -1,7 +1,7 @@
 #include "errors/Procedure.h"
 
-#include "core/Platform.h"
 #include "core/ProcessState.h"
+#include "core/platform/ExecutableNames.h"
 #include "errors/ErrorHandler.h"
 
 namespace kpl {

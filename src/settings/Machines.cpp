@@ -1,8 +1,8 @@
 #include "settings/Machines.h"
 
-#include "core/Platform.h"
 #include "core/PresetTables.h"
 #include "core/ProcessState.h"
+#include "core/platform/CaseBlindPath.h"
 #include "errors/Procedure.h"
 #include "settings/Ini.h"
 #include "settings/ProjectPaths.h"

@@ -1,8 +1,9 @@
 #include "settings/ProjectPaths.h"
 
-#include "core/Platform.h"
 #include "core/ProcessState.h"
 #include "core/ProjectLayout.h"
+#include "core/platform/CaseBlindPath.h"
+#include "core/platform/PathRules.h"
 #include "errors/ErrorHandler.h"
 #include "errors/LineBreak.h"
 #include "errors/Logs.h"

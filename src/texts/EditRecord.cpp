@@ -1,8 +1,8 @@
 #include "texts/EditRecord.h"
 
 #include "Version.h"
-#include "core/Platform.h"
 #include "core/ProcessState.h"
+#include "core/platform/Windows1252.h"
 #include "errors/Procedure.h"
 #include "settings/IniWriteReport.h"
 #include "settings/ProjectPaths.h"

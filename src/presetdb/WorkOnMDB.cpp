@@ -2,6 +2,7 @@
 
 #include "core/PresetTables.h"
 #include "core/ProcessState.h"
+#include "core/VisiWinVariant.h"
 #include "core/platform/CaseBlindPath.h"
 #include "core/platform/FileTimes.h"
 #include "database/Database.h"
@@ -148,9 +149,10 @@ void WorkOnMDB(ProcessState& state) {
     proc.assign(machineCopyPath, [&] { return GetPathMachineCopyMDB(state, hostIni); });
     const bool integrated = state.integratedMode;
     proc.assign(state.visiWinVariant, [&] {
-        return qint16(!integrated &&
-                      LoadIniBoolean(state, QStringLiteral("Project"), QStringLiteral("VWStudio"),
-                                     state.programIniPath, false));
+        const bool studio =
+            !integrated && LoadIniBoolean(state, QStringLiteral("Project"),
+                                          QStringLiteral("VWStudio"), state.programIniPath, false);
+        return studio ? VisiWinVariant::VisiWinStudio : VisiWinVariant::VisiWin32;
     });
     if (sourcePath.isEmpty())
         return;

@@ -27,7 +27,7 @@ void storeMachine(ProcessState& state, int index, const QString& name) {
 
 void GetExistingMachines(ProcessState& state, const QString& iniFile) {
     Procedure proc(state, QStringLiteral("GetExistingMachines"));
-    proc.assign(state.programIniPath, [&] { return GetProgramIniPath(state, 1); });
+    proc.assign(state.programIniPath, [&] { return GetProgramIniPath(state, IniAccess::Read); });
     if (proc.test([&] { return state.integratedMode; })) {
         if (!proc.test([&] { return !iniFile.isEmpty() && platform::fileExists(iniFile); }))
             return;

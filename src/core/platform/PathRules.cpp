@@ -14,10 +14,12 @@ bool caseSensitiveFileNames() {
     return !kWindows;
 }
 
-qsizetype commandValueEnd(const QString& rest) {
-    if (kWindows)
-        return rest.indexOf(QLatin1Char('/'));
-    return rest.indexOf(QLatin1String(" /"));
+std::optional<qsizetype> commandValueEnd(const QString& rest) {
+    const qsizetype end =
+        kWindows ? rest.indexOf(QLatin1Char('/')) : rest.indexOf(QLatin1String(" /"));
+    if (end < 0)
+        return std::nullopt;
+    return end;
 }
 
 } // namespace kpl::platform

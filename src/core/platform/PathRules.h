@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+#include <optional>
+
 namespace kpl::platform {
 
 // The separator the program's paths are composed and split with.
@@ -15,7 +17,7 @@ bool caseSensitiveFileNames();
 // Where a command-line keyword's value ends inside `rest` (the text after the
 // keyword and its separator character): the index of the first "/" on
 // Windows; elsewhere, where "/" separates path components, the first "/"
-// that follows a blank. -1 when the value runs to the end.
-qsizetype commandValueEnd(const QString& rest);
+// that follows a blank. None when the value runs to the end.
+std::optional<qsizetype> commandValueEnd(const QString& rest);
 
 } // namespace kpl::platform

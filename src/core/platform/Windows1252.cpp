@@ -14,28 +14,26 @@ constexpr std::array<char16_t, 32> kHighControls = {
 
 } // namespace
 
-int ansiCode(QChar c) {
+std::optional<uchar> ansiCode(QChar c) {
     const char16_t u = c.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return u;
+        return uchar(u);
     // The five bytes the code page leaves unassigned read as the control
     // characters of the same number and are written back unchanged.
     if (u <= 0x9F && kHighControls[u - 0x80] == 0)
-        return u;
+        return uchar(u);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
         if (kHighControls[i] == u && u != 0)
-            return int(0x80 + i);
+            return uchar(0x80 + i);
     }
-    return -1;
+    return std::nullopt;
 }
 
 QByteArray toAnsi(const QString& text) {
     QByteArray out;
     out.reserve(text.size());
-    for (const QChar c : text) {
-        const int code = ansiCode(c);
-        out.append(code < 0 ? '?' : char(code));
-    }
+    for (const QChar c : text)
+        out.append(char(ansiCode(c).value_or('?')));
     return out;
 }
 

@@ -32,7 +32,6 @@ public:
     // and NaN.
     static std::optional<Decimal> fromDouble(double number);
 
-    bool isNegative() const { return m_negative; }
     int scale() const { return m_scale; }
     // The digits before the point, leading zeros not counted.
     int integerDigits() const;

@@ -7,8 +7,8 @@
 //    from a file holding nothing else;
 //  - writing through the file gives the same bytes and the same read.
 #include "core/IniDocument.h"
-#include "core/Platform.h"
 #include "core/Profile.h"
+#include "core/platform/Windows1252.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -25,14 +25,22 @@ kpl_configure() {
     >/dev/null
 }
 
-# kpl_configure_shared: the shared build folder, with warnings as errors and
-# the hardening flags Debian builds its packages with (dpkg-buildflags, every
-# hardening feature on), since the package is made from this same build.
-kpl_configure_shared() {
-  kpl_configure "$kpl_build_dir" -DKPL_WARNINGS_AS_ERRORS=ON \
+# kpl_configure_hardened DIR [CMAKE_ARGUMENTS...]: DIR with the hardening
+# flags Debian builds its packages with (dpkg-buildflags, every hardening
+# feature on), which the package made from it and its lintian check ask for.
+kpl_configure_hardened() {
+  local dir=$1
+  shift
+  kpl_configure "$dir" \
     "-DCMAKE_C_FLAGS=$(kpl_buildflags CPPFLAGS) $(kpl_buildflags CFLAGS)" \
     "-DCMAKE_CXX_FLAGS=$(kpl_buildflags CPPFLAGS) $(kpl_buildflags CXXFLAGS)" \
-    "-DCMAKE_EXE_LINKER_FLAGS=$(kpl_buildflags LDFLAGS)"
+    "-DCMAKE_EXE_LINKER_FLAGS=$(kpl_buildflags LDFLAGS)" "$@"
+}
+
+# kpl_configure_shared: the shared build folder, hardened and with warnings as
+# errors, since the package is made from this same build.
+kpl_configure_shared() {
+  kpl_configure_hardened "$kpl_build_dir" -DKPL_WARNINGS_AS_ERRORS=ON
 }
 kpl_buildflags() {
   DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"

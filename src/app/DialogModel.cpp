@@ -1,8 +1,9 @@
 #include "app/DialogModel.h"
 
 #include "app/InstallationClaim.h"
-#include "core/Platform.h"
 #include "core/ProcessState.h"
+#include "core/platform/ExecutableNames.h"
+#include "core/platform/PathRules.h"
 #include "errors/ErrorHandler.h"
 #include "errors/LineBreak.h"
 #include "errors/Logs.h"
@@ -158,7 +159,7 @@ void DialogModel::Form_QueryUnload(bool& cancel) {
 void DialogModel::SetupUserInterFace() {
     Procedure proc(m_state, QStringLiteral("SetupUserInterFace"));
     QString ini;
-    proc.assign(ini, [&] { return GetProgramIniPath(m_state, 1); });
+    proc.assign(ini, [&] { return GetProgramIniPath(m_state, IniAccess::Read); });
     QString problem;
     proc.assign(problem, [&] { return programIniReadProblem(m_state); });
     if (proc.test([&] { return !problem.isEmpty(); }))
@@ -201,7 +202,7 @@ bool DialogModel::presetKnown(ControlId id) const {
 void DialogModel::WriteInputs() {
     Procedure proc(m_state, QStringLiteral("WriteInputs"));
     QString ini;
-    proc.assign(ini, [&] { return GetProgramIniPath(m_state, 2); });
+    proc.assign(ini, [&] { return GetProgramIniPath(m_state, IniAccess::Write); });
     IniWriteReport writes(m_state, proc.name());
     const auto saveSwitch = [&](ControlId box, const QString& key) {
         if (presetKnown(box))

@@ -1,7 +1,7 @@
 #include "app/InstallationClaim.h"
 
-#include "core/Platform.h"
 #include "core/ProcessState.h"
+#include "core/platform/ExecutableNames.h"
 #include "errors/ErrorHandler.h"
 #include "errors/LineBreak.h"
 #include "settings/CommandLine.h"

@@ -4,7 +4,8 @@
 #include "app/CoreRuntime.h"
 #include "app/StartInfo.h"
 #include "core/ExitCode.h"
-#include "core/Platform.h"
+#include "core/platform/PathRules.h"
+#include "core/platform/ServiceLog.h"
 #include "jetimport/ImportCommand.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,7 @@ namespace {
 // How a keyword's value ends on this system: where "/" separates path
 // components, only a "/" after a blank starts the next keyword.
 const char* valueEndRule() {
-    return platform::commandValueEnd(QStringLiteral("a/b")) >= 0
+    return platform::commandValueEnd(QStringLiteral("a/b"))
                ? "a value ends at the next \"/\""
                : "a value ends at the next \" /\", so a path may hold \"/\"";
 }

@@ -1,6 +1,6 @@
 #include "app/StartInfo.h"
 
-#include "core/Platform.h"
+#include "core/platform/StartPath.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

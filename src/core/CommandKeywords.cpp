@@ -1,6 +1,6 @@
 #include "core/CommandKeywords.h"
 
-#include "core/Platform.h"
+#include "core/platform/PathRules.h"
 
 namespace kpl {
 
@@ -47,8 +47,8 @@ std::optional<QString> readValue(const QString& commandLine, const QString& keyw
         return QString();
     // The end is looked for before the blanks are trimmed, as they may be
     // part of it.
-    const qsizetype end = platform::commandValueEnd(rest);
-    return trimBlanks(end >= 0 ? rest.left(end) : rest);
+    const std::optional<qsizetype> end = platform::commandValueEnd(rest);
+    return trimBlanks(end ? rest.left(*end) : rest);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "core/IniDocument.h"
 
-#include "core/Platform.h"
+#include "core/platform/Windows1252.h"
 
 namespace kpl {
 

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "core/OneBasedArray.h"
-#include "core/Platform.h"
 #include "core/Profile.h"
 #include "core/Runtime.h"
+#include "core/VisiWinVariant.h"
 #include "core/platform/FileCalls.h"
 
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <optional>
 
 namespace kpl {
@@ -44,9 +43,8 @@ struct ProcessState {
     OneBasedArray<QString, 100> helpTexts; // by help text number
 
     // Update run.
-    std::array<OneBasedArray<QString, 50>, 2> varNameTemplates; // [variant].at(part)
-    qint16 visiWinVariant = 0;
-    platform::FileTimes sourceFileTimes{};
+    PerVisiWinVariant<OneBasedArray<QString, 50>> varNameTemplates; // [variant].at(part)
+    VisiWinVariant visiWinVariant = VisiWinVariant::VisiWin32;
 
     // Failures reported on the way (error handler, fault reports and log
     // lines that could not be written); a run that reaches its end with any

@@ -1,8 +1,8 @@
 #include "core/Profile.h"
 
 #include "core/IniDocument.h"
-#include "core/Platform.h"
 #include "core/platform/AtomicWrite.h"
+#include "core/platform/CaseBlindPath.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,8 @@
 #include "core/ProjectLayout.h"
 
-#include "core/Platform.h"
 #include "core/ProcessState.h"
+#include "core/platform/ExecutableNames.h"
+#include "core/platform/PathRules.h"
 
 namespace kpl {
 

@@ -123,18 +123,17 @@ double Decimal::toDouble() const {
     return QLocale::c().toDouble(toString());
 }
 
-int Decimal::compare(const Decimal& other) const {
+std::strong_ordering Decimal::compare(const Decimal& other) const {
     if (m_negative != other.m_negative)
-        return m_negative ? -1 : 1;
+        return m_negative ? std::strong_ordering::less : std::strong_ordering::greater;
     const int scale = std::max(m_scale, other.m_scale);
     const QByteArray mine = rescaled(scale).m_digits;
     const QByteArray theirs = other.rescaled(scale).m_digits;
-    int magnitude = 0;
-    if (mine.size() != theirs.size())
-        magnitude = mine.size() < theirs.size() ? -1 : 1;
-    else if (mine != theirs)
-        magnitude = mine < theirs ? -1 : 1;
-    return m_negative ? -magnitude : magnitude;
+    // Digits without leading zeros: the longer is the larger, equal lengths
+    // order as their text.
+    const std::strong_ordering magnitude =
+        mine.size() != theirs.size() ? mine.size() <=> theirs.size() : mine.compare(theirs) <=> 0;
+    return m_negative ? 0 <=> magnitude : magnitude;
 }
 
 } // namespace kpl

@@ -4,14 +4,15 @@
 #include <QMetaType>
 #include <QString>
 #include <QStringView>
+#include <compare>
 #include <optional>
 
 namespace kpl {
 
 // An exact decimal number: a whole number of units of 10^-scale, with as
 // many digits as it needs. The value of a Decimal cell. It keeps its scale:
-// 1.50 and 1.5 are the same number (compare() gives 0) but not the same
-// decimal (== is false), as a Decimal(18,2) column holds the first one.
+// 1.50 and 1.5 are the same number (compare() finds them equal) but not the
+// same decimal (== is false), as a Decimal(18,2) column holds the first one.
 //
 // Cells convert to text (its decimal text, "-12.50") and to double through
 // QVariant.
@@ -31,7 +32,6 @@ public:
     // and NaN.
     static std::optional<Decimal> fromDouble(double number);
 
-    bool isNegative() const { return m_negative; }
     int scale() const { return m_scale; }
     // The digits before the point, leading zeros not counted.
     int integerDigits() const;
@@ -48,9 +48,8 @@ public:
     QString toString() const;
     double toDouble() const;
 
-    // -1, 0 or 1 as this number is less than, equal to or greater than
-    // `other`, whatever their scales.
-    int compare(const Decimal& other) const;
+    // How this number orders against `other`, whatever their scales.
+    std::strong_ordering compare(const Decimal& other) const;
     friend bool operator==(const Decimal&, const Decimal&) = default;
 
 private:

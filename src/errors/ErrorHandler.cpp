@@ -43,8 +43,8 @@ void logRepeatedFailures(ProcessState& state) {
 
 } // namespace
 
-qint16 ErrorSub(ProcessState& state, qint32 number, const QString& source,
-                const QString& description, const QString& procName, bool fatal) {
+ErrorAnswer ErrorSub(ProcessState& state, qint32 number, const QString& source,
+                     const QString& description, const QString& procName, bool fatal) {
     ++state.failuresReported;
     const QString logLine = QStringLiteral("Fehler in ") +
                             componentName(state.runtime.executablePath()) + QStringLiteral(" / ") +
@@ -53,24 +53,24 @@ qint16 ErrorSub(ProcessState& state, qint32 number, const QString& source,
     // A fatal failure ends the program whatever came before it.
     const bool ends = fatal && !state.silentMode;
     if (!ends && isRepeat(state, failureKey(number, description, procName), logLine))
-        return 2;
+        return ErrorAnswer::Continue;
     const QString notice = WriteErrorLog(state, logLine);
     const QString message =
         QStringLiteral("Unexpected error!") + lfCr() + description + lfCr() + notice;
 
     if (state.silentMode) {
         LogFault(state, message);
-        return 2;
+        return ErrorAnswer::Continue;
     }
     if (ends) {
         state.runtime.showMessage({message, QStringLiteral("Fatal error"), MsgIcon::Critical,
                                    MsgButtons::Ok, MsgAnswer::Ok});
-        return 1;
+        return ErrorAnswer::End;
     }
     const MsgAnswer answer = state.runtime.showMessage(
         {message + lfCr() + QStringLiteral("Resume?"), QStringLiteral("Unexpected error"),
          MsgIcon::Critical, MsgButtons::YesNo, MsgAnswer::Yes});
-    return answer == MsgAnswer::Yes ? 2 : 1;
+    return answer == MsgAnswer::Yes ? ErrorAnswer::Continue : ErrorAnswer::End;
 }
 
 void EndProgram(ProcessState& state) {

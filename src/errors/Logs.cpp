@@ -1,12 +1,17 @@
 #include "errors/Logs.h"
 
 #include "core/CommandKeywords.h"
-#include "core/Platform.h"
 #include "core/ProcessState.h"
 #include "core/ProjectLayout.h"
+#include "core/platform/CaseBlindPath.h"
+#include "core/platform/ExecutableNames.h"
+#include "core/platform/PathRules.h"
+#include "core/platform/ServiceLog.h"
+#include "core/platform/Windows1252.h"
 #include "errors/LineBreak.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <cstdio>
 #include <optional>
@@ -18,12 +23,26 @@ QString executableName(const ProcessState& state) {
     return platform::executableName(state.runtime.executablePath());
 }
 
+// Appends `text` and CR LF to the file in Windows-1252, creating it when
+// missing. The system's reason when the file cannot be written.
+std::optional<QString> appendLine(const QString& path, const QString& text) {
+    if (path.isEmpty())
+        return QStringLiteral("no file was named");
+    QFile file(platform::resolveForWrite(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return file.errorString();
+    const QByteArray line = platform::toAnsi(text) + "\r\n";
+    if (file.write(line) != line.size() || !file.flush())
+        return file.errorString();
+    return std::nullopt;
+}
+
 // A log line that cannot be written is no silent loss: it goes to standard
 // error with the log's path and the reason, and it counts as a failure of the
 // run, which then ends with exit code 2. The reason when it was not written.
 std::optional<QString> appendLogLine(ProcessState& state, const QString& path,
                                      const QString& line) {
-    std::optional<QString> refused = platform::appendLine(path, line);
+    std::optional<QString> refused = appendLine(path, line);
     if (refused) {
         ++state.failuresReported;
         const QString text =

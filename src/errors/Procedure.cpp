@@ -1,7 +1,7 @@
 #include "errors/Procedure.h"
 
-#include "core/Platform.h"
 #include "core/ProcessState.h"
+#include "core/platform/ExecutableNames.h"
 #include "errors/ErrorHandler.h"
 
 namespace kpl {
@@ -12,7 +12,9 @@ void Procedure::report(const Failure& failure, bool fatal) {
     const QString source = failure.source.isEmpty()
                                ? platform::executableName(m_state.runtime.executablePath())
                                : failure.source;
-    if (ErrorSub(m_state, failure.number, source, failure.description, m_name, fatal) == 1)
+    const ErrorAnswer answer =
+        ErrorSub(m_state, failure.number, source, failure.description, m_name, fatal);
+    if (answer == ErrorAnswer::End)
         EndProgram(m_state);
 }
 

@@ -1,6 +1,6 @@
 #include "jetimport/JetText.h"
 
-#include "core/Platform.h"
+#include "core/platform/Windows1252.h"
 #include "jetimport/ImportFailure.h"
 
 #include <QtEndian>

@@ -13,7 +13,7 @@ namespace kpl {
 // two-byte characters. Jet 3 stores text in the code page the file was
 // made with (the header's code page; 1252 where it names none). Code page
 // 1252 is read as Windows reads it, by the program's own conversion
-// (core/Platform.h): the five bytes it leaves undefined are the control
+// (core/platform/Windows1252.h): the five bytes it leaves undefined are the control
 // characters of the same number, so no 1252 text is refused for its bytes.
 //
 // The decoding is done here rather than by libmdb so that no character set

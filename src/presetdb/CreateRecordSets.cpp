@@ -2,6 +2,7 @@
 
 #include "core/PresetTables.h"
 #include "core/ProcessState.h"
+#include "core/VisiWinVariant.h"
 #include "core/WholeNumber.h"
 #include "database/FieldValue.h"
 #include "database/Recordset.h"
@@ -16,7 +17,6 @@
 
 #include <QDir>
 
-#include <array>
 #include <vector>
 
 namespace kpl {
@@ -87,8 +87,8 @@ QString buildVarName(ProcessState& state, Procedure& proc, ProjectDatabase& proj
                      Recordset& destination, const QString& templateName, qint16& part,
                      const QString& machine) {
     proc.assign(part, [&] { return cellToInt16(destination.value(presetDefs::Part)); });
-    std::array<QString, 2> names;
-    for (int variant = 0; variant < 2; ++variant) {
+    PerVisiWinVariant<QString> names;
+    for (const VisiWinVariant variant : kVisiWinVariants) {
         proc.assign(names[variant], [&] {
             return ReplaceSearchItem(state.varNameTemplates[variant].at(part), placeholder::VarName,
                                      templateName);
@@ -102,8 +102,11 @@ QString buildVarName(ProcessState& state, Procedure& proc, ProjectDatabase& proj
             });
         }
     }
-    proc.step([&] { VarNameInQuelleErsetzen(state, project, names[0], names[1]); });
-    return names[state.visiWinVariant == 1 ? 1 : 0];
+    proc.step([&] {
+        VarNameInQuelleErsetzen(state, project, names[VisiWinVariant::VisiWin32],
+                                names[VisiWinVariant::VisiWinStudio]);
+    });
+    return names[state.visiWinVariant];
 }
 
 // Turns template cells into the values of the record being built.

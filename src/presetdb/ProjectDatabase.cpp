@@ -1,8 +1,8 @@
 #include "presetdb/ProjectDatabase.h"
 
-#include "core/Platform.h"
 #include "core/PresetTables.h"
 #include "core/ProcessState.h"
+#include "core/platform/CaseBlindPath.h"
 #include "database/TextCollation.h"
 #include "presetdb/Conversions.h"
 #include "settings/ProjectPaths.h"

@@ -2,6 +2,7 @@
 
 #include "core/PresetTables.h"
 #include "core/ProcessState.h"
+#include "core/VisiWinVariant.h"
 #include "errors/Procedure.h"
 #include "presetdb/ProjectDatabase.h"
 
@@ -23,7 +24,7 @@ void VarNameInQuelleErsetzen(ProcessState& state, ProjectDatabase& project,
     Procedure proc(state, QStringLiteral("VarNameInQuelleErsetzen"));
     if (!proc.test([&] { return project.exists(); }))
         return;
-    const bool studio = state.visiWinVariant == 1;
+    const bool studio = state.visiWinVariant == VisiWinVariant::VisiWinStudio;
     const QString& searched = studio ? nameVisiWin32 : nameVisiWinStudio;
     const QString& replacement = studio ? nameVisiWinStudio : nameVisiWin32;
     QList<int> rows;

@@ -1,9 +1,10 @@
 #include "presetdb/Takeover.h"
 
-#include "core/Platform.h"
 #include "core/PresetTables.h"
 #include "core/ProcessState.h"
 #include "core/WholeNumber.h"
+#include "core/platform/ExecutableNames.h"
+#include "core/platform/PathRules.h"
 #include "database/Database.h"
 #include "database/DbError.h"
 #include "database/Recordset.h"

@@ -2,6 +2,7 @@
 
 #include "core/PresetTables.h"
 #include "core/ProcessState.h"
+#include "core/VisiWinVariant.h"
 #include "database/Database.h"
 #include "database/Recordset.h"
 #include "errors/Procedure.h"
@@ -43,8 +44,9 @@ QString templateText(const QVariant& value) {
     return value.toString();
 }
 
-bool systemIs(const QVariant& system, const char* name) {
-    // A Null system equals nothing.
+// Whether a template row's system names `variant`. A Null system names none.
+bool systemIs(const QVariant& system, VisiWinVariant variant) {
+    const char* name = variant == VisiWinVariant::VisiWinStudio ? "VISIWINSTUDIO" : "VISIWIN32";
     return !system.isNull() && system.toString().toUpper() == QLatin1String(name);
 }
 
@@ -59,10 +61,8 @@ void LoadVarNameTemplates(ProcessState& state, Procedure& proc, const QString& s
         return;
     RowReader row(state);
     while (!rows->eof()) {
-        const char* systems[] = {"VISIWIN32", "VISIWINSTUDIO"};
-        for (int variant = 0; variant < 2; ++variant) {
-            if (row.test(
-                    [&] { return systemIs(rows->value(sourceDefs::System), systems[variant]); })) {
+        for (const VisiWinVariant variant : kVisiWinVariants) {
+            if (row.test([&] { return systemIs(rows->value(sourceDefs::System), variant); })) {
                 row.step([&] {
                     state.varNameTemplates[variant].at(cellToInt16(rows->value(sourceDefs::Part))) =
                         templateText(rows->value(sourceDefs::VarName));

@@ -1,8 +1,10 @@
 #include "presetdb/WorkOnMDB.h"
 
-#include "core/Platform.h"
 #include "core/PresetTables.h"
 #include "core/ProcessState.h"
+#include "core/VisiWinVariant.h"
+#include "core/platform/CaseBlindPath.h"
+#include "core/platform/FileTimes.h"
 #include "database/Database.h"
 #include "database/DatabaseFile.h"
 #include "database/Recordset.h"
@@ -147,9 +149,10 @@ void WorkOnMDB(ProcessState& state) {
     proc.assign(machineCopyPath, [&] { return GetPathMachineCopyMDB(state, hostIni); });
     const bool integrated = state.integratedMode;
     proc.assign(state.visiWinVariant, [&] {
-        return qint16(!integrated &&
-                      LoadIniBoolean(state, QStringLiteral("Project"), QStringLiteral("VWStudio"),
-                                     state.programIniPath, false));
+        const bool studio =
+            !integrated && LoadIniBoolean(state, QStringLiteral("Project"),
+                                          QStringLiteral("VWStudio"), state.programIniPath, false);
+        return studio ? VisiWinVariant::VisiWinStudio : VisiWinVariant::VisiWin32;
     });
     if (sourcePath.isEmpty())
         return;
@@ -160,12 +163,13 @@ void WorkOnMDB(ProcessState& state) {
         databases.append(machineCopyPath);
     if (!prepareDatabases(proc, databases))
         return;
-    proc.step([&] { platform::readFileTimes(sourcePath, state.sourceFileTimes); });
+    platform::FileTimes sourceTimes;
+    proc.step([&] { platform::readFileTimes(sourcePath, sourceTimes); });
     // The source database ends the run with the times it had, also when the
     // process ends on the way: put back after its last access and the copy.
     const auto restoreTimes = qScopeGuard([&] {
-        if (!state.sourceFileTimes.isZero())
-            platform::restoreFileTimes(sourcePath, state.sourceFileTimes);
+        if (!sourceTimes.isZero())
+            platform::restoreFileTimes(sourcePath, sourceTimes);
     });
 
     ProjectDatabase project(state);

@@ -34,7 +34,7 @@ bool CheckWriteAccess(ProcessState& state) {
             addWithFolder(paths, source);
             addWithFolder(paths, GetPathOCXMDB(state));
         }
-        addWithFolder(paths, GetProgramIniPath(state, 2));
+        addWithFolder(paths, GetProgramIniPath(state, IniAccess::Write));
         addWithFolder(paths, GetCFGPath(state));
     });
     for (const QString& path : std::as_const(paths)) {

@@ -84,18 +84,16 @@ bool LoadIniBoolean(ProcessState& state, const QString& section, const QString& 
     return text == QLatin1String("TRUE");
 }
 
-qint16 SaveIni(ProcessState& state, const QVariant& value, const QString& section,
-               const QString& key, const QString& fileName) {
+bool SaveIni(ProcessState& state, const QVariant& value, const QString& section, const QString& key,
+             const QString& fileName) {
     Procedure proc(state, QStringLiteral("SaveIni"));
     const std::optional<QString> text = iniText(value);
     if (!text) {
         ReportFault(state, QStringLiteral("Ini Save:  wrong data type"));
-        return 0;
+        return false;
     }
-    qint16 written = 0;
-    proc.assign(written, [&] {
-        return qint16(state.profile.writeString(fileName, section, key, *text) ? 1 : 0);
-    });
+    bool written = false;
+    proc.assign(written, [&] { return state.profile.writeString(fileName, section, key, *text); });
     return written;
 }
 

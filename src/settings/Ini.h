@@ -19,8 +19,8 @@ bool LoadIniBoolean(ProcessState& state, const QString& section, const QString& 
 // Writes `value` as text: numbers in locale-independent decimal, texts as
 // they are, Booleans as "true"/"false". Any other type, and a text holding a
 // line break, is reported as a wrong data type and leaves the entry as it
-// was. Returns 1 when written, 0 otherwise.
-qint16 SaveIni(ProcessState& state, const QVariant& value, const QString& section,
-               const QString& key, const QString& fileName);
+// was. Whether the entry was written.
+bool SaveIni(ProcessState& state, const QVariant& value, const QString& section, const QString& key,
+             const QString& fileName);
 
 } // namespace kpl

@@ -10,7 +10,7 @@ namespace kpl {
 
 void IniWriteReport::save(const QVariant& value, const QString& section, const QString& key,
                           const QString& file) {
-    const bool written = SaveIni(m_state, value, section, key, file) != 0;
+    const bool written = SaveIni(m_state, value, section, key, file);
     const std::optional<platform::WriteFailure>& failure = m_state.profile.lastWriteFailure();
     if (written && !failure)
         return;

@@ -10,7 +10,7 @@ namespace kpl {
 struct ProcessState;
 
 // The entries an operation writes with SaveIni, where an entry that could not
-// be written must not pass unnoticed: SaveIni itself only returns 0. The
+// be written must not pass unnoticed: SaveIni itself only returns false. The
 // refused entries are reported together by report(): one line per file that
 // names the operation, the entries, the file and the reason, written to the
 // error log and reported as a fault (a box, or the service log when silent),

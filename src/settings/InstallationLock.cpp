@@ -1,7 +1,8 @@
 #include "settings/InstallationLock.h"
 
-#include "core/Platform.h"
 #include "core/ProcessState.h"
+#include "core/platform/ExecutableNames.h"
+#include "core/platform/PathRules.h"
 #include "errors/ErrorHandler.h"
 #include "errors/Logs.h"
 #include "settings/CommandLine.h"

@@ -1,8 +1,8 @@
 #include "settings/Machines.h"
 
-#include "core/Platform.h"
 #include "core/PresetTables.h"
 #include "core/ProcessState.h"
+#include "core/platform/CaseBlindPath.h"
 #include "errors/Procedure.h"
 #include "settings/Ini.h"
 #include "settings/ProjectPaths.h"
@@ -27,7 +27,7 @@ void storeMachine(ProcessState& state, int index, const QString& name) {
 
 void GetExistingMachines(ProcessState& state, const QString& iniFile) {
     Procedure proc(state, QStringLiteral("GetExistingMachines"));
-    proc.assign(state.programIniPath, [&] { return GetProgramIniPath(state, 1); });
+    proc.assign(state.programIniPath, [&] { return GetProgramIniPath(state, IniAccess::Read); });
     if (proc.test([&] { return state.integratedMode; })) {
         if (!proc.test([&] { return !iniFile.isEmpty() && platform::fileExists(iniFile); }))
             return;

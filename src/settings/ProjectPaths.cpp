@@ -1,8 +1,9 @@
 #include "settings/ProjectPaths.h"
 
-#include "core/Platform.h"
 #include "core/ProcessState.h"
 #include "core/ProjectLayout.h"
+#include "core/platform/CaseBlindPath.h"
+#include "core/platform/PathRules.h"
 #include "errors/ErrorHandler.h"
 #include "errors/LineBreak.h"
 #include "errors/Logs.h"
@@ -70,10 +71,10 @@ QString GetN4RConfigurationIniPath(ProcessState& state) {
     return path;
 }
 
-QString GetProgramIniPath(ProcessState& state, qint32 access) {
+QString GetProgramIniPath(ProcessState& state, IniAccess access) {
     Procedure proc(state, QStringLiteral("GetProgramIniPath"));
     QString path;
-    if (proc.test([&] { return access == 1 && state.integratedMode; })) {
+    if (proc.test([&] { return access == IniAccess::Read && state.integratedMode; })) {
         proc.assign(path, [&] {
             const QString restore = restoreFolder(state, GetN4RConfigurationIniPath(state));
             return ifExists(underRestoreFolder(restore, QStringLiteral("parameter") + sep() +
@@ -87,7 +88,7 @@ QString GetProgramIniPath(ProcessState& state, qint32 access) {
 }
 
 QString programIniReadProblem(ProcessState& state) {
-    const QString found = GetProgramIniPath(state, 1);
+    const QString found = GetProgramIniPath(state, IniAccess::Read);
     if (!found.isEmpty()) {
         QFile file(found);
         return file.open(QIODevice::ReadOnly) ? QString()

@@ -11,9 +11,10 @@ struct ProcessState;
 // and the component name are the rules of core/ProjectLayout.h.
 
 QString GetN4RConfigurationIniPath(ProcessState& state);
-// `access` 1 = the caller reads (in integrated mode the machine copy's
-// program INI), any other value = the caller writes (the project's).
-QString GetProgramIniPath(ProcessState& state, qint32 access);
+// Whether the caller of GetProgramIniPath reads the program INI file (in
+// integrated mode the machine copy's) or writes it (always the project's).
+enum class IniAccess { Read, Write };
+QString GetProgramIniPath(ProcessState& state, IniAccess access);
 // Reports a missing configuration file and ends the program.
 QString GetCFGPath(ProcessState& state);
 // The component configuration file where GetCFGPath looks for it, when it
@@ -21,8 +22,8 @@ QString GetCFGPath(ProcessState& state);
 // "" when it exists.
 QString missingConfigurationFile(ProcessState& state);
 // Why the program INI file the settings are read from (GetProgramIniPath
-// with `access` 1) cannot be read, naming the first thing missing on the way
-// to it: the host configuration, its restore folder entry or the file
+// for IniAccess::Read) cannot be read, naming the first thing missing on the
+// way to it: the host configuration, its restore folder entry or the file
 // itself ("<path> was not found"). "" when it can be read.
 QString programIniReadProblem(ProcessState& state);
 QString GetOCXName(ProcessState& state);

@@ -1,8 +1,9 @@
 #include "texts/ControlTexts.h"
 
 #include "core/Failure.h"
-#include "core/Platform.h"
 #include "core/ProcessState.h"
+#include "core/platform/ExecutableNames.h"
+#include "core/platform/PathRules.h"
 #include "errors/Procedure.h"
 #include "settings/Ini.h"
 

@@ -1,8 +1,8 @@
 #include "texts/EditRecord.h"
 
 #include "Version.h"
-#include "core/Platform.h"
 #include "core/ProcessState.h"
+#include "core/platform/Windows1252.h"
 #include "errors/Procedure.h"
 #include "settings/IniWriteReport.h"
 #include "settings/ProjectPaths.h"
@@ -14,9 +14,9 @@ QString encodeEditor(const QString& text) {
     for (const QChar c : text) {
         if (c == QLatin1Char('-') || c == QLatin1Char('_'))
             continue;
-        const int code = platform::ansiCode(c);
         // A character outside the code page is stored as "?".
-        encoded += QString::number((code < 0 ? int('?') : code) + 5, 16).toUpper();
+        const uchar code = platform::ansiCode(c).value_or('?');
+        encoded += QString::number(code + 5, 16).toUpper();
     }
     return encoded;
 }

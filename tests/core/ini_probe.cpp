@@ -15,8 +15,8 @@
 // "..." groups one holding blanks; \xHH (one Windows-1252 byte), \t, \r, \n,
 // \s (blank), \\ and \" work inside and outside quotes.
 
-#include "core/Platform.h"
 #include "core/Profile.h"
+#include "core/platform/Windows1252.h"
 
 #include <QByteArrayList>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "core/Platform.h"
+#include "core/platform/StartPath.h"
 
 #include <QDir>
 #include <QFile>

@@ -39,7 +39,7 @@ void TestErrorHandler::questionBoxAndLogLine() {
     auto rt = install.runtime();
     ProcessState state(*rt);
     rt->answer(MsgAnswer::Yes);
-    QCOMPARE(ErrorSub(state, 6, "Src", "Overflow", "LoadIniInteger", false), qint16(2));
+    QCOMPARE(ErrorSub(state, 6, "Src", "Overflow", "LoadIniInteger", false), ErrorAnswer::Continue);
     QCOMPARE(rt->boxes.size(), 1);
     const MessageBoxRequest& box = rt->boxes[0];
     const QString logPath = install.path("N4Rcfglog.txt").toUpper();
@@ -53,7 +53,7 @@ void TestErrorHandler::questionBoxAndLogLine() {
              QByteArray("Fehler in KPL_Presets / Src / LoadIniInteger (Nr. 6) :Overflow\r\n"));
     ProcessState nextRun(*rt);
     rt->answer(MsgAnswer::No);
-    QCOMPARE(ErrorSub(nextRun, 6, "Src", "Overflow", "LoadIniInteger", false), qint16(1));
+    QCOMPARE(ErrorSub(nextRun, 6, "Src", "Overflow", "LoadIniInteger", false), ErrorAnswer::End);
 }
 
 // Only a new operation, number or description is asked about; the repeats
@@ -65,7 +65,7 @@ void TestErrorHandler::repeatedFailureIsAskedOnce() {
     rt->answer(MsgAnswer::Yes);
     rt->answer(MsgAnswer::Yes);
     for (const char* description : {"Overflow", "Overflow", "Boom", "Overflow"})
-        QCOMPARE(ErrorSub(state, 6, "Src", description, "Cells", false), qint16(2));
+        QCOMPARE(ErrorSub(state, 6, "Src", description, "Cells", false), ErrorAnswer::Continue);
     QCOMPARE(rt->boxes.size(), 2);
     QCOMPARE(state.failuresReported, 4);
     QVERIFY_THROWS_EXCEPTION(ProcessEnd, FinishProcess(state));
@@ -81,7 +81,7 @@ void TestErrorHandler::silentModeLogsAndContinues() {
     auto rt = install.runtime();
     ProcessState state(*rt);
     state.silentMode = true;
-    QCOMPARE(ErrorSub(state, 9999, "X", "Boom", "Takeover", true), qint16(2));
+    QCOMPARE(ErrorSub(state, 9999, "X", "Boom", "Takeover", true), ErrorAnswer::Continue);
     QCOMPARE(rt->boxes.size(), 0);
     const QByteArray logPath = install.path("N4Rcfglog.txt").toUpper().toUtf8();
     QCOMPARE(install.read("service.log"),
@@ -93,7 +93,7 @@ void TestErrorHandler::fatalFailureEndsAfterOk() {
     test::TestInstallation install;
     auto rt = install.runtime();
     ProcessState state(*rt);
-    QCOMPARE(ErrorSub(state, 9999, "X", "Boom", "Takeover", true), qint16(1));
+    QCOMPARE(ErrorSub(state, 9999, "X", "Boom", "Takeover", true), ErrorAnswer::End);
     QCOMPARE(rt->boxes.size(), 1);
     QCOMPARE(rt->boxes[0].title, QStringLiteral("Fatal error"));
     QCOMPARE(rt->boxes[0].buttons, MsgButtons::Ok);

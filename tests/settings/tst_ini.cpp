@@ -121,7 +121,7 @@ void TestIni::savesByType() {
     auto rt = install.runtime();
     ProcessState state(*rt);
     install.write("parameter/other.ini", "");
-    QCOMPARE(SaveIni(state, value, "Project", "Key", install.path(kFile)), qint16(1));
+    QCOMPARE(SaveIni(state, value, "Project", "Key", install.path(kFile)), true);
     QCOMPARE(install.read(kFile), "[Project]\r\nKey=" + written + "\r\n");
 }
 
@@ -139,7 +139,7 @@ void TestIni::wrongTypeLeavesTheEntry() {
     install.write(kFile, before);
     auto rt = install.runtime();
     ProcessState state(*rt);
-    QCOMPARE(SaveIni(state, value, "Project", "Key", install.path(kFile)), qint16(0));
+    QCOMPARE(SaveIni(state, value, "Project", "Key", install.path(kFile)), false);
     QCOMPARE(install.read(kFile), before);
     QCOMPARE(rt->boxes.size(), 1);
     QCOMPARE(rt->boxes[0].text, QStringLiteral("Ini Save:  wrong data type"));

@@ -49,7 +49,7 @@ void TestProjectPaths::findsFilesRegardlessOfLetterCase() {
     auto rt = install.runtime();
     ProcessState state(*rt);
     QCOMPARE(GetN4RConfigurationIniPath(state), install.path("PARAMETER/N4RConfiguration.INI"));
-    QCOMPARE(GetProgramIniPath(state, 2), install.path("PARAMETER/program.INI"));
+    QCOMPARE(GetProgramIniPath(state, IniAccess::Write), install.path("PARAMETER/program.INI"));
 }
 
 void TestProjectPaths::readsProgramIniOfTheMachineCopyWhenIntegrated_data() {
@@ -70,12 +70,13 @@ void TestProjectPaths::readsProgramIniOfTheMachineCopyWhenIntegrated() {
     auto rt = install.runtime();
     ProcessState state(*rt);
     state.integratedMode = true;
-    QCOMPARE(GetProgramIniPath(state, 1), install.path("Restore/parameter/program.ini"));
-    QCOMPARE(GetProgramIniPath(state, 2), install.path("parameter/Program.ini"));
+    QCOMPARE(GetProgramIniPath(state, IniAccess::Read),
+             install.path("Restore/parameter/program.ini"));
+    QCOMPARE(GetProgramIniPath(state, IniAccess::Write), install.path("parameter/Program.ini"));
     QCOMPARE(GetPathMachineCopyMDB(state, GetN4RConfigurationIniPath(state)),
              install.path("Restore/KPL_Presets/KPL_Presets.mdb"));
     state.integratedMode = false;
-    QCOMPARE(GetProgramIniPath(state, 1), install.path("parameter/Program.ini"));
+    QCOMPARE(GetProgramIniPath(state, IniAccess::Read), install.path("parameter/Program.ini"));
 }
 
 void TestProjectPaths::missingConfigurationFileEndsTheProgram() {

@@ -3,7 +3,7 @@
 #include "app/EventGate.h"
 #include "app/MessageText.h"
 #include "app/view/DialogStyle.h"
-#include "core/Platform.h"
+#include "core/platform/ExecutableNames.h"
 
 #include <QApplication>
 #include <QCloseEvent>

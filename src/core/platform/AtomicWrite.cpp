@@ -1,6 +1,6 @@
 #include "core/platform/AtomicWrite.h"
 
-#include "core/Platform.h"
+#include "core/platform/PathRules.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 # dependencies are computed by dpkg-shlibdeps) need. Sourced by the
 # scripts; installs what is missing (with sudo when not run as root).
 KPL_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-  qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev sqlite3
+  qt6-base-dev libsqlite3-dev sqlite3
   mdbtools-dev libmdb3 libglib2.0-dev
   fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool imagemagick
   dpkg-dev file man-db)

@@ -267,6 +267,10 @@ void TestJetImport::readsSoundFilesOfOddBytes_data() {
         << qint64(2 * 2048 + 12) << QByteArray::fromHex("16000000")
         << QByteArray::fromHex("19000000") << 1 << "A" << QVariant(u"abcdefg"_qs)
         << "  the system catalog holds 22 entries; the file declares 25\n";
+    QTest::newRow("a catalog declaring fewer entries than it holds")
+        << qint64(2 * 2048 + 12) << QByteArray::fromHex("16000000")
+        << QByteArray::fromHex("01000000") << 1 << "A" << QVariant(u"abcdefg"_qs)
+        << "  the system catalog holds 22 entries; the file declares 1\n";
     QTest::newRow("a byte code page 1252 leaves undefined")
         << qint64(65476) << QByteArray("c") << QByteArray("\x81") << 1 << "A"
         << QVariant(u"ab\u0081defg"_qs) << "  Table1: 2 read, 2 written\n";

@@ -2,10 +2,14 @@
 #include "database/Decimal.h"
 #include "database/FieldValue.h"
 #include "jetimport/JetColumnTypes.h"
+#include "jetimport/JetDataPageBuilder.h"
+#include "jetimport/JetRowEncoder.h"
+#include "jetimport/JetTable.h"
 #include "jetimport/JetText.h"
 #include "jetimport/JetValues.h"
 
 #include <QTest>
+#include <QTimeZone>
 #include <cmath>
 #include <limits>
 
@@ -32,6 +36,12 @@ template <class Action> QString failureText(Action&& action) {
 class TestJetValues : public QObject {
     Q_OBJECT
 private slots:
+    void encodedRowsReadBack_data();
+    void encodedRowsReadBack();
+    void refusesValuesTheirColumnCannotHold_data();
+    void refusesValuesTheirColumnCannotHold();
+    void packsRowsIntoDataPages_data();
+    void packsRowsIntoDataPages();
     void decodesJet4Text_data();
     void decodesJet4Text();
     void emptyTextIsNotNull();
@@ -53,6 +63,115 @@ private slots:
     void carriesDecimalsOverWithPrecisionAndScale();
     void refusesTypesThatAreNotCarriedOver();
 };
+
+void TestJetValues::encodedRowsReadBack_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariant>("value");
+    const auto decimal = [](const char* text) {
+        return QVariant::fromValue(*Decimal::fromText(QString::fromLatin1(text)));
+    };
+    const auto utc = [](int year, int month, int day, int hour) {
+        return QVariant(QDateTime(QDate(year, month, day), QTime(hour, 0), QTimeZone::utc()));
+    };
+    QTest::newRow("Byte") << jet::Byte << QVariant(qint64(255));
+    QTest::newRow("Integer") << jet::Integer << QVariant(qint64(-32768));
+    QTest::newRow("Long") << jet::Long << QVariant(qint64(2147483647));
+    QTest::newRow("Single") << jet::Single << QVariant(-1.5);
+    QTest::newRow("Double") << jet::Double << QVariant(0.1);
+    QTest::newRow("Currency") << jet::Currency << decimal("-922337203685477.5808");
+    QTest::newRow("Date/Time") << jet::DateTime << utc(2006, 2, 3, 8);
+    QTest::newRow("Date/Time before day zero") << jet::DateTime << utc(1899, 12, 29, 6);
+    QTest::newRow("Decimal") << jet::Decimal << decimal("-123456789012345678.9012");
+    QTest::newRow("Yes/No") << jet::YesNo << QVariant(true);
+    QTest::newRow("Text, single bytes") << jet::Text << QVariant(u"Grenzwert ä"_qs);
+    QTest::newRow("Text, two bytes a character") << jet::Text << QVariant(u"Мир"_qs);
+    QTest::newRow("Text, empty") << jet::Text << QVariant(u""_qs);
+    QTest::newRow("Null") << jet::Long << QVariant();
+}
+
+// A row of the column under test between a Text and a Yes/No column, encoded
+// and read back through the reader's row and value decoding.
+void TestJetValues::encodedRowsReadBack() {
+    QFETCH(int, type);
+    QFETCH(QVariant, value);
+    QList<JetColumn> columns{{.name = "Before", .type = jet::Text, .size = 20},
+                             {.name = "Value", .type = type, .size = 40, .precision = 28, .scale = 4},
+                             {.name = "After", .type = jet::YesNo}};
+    layOutJet4Columns(columns);
+    const QVariantList values{u"vorher"_qs, value, true};
+    const QByteArray bytes = encodeJet4Row(columns, values);
+    const JetFormat& format = JetFormat::of(FileKind::Jet4);
+    const JetRow row(bytes, format);
+    const JetPages noPages(format, [](quint32, QByteArray&) { return u"no pages"_qs; });
+    for (int i = 0; i < columns.size(); ++i)
+        QCOMPARE(jetValue(row, columns[i], JetTextDecoder::jet4(), noPages), values[i]);
+}
+
+void TestJetValues::refusesValuesTheirColumnCannotHold_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("Byte") << jet::Byte << QVariant(qint64(256)) << "out of the type's range";
+    QTest::newRow("Integer") << jet::Integer << QVariant(qint64(-32769)) << "out of the type's range";
+    QTest::newRow("Long") << jet::Long << QVariant(qint64(1) << 31) << "out of the type's range";
+    QTest::newRow("Currency") << jet::Currency
+                              << QVariant::fromValue(*Decimal::fromText(u"1e15"))
+                              << "out of the type's range";
+    QTest::newRow("Decimal beyond its precision")
+        << jet::Decimal << QVariant::fromValue(*Decimal::fromText(u"1e15")) << "more digits";
+    QTest::newRow("Date/Time after 9999")
+        << jet::DateTime << QVariant(QDateTime(QDate(10000, 1, 1), QTime(0, 0), QTimeZone::utc()))
+        << "outside Jet's range";
+    QTest::newRow("Text longer than its column") << jet::Text << QVariant(u"123456789012345678901"_qs)
+                                                 << "21 characters where the column holds 20";
+}
+
+void TestJetValues::refusesValuesTheirColumnCannotHold() {
+    QFETCH(int, type);
+    QFETCH(QVariant, value);
+    QFETCH(QString, reason);
+    QList<JetColumn> columns{{.name = "Value", .type = type, .size = 40, .precision = 18, .scale = 4}};
+    layOutJet4Columns(columns);
+    const QString failure = failureText([&] { encodeJet4Row(columns, {value}); });
+    QVERIFY2(failure.contains(u"column Value") && failure.contains(reason), qPrintable(failure));
+}
+
+void TestJetValues::packsRowsIntoDataPages_data() {
+    QTest::addColumn<int>("rowCount");
+    QTest::addColumn<int>("rowSize");
+    QTest::addColumn<int>("pageCount");
+    QTest::newRow("one row") << 1 << 100 << 1;
+    QTest::newRow("at most 255 rows a page") << 256 << 4 << 2;
+    QTest::newRow("as many rows as their bytes allow") << 3 << 2000 << 2;
+    QTest::newRow("the longest rows") << 2 << kJet4LongestRow << 2;
+    QTest::newRow("a row too long") << 1 << kJet4LongestRow + 1 << 0;
+}
+
+// The pages read back through the reader: every row in order, each page
+// the owner's, its free space what its rows leave.
+void TestJetValues::packsRowsIntoDataPages() {
+    QFETCH(int, rowCount);
+    QFETCH(int, rowSize);
+    QFETCH(int, pageCount);
+    QList<QByteArray> rows;
+    for (int i = 0; i < rowCount; ++i)
+        rows.append(QByteArray(rowSize, char('a' + i % 26)));
+    if (pageCount == 0) {
+        QVERIFY(failureText([&] { buildJet4DataPages(7, rows); }).contains("at most 4060"));
+        return;
+    }
+    const QList<QByteArray> pages = buildJet4DataPages(7, rows);
+    QCOMPARE(pages.size(), pageCount);
+    QList<QByteArray> readBack;
+    for (const QByteArray& bytes : pages) {
+        const JetDataPage page(1, bytes, JetFormat::of(FileKind::Jet4));
+        QVERIFY(page.belongsTo(7));
+        for (int row = 0; row < page.rowCount(); ++row)
+            readBack.append(page.row(row).toByteArray());
+        QCOMPARE(page.freeSpace(), 4096 - 14 - page.rowCount() * (2 + rowSize));
+    }
+    QCOMPARE(readBack, rows);
+}
 
 void TestJetValues::decodesJet4Text_data() {
     QTest::addColumn<QByteArray>("bytes");

@@ -3,11 +3,13 @@
 #include "database/FieldValue.h"
 #include "jetimport/JetColumnTypes.h"
 #include "jetimport/JetDataPageBuilder.h"
+#include "jetimport/JetPageFile.h"
 #include "jetimport/JetRowEncoder.h"
 #include "jetimport/JetTable.h"
 #include "jetimport/JetText.h"
 #include "jetimport/JetValues.h"
 
+#include <QBuffer>
 #include <QTest>
 #include <QTimeZone>
 #include <cmath>
@@ -42,6 +44,7 @@ private slots:
     void refusesValuesTheirColumnCannotHold();
     void packsRowsIntoDataPages_data();
     void packsRowsIntoDataPages();
+    void pageFileWritesWholePagesWithinTheFile();
     void decodesJet4Text_data();
     void decodesJet4Text();
     void emptyTextIsNotNull();
@@ -171,6 +174,24 @@ void TestJetValues::packsRowsIntoDataPages() {
         QCOMPARE(page.freeSpace(), 4096 - 14 - page.rowCount() * (2 + rowSize));
     }
     QCOMPARE(readBack, rows);
+}
+
+// A one-page Jet 4 file in memory: pages are read and written whole, the
+// page after the last appended, none further out.
+void TestJetValues::pageFileWritesWholePagesWithinTheFile() {
+    QByteArray header(4096, '\0');
+    header.replace(0, 21, QByteArray("\0\1\0\0Standard Jet DB\0\1", 21));
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(unmaskedJetHeader(header, FileKind::Jet4)); // no code page, no key
+    QVERIFY(buffer->open(QIODevice::ReadWrite));
+    JetPageFile file(std::move(buffer));
+    QCOMPARE(file.header().kind, FileKind::Jet4);
+    const QByteArray page(4096, 'x');
+    file.write(1, page);
+    QCOMPARE(file.pageCount(), 2u);
+    QCOMPARE(file.page(1), page);
+    QVERIFY(failureText([&] { file.write(3, page); }).contains("beyond the end"));
+    QVERIFY(failureText([&] { file.page(2); }).contains("the file ends before it"));
 }
 
 void TestJetValues::decodesJet4Text_data() {

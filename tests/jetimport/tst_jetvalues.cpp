@@ -6,6 +6,7 @@
 #include "jetimport/JetPageFile.h"
 #include "jetimport/JetRowEncoder.h"
 #include "jetimport/JetTable.h"
+#include "jetimport/JetUsageMap.h"
 #include "jetimport/JetText.h"
 #include "jetimport/JetValues.h"
 
@@ -45,6 +46,8 @@ private slots:
     void packsRowsIntoDataPages_data();
     void packsRowsIntoDataPages();
     void pageFileWritesWholePagesWithinTheFile();
+    void inlineUsageMapsReadBack_data();
+    void inlineUsageMapsReadBack();
     void decodesJet4Text_data();
     void decodesJet4Text();
     void emptyTextIsNotNull();
@@ -192,6 +195,32 @@ void TestJetValues::pageFileWritesWholePagesWithinTheFile() {
     QCOMPARE(file.page(1), page);
     QVERIFY(failureText([&] { file.write(3, page); }).contains("beyond the end"));
     QVERIFY(failureText([&] { file.page(2); }).contains("the file ends before it"));
+}
+
+void TestJetValues::inlineUsageMapsReadBack_data() {
+    QTest::addColumn<QList<quint32>>("marked");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("a table's pages") << QList<quint32>{13, 14, 17, 300} << true;
+    QTest::newRow("none") << QList<quint32>{} << true;
+    QTest::newRow("the last bit") << QList<quint32>{9, 8 + 511} << true;
+    QTest::newRow("beyond the bitmap") << QList<quint32>{9, 8 + 512} << false;
+}
+
+// A 69-byte map row on a data page, read back by the reader's usage maps.
+void TestJetValues::inlineUsageMapsReadBack() {
+    QFETCH(QList<quint32>, marked);
+    QFETCH(bool, fits);
+    const std::optional<QByteArray> map = inlineUsageMap(marked, 69);
+    QCOMPARE(map.has_value(), fits);
+    if (!fits)
+        return;
+    QCOMPARE(map->size(), 69);
+    const QByteArray page = buildJet4DataPages(2, {*map}).first();
+    const JetPages pages(JetFormat::of(FileKind::Jet4), [&](quint32, QByteArray& bytes) {
+        bytes = page;
+        return QString();
+    });
+    QCOMPARE(usageMapPages(pages, JetRowPointer{1, 0}), marked);
 }
 
 void TestJetValues::decodesJet4Text_data() {

@@ -36,12 +36,12 @@ JetCatalog readCatalog(const JetPages& pages, const JetTextDecoder& decoder) {
     JetCatalog result;
     result.declaredEntries = catalog.declaredRowCount();
     for (; catalog.fetchRow(); ++result.entries) {
-        if (catalog.value(type).toLongLong() != kTableObject ||
-            (catalog.value(flags).toLongLong() & kSystemObjectFlags) != 0)
+        if (catalog.value(type).toLongLong() != kTableObject)
             continue;
-        result.userTables.append(
-            JetCatalogTable{catalog.value(name).toString(),
-                            quint32(catalog.value(id).toLongLong() & kDefinitionPageMask)});
+        const quint32 definitionPage = quint32(catalog.value(id).toLongLong() & kDefinitionPageMask);
+        result.tableDefinitionPages.append(definitionPage);
+        if ((catalog.value(flags).toLongLong() & kSystemObjectFlags) == 0)
+            result.userTables.append(JetCatalogTable{catalog.value(name).toString(), definitionPage});
     }
     return result;
 }

@@ -20,6 +20,8 @@ struct JetCatalogTable {
 // out of date; the entries are the ones its pages hold.
 struct JetCatalog {
     QList<JetCatalogTable> userTables;
+    // The definition pages of every table it lists, system tables included.
+    QList<quint32> tableDefinitionPages;
     qint64 entries = 0;
     qint64 declaredEntries = 0;
 };

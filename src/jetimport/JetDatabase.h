@@ -32,6 +32,8 @@ public:
     QStringList userTableNames() const;
     // What the system catalog holds and declares.
     const JetCatalog& catalog() const { return m_catalog; }
+    // Its pages, for the checks that look below the tables.
+    const JetPages& pages() const { return *m_pages; }
     // The table `name`; used while this database is open.
     JetTable openTable(const QString& name) const;
 

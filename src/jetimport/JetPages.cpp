@@ -8,6 +8,7 @@ namespace kpl {
 
 namespace {
 constexpr char kDataPageType = 0x01;
+constexpr qsizetype kFreeSpaceOffset = 2;
 constexpr qsizetype kOwnerOffset = 4; // data pages: the page of the table's definition
 constexpr quint16 kDeletedRow = 0x8000;
 constexpr quint16 kOverflowRow = 0x4000;
@@ -35,6 +36,10 @@ bool JetDataPage::belongsTo(quint32 definitionPage) const {
 
 int JetDataPage::rowCount() const {
     return qFromLittleEndian<quint16>(m_bytes.constData() + m_format->rowCountOffset);
+}
+
+int JetDataPage::freeSpace() const {
+    return qFromLittleEndian<quint16>(m_bytes.constData() + kFreeSpaceOffset);
 }
 
 quint16 JetDataPage::entry(int row) const {

@@ -32,6 +32,8 @@ public:
     // Whether the page is a data page of the table defined on `definitionPage`.
     bool belongsTo(quint32 definitionPage) const;
     int rowCount() const;
+    // The free space the page's header states (Jet 4).
+    int freeSpace() const;
     bool isDeleted(int row) const;
     bool isOverflow(int row) const;
     // The stored bytes of `row`; fails when the row or its place on the page

@@ -104,19 +104,24 @@ QVariant JetTable::value(int index) const {
 }
 
 QVariant JetTable::decodedValue(const JetColumn& column) const {
+    return jetValue(*m_row, column, m_decoder, m_pages);
+}
+
+QVariant jetValue(const JetRow& row, const JetColumn& column, const JetTextDecoder& decoder,
+                  const JetPages& pages) {
     // A Yes/No value is the column's bit in the null mask.
     if (column.type == jet::YesNo)
-        return QVariant(m_row->hasValue(column));
-    if (!m_row->hasValue(column))
+        return QVariant(row.hasValue(column));
+    if (!row.hasValue(column))
         return QVariant();
-    const QByteArrayView bytes = m_row->value(column);
+    const QByteArrayView bytes = row.value(column);
     switch (column.type) {
     case jet::Text:
-        return m_decoder.decode(bytes);
+        return decoder.decode(bytes);
     case jet::Memo:
-        return m_decoder.decode(readLongValue(m_pages, bytes));
+        return decoder.decode(readLongValue(pages, bytes));
     case jet::Ole:
-        return readLongValue(m_pages, bytes);
+        return readLongValue(pages, bytes);
     case jet::Decimal:
         return QVariant::fromValue(jetDecimal(bytes, column.scale));
     default:

@@ -66,4 +66,9 @@ private:
     qint64 m_rowsFetched = 0;
 };
 
+// The value of `column` in `row`, decoded as described above; long values
+// are read from `pages`.
+QVariant jetValue(const JetRow& row, const JetColumn& column, const JetTextDecoder& decoder,
+                  const JetPages& pages);
+
 } // namespace kpl

@@ -2,7 +2,6 @@
 
 #include "jetimport/ImportFailure.h"
 
-#include <QSet>
 #include <QStringList>
 #include <QtEndian>
 
@@ -44,14 +43,13 @@ private:
     quint32 m_page;
 };
 
-QByteArray definitionBytes(const JetPages& pages, quint32 first) {
+QByteArray definitionBytes(const JetPages& pages, quint32 first, QList<quint32>& seen) {
     QByteArray bytes;
-    QSet<quint32> seen;
     for (quint32 number = first; number != 0;) {
         const QByteArray page = pages.page(number);
         if (page.at(0) != kDefinitionPageType || seen.contains(number))
             failImport(QStringLiteral("Page %1 is no table definition of its own.").arg(number));
-        seen.insert(number);
+        seen.append(number);
         bytes += bytes.isEmpty() ? page : page.mid(kContinuationStart);
         number = qFromLittleEndian<quint32>(page.constData() + kNextPageOffset);
     }
@@ -90,15 +88,30 @@ void checkColumns(const DefinitionReader& reader, const QList<JetColumn>& column
     }
 }
 
+// Reads the definition's pages, row count and maps into `definition`;
+// returns the reader of its bytes.
+DefinitionReader readMaps(const JetPages& pages, quint32 page, JetTableDefinition& definition) {
+    const JetFormat& format = pages.format();
+    DefinitionReader reader(definitionBytes(pages, page, definition.pages), page);
+    definition.declaredRowCount = reader.number(format.declaredRowCountOffset, 4);
+    definition.usageMap = JetRowPointer::read(reader.bytes(format.usageMapOffset, 4));
+    definition.freeSpaceMap = JetRowPointer::read(reader.bytes(format.usageMapOffset + 4, 4));
+    return reader;
+}
+
 } // namespace
+
+JetTableDefinition readTableMaps(const JetPages& pages, quint32 page) {
+    JetTableDefinition definition;
+    readMaps(pages, page, definition);
+    return definition;
+}
 
 JetTableDefinition readTableDefinition(const JetPages& pages, quint32 page,
                                        const JetTextDecoder& names) {
     const JetFormat& format = pages.format();
-    const DefinitionReader reader(definitionBytes(pages, page), page);
     JetTableDefinition definition;
-    definition.declaredRowCount = reader.number(format.declaredRowCountOffset, 4);
-    definition.usageMap = JetRowPointer::read(reader.bytes(format.usageMapOffset, 4));
+    const DefinitionReader reader = readMaps(pages, page, definition);
     const quint32 columnCount = reader.number(format.columnCountOffset, 2);
     const quint32 realIndexCount = reader.number(format.realIndexCountOffset, 4);
     qsizetype at = format.firstIndexOffset + qsizetype(realIndexCount) * format.realIndexEntrySize;

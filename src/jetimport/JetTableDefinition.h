@@ -9,11 +9,13 @@
 namespace kpl {
 
 // What a table definition declares: the table's columns in their order, the
-// number of rows it holds and where the map of its data pages lies.
+// number of rows it holds and where the maps of its pages lie.
 struct JetTableDefinition {
     QList<JetColumn> columns;
     qint64 declaredRowCount = 0;
     JetRowPointer usageMap;
+    JetRowPointer freeSpaceMap; // the map of its pages that have room left
+    QList<quint32> pages;       // the pages the definition itself takes, in order
 };
 
 // Reads the definition that starts on `page` (it may go on over further
@@ -21,5 +23,7 @@ struct JetTableDefinition {
 // is damaged: cut short, or with nameless, untyped or doubled columns.
 JetTableDefinition readTableDefinition(const JetPages& pages, quint32 page,
                                        const JetTextDecoder& names);
+// The same without the columns: the definition's pages, row count and maps.
+JetTableDefinition readTableMaps(const JetPages& pages, quint32 page);
 
 } // namespace kpl

@@ -51,4 +51,18 @@ QList<quint32> usageMapPages(const JetPages& pages, const JetRowPointer& map) {
     return marked;
 }
 
+std::optional<QByteArray> inlineUsageMap(const QList<quint32>& marked, int rowSize) {
+    QByteArray row(rowSize, '\0');
+    row[0] = kInlineMap;
+    const quint32 first = marked.isEmpty() ? 0 : marked.first() / 8 * 8;
+    qToLittleEndian(first, row.data() + 1);
+    for (const quint32 page : marked) {
+        const quint32 bit = page - first;
+        if (bit >= quint32(rowSize - kInlineBitmapStart) * 8)
+            return std::nullopt;
+        row[kInlineBitmapStart + bit / 8] = char(row[kInlineBitmapStart + bit / 8] | 1 << bit % 8);
+    }
+    return row;
+}
+
 } // namespace kpl

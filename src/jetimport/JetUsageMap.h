@@ -2,7 +2,10 @@
 
 #include "jetimport/JetPages.h"
 
+#include <QByteArray>
 #include <QList>
+
+#include <optional>
 
 namespace kpl {
 
@@ -11,5 +14,11 @@ namespace kpl {
 // its first bit stands for, or on map pages whose numbers the row lists, one
 // for each stretch of pages. Fails for a map of any other kind.
 QList<quint32> usageMapPages(const JetPages& pages, const JetRowPointer& map);
+
+// An inline usage map row of `rowSize` bytes (69 for a table's maps) that
+// marks `marked` (ascending), its first bit standing for the first of them
+// rounded down to a multiple of 8 (page 0 when there are none). None when
+// the pages span more than the row's bitmap holds.
+std::optional<QByteArray> inlineUsageMap(const QList<quint32>& marked, int rowSize);
 
 } // namespace kpl

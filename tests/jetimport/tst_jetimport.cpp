@@ -6,6 +6,7 @@
 #include "database/FieldValue.h"
 #include "jetimport/ImportReport.h"
 #include "jetimport/JetDatabase.h"
+#include "jetimport/JetPageCheck.h"
 #include "jetimport/JetToSqlite.h"
 
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <cstdio>
 
@@ -148,6 +150,8 @@ private slots:
     void readsEveryFileAsTheIndependentReaderDoes();
     void cutAtAPageBoundaryIsRefusedOrComplete_data();
     void cutAtAPageBoundaryIsRefusedOrComplete();
+    void checksThePageAccounting_data();
+    void checksThePageAccounting();
     void readsSoundFilesOfOddBytes_data();
     void readsSoundFilesOfOddBytes();
 
@@ -155,6 +159,69 @@ private:
     QTemporaryDir m_dir;
     QMap<QString, QString> m_wholeImports; // sample -> its import in m_dir
 };
+
+void TestJetImport::checksThePageAccounting_data() {
+    KPL_REQUIRE_JET_SAMPLES();
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("problem");
+    for (const char* sample :
+         {test::kJet4Sample, test::kUnicodeSample, "access/overflowTestV2000.mdb",
+          "access/delColTestV2000.mdb", "access/fixedNumericTestV2000.mdb",
+          "installation/KPL_Presets_Source.mdb", "installation/KPL_Presets.mdb"})
+        QTest::newRow(sample) << sample << "" << "";
+    const char* source = "installation/KPL_Presets_Source.mdb";
+    QTest::newRow("a user table's data page marked free")
+        << source << "marked free" << "(owned page of the table on page";
+    QTest::newRow("a user table's data page naming another owner")
+        << source << "owner" << "names another owner";
+    QTest::newRow("a user table's data page stating the wrong free space")
+        << source << "free space" << "bytes free; its rows leave";
+}
+
+// The samples as their writers left them pass the check; each damage to the
+// first data page of a user table is found.
+void TestJetImport::checksThePageAccounting() {
+    QFETCH(QString, sample);
+    QFETCH(QString, damage);
+    QFETCH(QString, problem);
+    QByteArray file = test::jetSampleBytes(sample);
+    constexpr int pageSize = 4096;
+    const auto page = [&](int number) { return file.mid(qsizetype(number) * pageSize, pageSize); };
+    QList<quint32> userTables;
+    const JetDatabase original(test::jetSample(sample));
+    for (const JetCatalogTable& table : original.catalog().userTables)
+        userTables.append(table.definitionPage);
+    int target = 3;
+    while (page(target).at(0) != 1 ||
+           !userTables.contains(qFromLittleEndian<quint32>(page(target).constData() + 4)))
+        ++target;
+    char* bytes = file.data() + qsizetype(target) * pageSize;
+    if (damage == "marked free") {
+        // Row 0 of page 1: the map's kind, the page of its first bit, the bits.
+        const int row = qFromLittleEndian<quint16>(file.constData() + pageSize + 14) & 0x1fff;
+        const char* map = file.constData() + pageSize + row;
+        const int bit = target - int(qFromLittleEndian<quint32>(map + 1));
+        file[pageSize + row + 5 + bit / 8] = char(map[5 + bit / 8] | 1 << bit % 8);
+    } else if (damage == "owner") {
+        ++bytes[4];
+    } else if (damage == "free space") {
+        ++bytes[2];
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("damaged.mdb");
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+    out.close();
+    const JetDatabase jet(path);
+    const QStringList problems =
+        checkJetPageAccounting(jet.pages(), jet.catalog().tableDefinitionPages);
+    if (problem.isEmpty())
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+    else
+        QVERIFY2(problems.size() == 1 && problems[0].contains(problem),
+                 qPrintable(problems.join('\n')));
+}
 
 void TestJetImport::readsEveryFileAsTheIndependentReaderDoes_data() {
     KPL_REQUIRE_JET_SAMPLES();

@@ -2,10 +2,17 @@
 #include "database/Decimal.h"
 #include "database/FieldValue.h"
 #include "jetimport/JetColumnTypes.h"
+#include "jetimport/JetDataPageBuilder.h"
+#include "jetimport/JetPageFile.h"
+#include "jetimport/JetRowEncoder.h"
+#include "jetimport/JetTable.h"
+#include "jetimport/JetUsageMap.h"
 #include "jetimport/JetText.h"
 #include "jetimport/JetValues.h"
 
+#include <QBuffer>
 #include <QTest>
+#include <QTimeZone>
 #include <cmath>
 #include <limits>
 
@@ -32,6 +39,15 @@ template <class Action> QString failureText(Action&& action) {
 class TestJetValues : public QObject {
     Q_OBJECT
 private slots:
+    void encodedRowsReadBack_data();
+    void encodedRowsReadBack();
+    void refusesValuesTheirColumnCannotHold_data();
+    void refusesValuesTheirColumnCannotHold();
+    void packsRowsIntoDataPages_data();
+    void packsRowsIntoDataPages();
+    void pageFileWritesWholePagesWithinTheFile();
+    void inlineUsageMapsReadBack_data();
+    void inlineUsageMapsReadBack();
     void decodesJet4Text_data();
     void decodesJet4Text();
     void emptyTextIsNotNull();
@@ -53,6 +69,159 @@ private slots:
     void carriesDecimalsOverWithPrecisionAndScale();
     void refusesTypesThatAreNotCarriedOver();
 };
+
+void TestJetValues::encodedRowsReadBack_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariant>("value");
+    const auto decimal = [](const char* text) {
+        return QVariant::fromValue(*Decimal::fromText(QString::fromLatin1(text)));
+    };
+    const auto utc = [](int year, int month, int day, int hour) {
+        return QVariant(QDateTime(QDate(year, month, day), QTime(hour, 0), QTimeZone::utc()));
+    };
+    QTest::newRow("Byte") << jet::Byte << QVariant(qint64(255));
+    QTest::newRow("Integer") << jet::Integer << QVariant(qint64(-32768));
+    QTest::newRow("Long") << jet::Long << QVariant(qint64(2147483647));
+    QTest::newRow("Single") << jet::Single << QVariant(-1.5);
+    QTest::newRow("Double") << jet::Double << QVariant(0.1);
+    QTest::newRow("Currency") << jet::Currency << decimal("-922337203685477.5808");
+    QTest::newRow("Date/Time") << jet::DateTime << utc(2006, 2, 3, 8);
+    QTest::newRow("Date/Time before day zero") << jet::DateTime << utc(1899, 12, 29, 6);
+    QTest::newRow("Decimal") << jet::Decimal << decimal("-123456789012345678.9012");
+    QTest::newRow("Yes/No") << jet::YesNo << QVariant(true);
+    QTest::newRow("Text, single bytes") << jet::Text << QVariant(u"Grenzwert ä"_qs);
+    QTest::newRow("Text, two bytes a character") << jet::Text << QVariant(u"Мир"_qs);
+    QTest::newRow("Text, empty") << jet::Text << QVariant(u""_qs);
+    QTest::newRow("Null") << jet::Long << QVariant();
+}
+
+// A row of the column under test between a Text and a Yes/No column, encoded
+// and read back through the reader's row and value decoding.
+void TestJetValues::encodedRowsReadBack() {
+    QFETCH(int, type);
+    QFETCH(QVariant, value);
+    QList<JetColumn> columns{{.name = "Before", .type = jet::Text, .size = 20},
+                             {.name = "Value", .type = type, .size = 40, .precision = 28, .scale = 4},
+                             {.name = "After", .type = jet::YesNo}};
+    layOutJet4Columns(columns);
+    const QVariantList values{u"vorher"_qs, value, true};
+    const QByteArray bytes = encodeJet4Row(columns, values);
+    const JetFormat& format = JetFormat::of(FileKind::Jet4);
+    const JetRow row(bytes, format);
+    const JetPages noPages(format, [](quint32, QByteArray&) { return u"no pages"_qs; });
+    for (int i = 0; i < columns.size(); ++i)
+        QCOMPARE(jetValue(row, columns[i], JetTextDecoder::jet4(), noPages), values[i]);
+}
+
+void TestJetValues::refusesValuesTheirColumnCannotHold_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("Byte") << jet::Byte << QVariant(qint64(256)) << "out of the type's range";
+    QTest::newRow("Integer") << jet::Integer << QVariant(qint64(-32769)) << "out of the type's range";
+    QTest::newRow("Long") << jet::Long << QVariant(qint64(1) << 31) << "out of the type's range";
+    QTest::newRow("Currency") << jet::Currency
+                              << QVariant::fromValue(*Decimal::fromText(u"1e15"))
+                              << "out of the type's range";
+    QTest::newRow("Decimal beyond its precision")
+        << jet::Decimal << QVariant::fromValue(*Decimal::fromText(u"1e15")) << "more digits";
+    QTest::newRow("Date/Time after 9999")
+        << jet::DateTime << QVariant(QDateTime(QDate(10000, 1, 1), QTime(0, 0), QTimeZone::utc()))
+        << "outside Jet's range";
+    QTest::newRow("Text longer than its column") << jet::Text << QVariant(u"123456789012345678901"_qs)
+                                                 << "21 characters where the column holds 20";
+}
+
+void TestJetValues::refusesValuesTheirColumnCannotHold() {
+    QFETCH(int, type);
+    QFETCH(QVariant, value);
+    QFETCH(QString, reason);
+    QList<JetColumn> columns{{.name = "Value", .type = type, .size = 40, .precision = 18, .scale = 4}};
+    layOutJet4Columns(columns);
+    const QString failure = failureText([&] { encodeJet4Row(columns, {value}); });
+    QVERIFY2(failure.contains(u"column Value") && failure.contains(reason), qPrintable(failure));
+}
+
+void TestJetValues::packsRowsIntoDataPages_data() {
+    QTest::addColumn<int>("rowCount");
+    QTest::addColumn<int>("rowSize");
+    QTest::addColumn<int>("pageCount");
+    QTest::newRow("one row") << 1 << 100 << 1;
+    QTest::newRow("at most 255 rows a page") << 256 << 4 << 2;
+    QTest::newRow("as many rows as their bytes allow") << 3 << 2000 << 2;
+    QTest::newRow("the longest rows") << 2 << kJet4LongestRow << 2;
+    QTest::newRow("a row too long") << 1 << kJet4LongestRow + 1 << 0;
+}
+
+// The pages read back through the reader: every row in order, each page
+// the owner's, its free space what its rows leave.
+void TestJetValues::packsRowsIntoDataPages() {
+    QFETCH(int, rowCount);
+    QFETCH(int, rowSize);
+    QFETCH(int, pageCount);
+    QList<QByteArray> rows;
+    for (int i = 0; i < rowCount; ++i)
+        rows.append(QByteArray(rowSize, char('a' + i % 26)));
+    if (pageCount == 0) {
+        QVERIFY(failureText([&] { buildJet4DataPages(7, rows); }).contains("at most 4060"));
+        return;
+    }
+    const QList<QByteArray> pages = buildJet4DataPages(7, rows);
+    QCOMPARE(pages.size(), pageCount);
+    QList<QByteArray> readBack;
+    for (const QByteArray& bytes : pages) {
+        const JetDataPage page(1, bytes, JetFormat::of(FileKind::Jet4));
+        QVERIFY(page.belongsTo(7));
+        for (int row = 0; row < page.rowCount(); ++row)
+            readBack.append(page.row(row).toByteArray());
+        QCOMPARE(page.freeSpace(), 4096 - 14 - page.rowCount() * (2 + rowSize));
+    }
+    QCOMPARE(readBack, rows);
+}
+
+// A one-page Jet 4 file in memory: pages are read and written whole, the
+// page after the last appended, none further out.
+void TestJetValues::pageFileWritesWholePagesWithinTheFile() {
+    QByteArray header(4096, '\0');
+    header.replace(0, 21, QByteArray("\0\1\0\0Standard Jet DB\0\1", 21));
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(unmaskedJetHeader(header, FileKind::Jet4)); // no code page, no key
+    QVERIFY(buffer->open(QIODevice::ReadWrite));
+    JetPageFile file(std::move(buffer));
+    QCOMPARE(file.header().kind, FileKind::Jet4);
+    const QByteArray page(4096, 'x');
+    file.write(1, page);
+    QCOMPARE(file.pageCount(), 2u);
+    QCOMPARE(file.page(1), page);
+    QVERIFY(failureText([&] { file.write(3, page); }).contains("beyond the end"));
+    QVERIFY(failureText([&] { file.page(2); }).contains("the file ends before it"));
+}
+
+void TestJetValues::inlineUsageMapsReadBack_data() {
+    QTest::addColumn<QList<quint32>>("marked");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("a table's pages") << QList<quint32>{13, 14, 17, 300} << true;
+    QTest::newRow("none") << QList<quint32>{} << true;
+    QTest::newRow("the last bit") << QList<quint32>{9, 8 + 511} << true;
+    QTest::newRow("beyond the bitmap") << QList<quint32>{9, 8 + 512} << false;
+}
+
+// A 69-byte map row on a data page, read back by the reader's usage maps.
+void TestJetValues::inlineUsageMapsReadBack() {
+    QFETCH(QList<quint32>, marked);
+    QFETCH(bool, fits);
+    const std::optional<QByteArray> map = inlineUsageMap(marked, 69);
+    QCOMPARE(map.has_value(), fits);
+    if (!fits)
+        return;
+    QCOMPARE(map->size(), 69);
+    const QByteArray page = buildJet4DataPages(2, {*map}).first();
+    const JetPages pages(JetFormat::of(FileKind::Jet4), [&](quint32, QByteArray& bytes) {
+        bytes = page;
+        return QString();
+    });
+    QCOMPARE(usageMapPages(pages, JetRowPointer{1, 0}), marked);
+}
 
 void TestJetValues::decodesJet4Text_data() {
     QTest::addColumn<QByteArray>("bytes");

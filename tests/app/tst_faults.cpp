@@ -458,6 +458,26 @@ void TestFaults::nothingIsLost_data() {
                denyToUnprivileged(i, QStringLiteral("parameter"), 0555);
            })
         << 2 << refused.arg("parameter") << Outcome::Untouched;
+    QTest::newRow("read-only KPL_Presets.cfg, unprivileged user")
+        << silent << Arrange([](Installation& i) {
+               denyToUnprivileged(i, QStringLiteral("KPL_Presets/KPL_Presets.cfg"), 0444);
+           })
+        << 2 << refused.arg("KPL_Presets.cfg") << Outcome::Untouched;
+    QTest::newRow("read-only project database, unprivileged user")
+        << silent << Arrange([](Installation& i) { denyToUnprivileged(i, kProject, 0444); }) << 2
+        << refused.arg("KPL_Presets.mdb") << Outcome::Untouched;
+    // The language file is the project's own; a start that cannot complete
+    // it leaves it as it is.
+    QTest::newRow("read-only empty language file, unprivileged user")
+        << silent << Arrange([](Installation& i) {
+               const QString file = QStringLiteral("KPL_Presets/KPL_Presets_Config.ini");
+               i.write(file, QByteArray());
+               denyToUnprivileged(i, file, 0444);
+               i.afterRun = [file](const Installation& after) {
+                   QCOMPARE(after.read(after.path(file)), QByteArray());
+               };
+           })
+        << 0 << QString() << Outcome::LikeCleanRun;
     QTest::newRow("installation of another user, logs too")
         << silent << Arrange([](Installation& i) { denyToUnprivileged(i, QString(), 0); }) << 2
         << refused.arg("KPL_Presets_Source.mdb") << Outcome::Untouched;
@@ -516,13 +536,18 @@ void TestFaults::nothingIsLost_data() {
                };
            })
         << 2 << QStringLiteral("n4rconfiguration.ini wurde nicht gefunden") << Outcome::Kept;
-    QTest::newRow("start outside an installation") << silent << Arrange([](Installation& i) {
+    const Arrange outside = [](Installation& i) {
         QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")));
         QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini")));
         QDir(i.path(QStringLiteral("parameter"))).removeRecursively();
         expectNoFileWritten(i);
-    }) << 1 << QStringLiteral("KPL_Presets/KPL_Presets.cfg\nwas not found")
-                                                   << Outcome::Untouched;
+    };
+    QTest::newRow("start outside an installation")
+        << silent << outside << 1 << QStringLiteral("KPL_Presets/KPL_Presets.cfg\nwas not found")
+        << Outcome::Untouched;
+    QTest::newRow("window start outside an installation")
+        << standalone << outside << 1 << QStringLiteral("KPL_Presets/KPL_Presets.cfg")
+        << Outcome::Untouched;
     QTest::newRow("component configuration file missing") << silent << Arrange([](Installation& i) {
         QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")));
         // Nothing written but the host's line in the service log.
@@ -557,6 +582,12 @@ void TestFaults::nothingIsLost_data() {
                expectNoFileWritten(i);
            })
         << 1 << QStringLiteral("already open") << Outcome::Untouched;
+    QTest::newRow("silent start while a dialog of the installation is open")
+        << silent << Arrange([](Installation& i) {
+               QCOMPARE(i.openDialog.tryLock(i.path("KPL_Presets/KPL_Presets_Config.dialog.lock")),
+                        platform::FileLock::Attempt::Locked);
+           })
+        << 0 << QString() << Outcome::LikeCleanRun;
 }
 
 void TestFaults::nothingIsLost() {

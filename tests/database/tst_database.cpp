@@ -196,7 +196,8 @@ void TestDatabase::columnTypesRoundTrip() {
 
     const TableDef readBack = db.tableDef("Source_PRESET_DEFS");
     QCOMPARE(readBack.fieldCount(), 2);
-    QCOMPARE(readBack.field(1), (Field{"value", type, sizeReadBack}));
+    const Field value = readBack.field(1);
+    QCOMPARE((Field{value.name, value.type, value.size}), (Field{"value", type, sizeReadBack}));
 
     TableDef copy("PRESET_DEFS");
     for (const Field& field : readBack.fields())

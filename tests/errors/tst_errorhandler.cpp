@@ -42,7 +42,7 @@ void TestErrorHandler::questionBoxAndLogLine() {
     QCOMPARE(ErrorSub(state, 6, "Src", "Overflow", "LoadIniInteger", false), ErrorAnswer::Continue);
     QCOMPARE(rt->boxes.size(), 1);
     const MessageBoxRequest& box = rt->boxes[0];
-    const QString logPath = install.path("N4Rcfglog.txt").toUpper();
+    const QString logPath = install.path("N4Rcfglog.txt");
     QCOMPARE(box.text,
              "Unexpected error!\n\rOverflow\n\rError logged to \n\r" + logPath + "\n\rResume?");
     QCOMPARE(box.title, QStringLiteral("Unexpected error"));
@@ -95,7 +95,7 @@ void TestErrorHandler::silentModeLogsAndContinues() {
     state.silentMode = true;
     QCOMPARE(ErrorSub(state, 9999, "X", "Boom", "Takeover", true), ErrorAnswer::Continue);
     QCOMPARE(rt->boxes.size(), 0);
-    const QByteArray logPath = install.path("N4Rcfglog.txt").toUpper().toUtf8();
+    const QByteArray logPath = install.path("N4Rcfglog.txt").toUtf8();
     QCOMPARE(install.read("service.log"),
              "! Fault KPL_Presets_Config: Unexpected error!\n\rBoom\n\rError logged to \n\r" +
                  logPath + "\r\n");
@@ -114,12 +114,13 @@ void TestErrorHandler::fatalFailureEndsAfterOk() {
 
 void TestErrorHandler::integratedModeLogsToTheGivenFile() {
     test::TestInstallation install;
-    auto rt = install.runtime("/EXTERNAL N4RCFG /LOGFILE " + install.path("Logs/Cfg.log"));
+    // The folder is spelled otherwise on disk: the notice names the file
+    // where it is found.
+    auto rt = install.runtime("/EXTERNAL N4RCFG /LOGFILE " + install.path("logs/Cfg.log"));
     install.write("Logs/keep", "");
     ProcessState state(*rt);
     state.integratedMode = true;
-    QCOMPARE(WriteErrorLog(state, "first"),
-             "Error logged to \n\r" + install.path("Logs/Cfg.log").toUpper());
+    QCOMPARE(WriteErrorLog(state, "first"), "Error logged to \n\r" + install.path("Logs/Cfg.log"));
     WriteErrorLog(state, "second");
     QCOMPARE(install.read("Logs/Cfg.log"), QByteArray("first\r\nsecond\r\n"));
 }
@@ -134,9 +135,8 @@ void TestErrorHandler::unwritableLogLineGoesToStandardError() {
     state.integratedMode = true;
     {
         const platform::StandardErrorRedirect redirect(install.path("stderr.txt"));
-        QCOMPARE(WriteErrorLog(state, "cancelled"), "Error could not be logged to \n\r" +
-                                                        log.toUpper() +
-                                                        " (No such file or directory)");
+        QCOMPARE(WriteErrorLog(state, "cancelled"),
+                 "Error could not be logged to \n\r" + log + " (No such file or directory)");
     }
     QCOMPARE(install.read("stderr.txt"), "KPL_Presets_Config: not logged to \"" + log.toUtf8() +
                                              "\" (No such file or directory): cancelled\n");

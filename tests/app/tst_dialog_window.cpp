@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleOptionButton>
 #include <QtTest>
 
@@ -94,7 +95,7 @@ private slots:
     }
 
     void widgetsFollowTheLayoutTable() {
-        const TwipScale scale{double(m_window->logicalDpiX())};
+        const TwipScale scale{double(m_window->logicalDpiX()), m_window->scale().zoom};
         QCOMPARE(m_window->objectName(), QStringLiteral("frm_KPL_Presets_Config_Exe"));
         QCOMPARE(m_window->size(), QSize(scale.pixels(11880), scale.pixels(8595)));
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
@@ -108,7 +109,7 @@ private slots:
             QCOMPARE(w->parentWidget()->objectName(),
                      control.container.isEmpty() ? m_window->objectName() : control.container);
             QCOMPARE(w->font().bold(), control.font.bold);
-            QCOMPARE(w->font().pointSizeF(), control.font.pointSize);
+            QCOMPARE(w->font().pointSizeF(), control.font.pointSize * scale.zoom);
         }
         QCOMPARE(widget<QLabel>("Header")->text(),
                  QStringLiteral("KPL_Presets - Konfiguration BDE-Voreinstellungen"));
@@ -130,6 +131,38 @@ private slots:
         QVERIFY(widget<QCheckBox>("CheckDTI")->isChecked());
         QCOMPARE(field()->text(), QStringLiteral("120"));
         QCOMPARE(QApplication::focusWidget(), widget<QWidget>("CommandOK"));
+    }
+
+    // The window with its frame lies on the screen's available area, every
+    // button within reach, shrunk only where it must: at full size, or
+    // filling the area's width or height. (Run once more on a small screen.)
+    void dialogFitsTheScreen_data() {
+        QTest::addColumn<bool>("shownAgainOffScreen");
+        QTest::newRow("where the window system puts it") << false;
+        QTest::newRow("shown again reaching past the screen's corner") << true;
+    }
+
+    void dialogFitsTheScreen() {
+        QFETCH(bool, shownAgainOffScreen);
+        const QRect available = m_window->screen()->availableGeometry();
+        if (shownAgainOffScreen) {
+            m_window->hide();
+            m_window->move(available.bottomRight() - QPoint(50, 50));
+            m_window->show();
+        }
+        const QRect frame = m_window->frameGeometry();
+        QVERIFY2(available.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                           .arg(frame.x())
+                                                           .arg(frame.y())
+                                                           .arg(frame.width())
+                                                           .arg(frame.height())));
+        for (const ButtonPicture& picture : kButtonPictures) {
+            auto* button = widget<QPushButton>(picture.button);
+            QVERIFY(frame.contains(QRect(button->mapToGlobal(QPoint()), button->size())));
+        }
+        const double zoom = m_window->scale().zoom;
+        QVERIFY(zoom == 1 || (zoom < 1 && (frame.width() >= available.width() - 1 ||
+                                           frame.height() >= available.height() - 1)));
     }
 
     // The pictures look as the vector drawings they replace looked, rendered

@@ -39,8 +39,9 @@ int pixelsApart(const QImage& a, const QImage& b) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y);
             const QRgb q = b.pixel(x, y);
-            const int most = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                       std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+            const int most =
+                std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
             apart += most > 48;
         }
     return apart;
@@ -151,11 +152,7 @@ private slots:
             m_window->show();
         }
         const QRect frame = m_window->frameGeometry();
-        QVERIFY2(available.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                           .arg(frame.x())
-                                                           .arg(frame.y())
-                                                           .arg(frame.width())
-                                                           .arg(frame.height())));
+        QVERIFY(available.contains(frame));
         for (const ButtonPicture& picture : kButtonPictures) {
             auto* button = widget<QPushButton>(picture.button);
             QVERIFY(frame.contains(QRect(button->mapToGlobal(QPoint()), button->size())));
@@ -174,7 +171,8 @@ private slots:
         QTest::addColumn<int>("ratio");
         for (const ButtonPicture& p : kButtonPictures)
             for (const int ratio : {1, 2})
-                QTest::addRow("%s at %d", p.picture, ratio) << QString(p.picture) << p.size << ratio;
+                QTest::addRow("%s at %d", p.picture, ratio)
+                    << QString(p.picture) << p.size << ratio;
     }
 
     void picturesLookAsBefore() {

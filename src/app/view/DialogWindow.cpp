@@ -122,8 +122,8 @@ void DialogWindow::fitToScreen() {
     const FormLayout& form = m_model.form();
     const TwipScale full{double(logicalDpiX())};
     const QSize client(full.pixels(form.clientWidth), full.pixels(form.clientHeight));
-    const TwipScale fitting{
-        full.dpi, zoomToFit(client, frameExtent(), screen()->availableGeometry().size())};
+    const TwipScale fitting{full.dpi,
+                            zoomToFit(client, frameExtent(), screen()->availableGeometry().size())};
     if (fitting == m_scale)
         return;
     m_scale = fitting;

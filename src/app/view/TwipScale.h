@@ -31,8 +31,8 @@ inline double zoomToFit(const QSize& client, const QSize& frame, const QSize& av
     const QSize room = available - frame;
     if (room.isEmpty() || client.isEmpty())
         return 1;
-    return std::min({1.0, double(room.width()) / client.width(),
-                     double(room.height()) / client.height()});
+    return std::min(
+        {1.0, double(room.width()) / client.width(), double(room.height()) / client.height()});
 }
 
 } // namespace kpl

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleOptionButton>
 #include <QtTest>
 
@@ -38,8 +39,9 @@ int pixelsApart(const QImage& a, const QImage& b) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y);
             const QRgb q = b.pixel(x, y);
-            const int most = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                       std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+            const int most =
+                std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
             apart += most > 48;
         }
     return apart;
@@ -94,7 +96,7 @@ private slots:
     }
 
     void widgetsFollowTheLayoutTable() {
-        const TwipScale scale{double(m_window->logicalDpiX())};
+        const TwipScale scale{double(m_window->logicalDpiX()), m_window->scale().zoom};
         QCOMPARE(m_window->objectName(), QStringLiteral("frm_KPL_Presets_Config_Exe"));
         QCOMPARE(m_window->size(), QSize(scale.pixels(11880), scale.pixels(8595)));
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
@@ -108,7 +110,7 @@ private slots:
             QCOMPARE(w->parentWidget()->objectName(),
                      control.container.isEmpty() ? m_window->objectName() : control.container);
             QCOMPARE(w->font().bold(), control.font.bold);
-            QCOMPARE(w->font().pointSizeF(), control.font.pointSize);
+            QCOMPARE(w->font().pointSizeF(), control.font.pointSize * scale.zoom);
         }
         QCOMPARE(widget<QLabel>("Header")->text(),
                  QStringLiteral("KPL_Presets - Konfiguration BDE-Voreinstellungen"));
@@ -132,6 +134,34 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), widget<QWidget>("CommandOK"));
     }
 
+    // The window with its frame lies on the screen's available area, every
+    // button within reach, shrunk only where it must: at full size, or
+    // filling the area's width or height. (Run once more on a small screen.)
+    void dialogFitsTheScreen_data() {
+        QTest::addColumn<bool>("shownAgainOffScreen");
+        QTest::newRow("where the window system puts it") << false;
+        QTest::newRow("shown again reaching past the screen's corner") << true;
+    }
+
+    void dialogFitsTheScreen() {
+        QFETCH(bool, shownAgainOffScreen);
+        const QRect available = m_window->screen()->availableGeometry();
+        if (shownAgainOffScreen) {
+            m_window->hide();
+            m_window->move(available.bottomRight() - QPoint(50, 50));
+            m_window->show();
+        }
+        const QRect frame = m_window->frameGeometry();
+        QVERIFY(available.contains(frame));
+        for (const ButtonPicture& picture : kButtonPictures) {
+            auto* button = widget<QPushButton>(picture.button);
+            QVERIFY(frame.contains(QRect(button->mapToGlobal(QPoint()), button->size())));
+        }
+        const double zoom = m_window->scale().zoom;
+        QVERIFY(zoom == 1 || (zoom < 1 && (frame.width() >= available.width() - 1 ||
+                                           frame.height() >= available.height() - 1)));
+    }
+
     // The pictures look as the vector drawings they replace looked, rendered
     // at scale 1 and 2 (tests/app/pictures), but for a few pixels of
     // antialiasing.
@@ -141,7 +171,8 @@ private slots:
         QTest::addColumn<int>("ratio");
         for (const ButtonPicture& p : kButtonPictures)
             for (const int ratio : {1, 2})
-                QTest::addRow("%s at %d", p.picture, ratio) << QString(p.picture) << p.size << ratio;
+                QTest::addRow("%s at %d", p.picture, ratio)
+                    << QString(p.picture) << p.size << ratio;
     }
 
     void picturesLookAsBefore() {

@@ -17,9 +17,9 @@ QColor toColor(const Rgb& rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-QFont toFont(const ControlFont& wanted) {
+QFont toFont(const ControlFont& wanted, const TwipScale& scale) {
     QFont font(wanted.family);
-    font.setPointSizeF(wanted.pointSize);
+    font.setPointSizeF(scale.points(wanted.pointSize));
     font.setBold(wanted.bold);
     return font;
 }
@@ -35,16 +35,17 @@ protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
-QWidget* createPictureButton(const Control& control, QWidget* parent, const TwipScale& scale) {
+QWidget* createPictureButton(QWidget* parent) {
     auto* button = new QPushButton(parent);
     // Enter presses the focused button, as Space does.
     button->setAutoDefault(true);
-    if (!control.picture.isEmpty()) {
-        const QSize size(scale.scaled(control.pictureWidth), scale.scaled(control.pictureHeight));
-        button->setIcon(QIcon(buttonPicture(control.picture, size, parent->devicePixelRatioF())));
-        button->setIconSize(size);
-    }
     return button;
+}
+
+void showPicture(const Control& control, QPushButton* button, const TwipScale& scale) {
+    const QSize size(scale.scaled(control.pictureWidth), scale.scaled(control.pictureHeight));
+    button->setIcon(QIcon(buttonPicture(control.picture, size, button->devicePixelRatioF())));
+    button->setIconSize(size);
 }
 
 QWidget* createFrame(QWidget* parent) {
@@ -61,7 +62,7 @@ QWidget* createLabel(QWidget* parent) {
     return label;
 }
 
-QWidget* createWidgetOfKind(const Control& control, QWidget* parent, const TwipScale& scale) {
+QWidget* createWidgetOfKind(const Control& control, QWidget* parent) {
     const QString kind = control.kind.toUpper();
     if (kind == QLatin1String("LABEL"))
         return createLabel(parent);
@@ -70,7 +71,7 @@ QWidget* createWidgetOfKind(const Control& control, QWidget* parent, const TwipS
     if (kind == QLatin1String("TEXTBOX"))
         return new QLineEdit(parent);
     if (kind == QLatin1String("COMMANDBUTTON"))
-        return createPictureButton(control, parent, scale);
+        return createPictureButton(parent);
     return createFrame(parent);
 }
 
@@ -88,14 +89,19 @@ void showBackColor(const Control& control, QWidget* widget) {
 
 } // namespace
 
-QWidget* createControlWidget(const Control& control, QWidget* parent, const TwipScale& scale) {
-    QWidget* widget = createWidgetOfKind(control, parent, scale);
+QWidget* createControlWidget(const Control& control, QWidget* parent) {
+    QWidget* widget = createWidgetOfKind(control, parent);
     widget->setObjectName(control.name);
-    widget->setGeometry(scale.pixels(control.left), scale.pixels(control.top),
-                        scale.pixels(control.width), scale.pixels(control.height));
-    widget->setFont(toFont(control.font));
     widget->setAutoFillBackground(true);
     return widget;
+}
+
+void placeControl(const Control& control, QWidget* widget, const TwipScale& scale) {
+    widget->setGeometry(scale.pixels(control.left), scale.pixels(control.top),
+                        scale.pixels(control.width), scale.pixels(control.height));
+    widget->setFont(toFont(control.font, scale));
+    if (auto* button = qobject_cast<QPushButton*>(widget); button && !control.picture.isEmpty())
+        showPicture(control, button, scale);
 }
 
 void showControl(const Control& control, QWidget* widget) {

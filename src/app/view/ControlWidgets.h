@@ -8,9 +8,12 @@ class QWidget;
 namespace kpl {
 
 // Builds the widget of one control inside `parent`: the widget kind for the
-// control's kind, its objectName the control's name, position, size, font and
-// picture from the layout table.
-QWidget* createControlWidget(const Control& control, QWidget* parent, const TwipScale& scale);
+// control's kind, its objectName the control's name.
+QWidget* createControlWidget(const Control& control, QWidget* parent);
+
+// Puts the control's widget where the layout table says, at `scale`: its
+// position, size, font and picture.
+void placeControl(const Control& control, QWidget* widget, const TwipScale& scale);
 
 // Shows the control's current properties on its widget: caption, tooltip,
 // enabled state, check box value, background colour and the text of a text

@@ -10,7 +10,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QWindow>
 
 #include <algorithm>
 #include <functional>
@@ -70,14 +73,15 @@ DialogWindow::DialogWindow(DialogModel& model, EventGate& gate, QWidget* parent)
     : QWidget(parent, kFixedDialogFlags), m_model(model), m_gate(gate) {
     const FormLayout& form = model.form();
     setObjectName(form.name);
-    const TwipScale scale{double(logicalDpiX())};
-    setFixedSize(scale.pixels(form.clientWidth), scale.pixels(form.clientHeight));
     QPalette background = palette();
     background.setColor(QPalette::Window,
                         QColor(form.backColor.red, form.backColor.green, form.backColor.blue));
     setPalette(background);
     setAutoFillBackground(true);
-    buildControls(scale);
+    buildControls();
+    m_scale.dpi = logicalDpiX();
+    placeControls();
+    fitToScreen();
     setTabOrderFromTable();
     refresh();
 }
@@ -94,13 +98,62 @@ template <class Handler> void DialogWindow::dispatch(Handler&& handler) {
         refresh();
 }
 
-void DialogWindow::buildControls(const TwipScale& scale) {
+void DialogWindow::buildControls() {
     for (const Control& control : m_model.controls()) {
         QWidget* parent = m_widgets.value(control.container, this);
-        QWidget* widget = createControlWidget(control, parent, scale);
+        QWidget* widget = createControlWidget(control, parent);
         m_widgets.insert(control.name, widget);
         connectControl(control, widget);
     }
+}
+
+void DialogWindow::placeControls() {
+    const FormLayout& form = m_model.form();
+    setFixedSize(m_scale.pixels(form.clientWidth), m_scale.pixels(form.clientHeight));
+    for (const Control& control : m_model.controls())
+        placeControl(control, m_widgets.value(control.name), m_scale);
+}
+
+// The layout is fixed, but a screen too small for it (a high display scale
+// on a small screen) would leave buttons out of reach: there the whole
+// layout shrinks, as far as the window and its frame need to fit the
+// screen's available area and no further.
+void DialogWindow::fitToScreen() {
+    const FormLayout& form = m_model.form();
+    const TwipScale full{double(logicalDpiX())};
+    const QSize client(full.pixels(form.clientWidth), full.pixels(form.clientHeight));
+    const TwipScale fitting{full.dpi,
+                            zoomToFit(client, frameExtent(), screen()->availableGeometry().size())};
+    if (fitting == m_scale)
+        return;
+    m_scale = fitting;
+    placeControls();
+}
+
+// What title bar and borders add to the window's size: as the window system
+// reports them once it has framed the window, until then as the style draws
+// them.
+QSize DialogWindow::frameExtent() const {
+    const QSize reported = frameGeometry().size() - size();
+    if (!reported.isNull())
+        return reported;
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    return {2 * border, titleBar + 2 * border};
+}
+
+void DialogWindow::keepFrameOnScreen() {
+    const QRect available = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (available.contains(frame))
+        return;
+    move(std::max(available.left(), std::min(frame.left(), available.right() + 1 - frame.width())),
+         std::max(available.top(), std::min(frame.top(), available.bottom() + 1 - frame.height())));
+}
+
+void DialogWindow::followScreen() {
+    fitToScreen();
+    keepFrameOnScreen();
 }
 
 void DialogWindow::connectControl(const Control& control, QWidget* widget) {
@@ -241,6 +294,13 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
     event->setAccepted(!cancel);
 }
 
+// The window system frames the window after it is shown and reports the
+// frame's size with the move that follows.
+void DialogWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    fitToScreen();
+}
+
 void DialogWindow::resizeEvent(QResizeEvent* event) {
     dispatch([&] { m_model.Form_Resize(); });
     QWidget::resizeEvent(event);
@@ -248,6 +308,9 @@ void DialogWindow::resizeEvent(QResizeEvent* event) {
 
 void DialogWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    followScreen();
+    connect(windowHandle(), &QWindow::screenChanged, this, &DialogWindow::followScreen,
+            Qt::UniqueConnection);
     focusFirstControl();
 }
 

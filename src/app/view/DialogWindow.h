@@ -34,16 +34,26 @@ public:
     // (message boxes, pending events), so the screen is never stale.
     void refresh();
 
+    // The scale the layout is shown at: the screen's dots per inch, and a
+    // zoom below 1 where the screen's available area is too small for it.
+    const TwipScale& scale() const { return m_scale; }
+
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     template <class Handler> void dispatch(Handler&& handler);
-    void buildControls(const TwipScale& scale);
+    void buildControls();
+    void placeControls();
+    void fitToScreen();
+    void keepFrameOnScreen();
+    void followScreen();
+    QSize frameExtent() const;
     void connectControl(const Control& control, QWidget* widget);
     void setTabOrderFromTable();
     void focusFirstControl();
@@ -54,6 +64,7 @@ private:
 
     DialogModel& m_model;
     EventGate& m_gate;
+    TwipScale m_scale;
     QHash<QString, QWidget*> m_widgets;
     QList<QWidget*> m_tabOrder;
     bool m_activated = false;

@@ -107,8 +107,8 @@ int printHelp(int argc, char** argv, QTextStream& out) {
         << "  " << int(ExitCode::EndedAfterFailures)
         << "  ran to its end, but failures were reported on the way\n"
         << "  " << int(ExitCode::Cancelled)
-        << "  the dialog was cancelled and nothing was written (2 when a failure was\n"
-           "     reported before)\n";
+        << "  the dialog was cancelled and nothing was written but the cancel's line in\n"
+           "     the error log (2 when a failure was reported before)\n";
     return int(ExitCode::Normal);
 }
 

@@ -6,7 +6,9 @@
 #include "core/ExitCode.h"
 #include "core/platform/PathRules.h"
 #include "core/platform/ServiceLog.h"
+#ifdef KPL_JET_IMPORT
 #include "jetimport/ImportCommand.h"
+#endif
 
 #include <QCoreApplication>
 #include <array>
@@ -21,6 +23,16 @@ const char* valueEndRule() {
     return platform::commandValueEnd(QStringLiteral("a/b"))
                ? "a value ends at the next \"/\""
                : "a value ends at the next \" /\", so a path may hold \"/\"";
+}
+
+// Where the service log goes when its own place cannot be written, as a line
+// of the help; none where there is no such place.
+QString serviceLogFallbackLine() {
+    const QString fallback =
+        platform::serviceLogFallback(QString(), QStringLiteral("%ProgramData%"));
+    return fallback.isEmpty() ? QString()
+                              : QStringLiteral("  ") + fallback +
+                                    QStringLiteral("\n      the service log where C:\\ cannot be written\n");
 }
 
 // The help's layout is read by the build to write the manual page: a
@@ -84,7 +96,7 @@ int printHelp(int argc, char** argv, QTextStream& out) {
         << serviceLog
         << "\n"
            "      service log: the faults of silent starts, where no one can be asked\n"
-           "\n"
+        << serviceLogFallbackLine() << "\n"
            "Environment:\n"
            "  KPL_SERVICE_LOG    names the service log's file in place of\n"
            "                     "
@@ -112,6 +124,7 @@ int printVersion(int, char**, QTextStream& out) {
     return int(ExitCode::Normal);
 }
 
+#ifdef KPL_JET_IMPORT
 int importJet(int argc, char** argv, QTextStream& out) {
     const QStringList arguments = programArguments(argc, argv);
     // The application object tells the program's own location; the
@@ -122,6 +135,7 @@ int importJet(int argc, char** argv, QTextStream& out) {
     QTextStream err(stderr);
     return runJetImport(arguments, out, err, runtime);
 }
+#endif
 
 struct MaintenanceOption {
     const char* name;
@@ -133,7 +147,9 @@ struct MaintenanceOption {
 constexpr std::array kOptions{
     MaintenanceOption{"--help", printHelp},
     MaintenanceOption{"--version", printVersion},
+#ifdef KPL_JET_IMPORT
     MaintenanceOption{"--import-jet", importJet},
+#endif
 };
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "TestInstallation.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
+#include "core/platform/ServiceLog.h"
 #include "core/platform/StandardErrorRedirect.h"
+#include "core/platform/TargetSystem.h"
 #include "errors/ErrorHandler.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
@@ -32,6 +34,8 @@ private slots:
     void failedConditionRunsTheGuardedSteps();
     void answerNoUnwindsPastEveryStep();
     void logWritersAppendInOrder();
+    void serviceLogFallback_data();
+    void serviceLogFallback();
 };
 
 void TestErrorHandler::questionBoxAndLogLine() {
@@ -141,7 +145,7 @@ void TestErrorHandler::continueSkipsOnlyTheFailedStep() {
     int value = 7;
     QStringList ran;
     proc.step([&] { ran << "one"; });
-    proc.assign(value, [&]() -> int { raise(vb::TypeMismatch); });
+    proc.assign(value, [&]() -> int { kpl::raise(vb::TypeMismatch); });
     proc.step([&] { ran << "three"; });
     QCOMPARE(value, 7);
     QCOMPARE(ran, (QStringList{"one", "three"}));
@@ -176,7 +180,7 @@ void TestErrorHandler::failedConditionRunsTheGuardedSteps() {
     ProcessState state(*rt);
     state.silentMode = true;
     Procedure proc(state, "Guard");
-    QVERIFY(proc.test([]() -> bool { raise(vb::InvalidUseOfNull); }));
+    QVERIFY(proc.test([]() -> bool { kpl::raise(vb::InvalidUseOfNull); }));
     QVERIFY(!proc.test([] { return false; }));
 }
 
@@ -190,7 +194,7 @@ void TestErrorHandler::answerNoUnwindsPastEveryStep() {
         Procedure outer(state, "Outer");
         outer.step([&] {
             Procedure inner(state, "Inner");
-            inner.step([] { raise(vb::Overflow); });
+            inner.step([] { kpl::raise(vb::Overflow); });
             after = true;
         });
         after = true;
@@ -213,6 +217,25 @@ void TestErrorHandler::logWritersAppendInOrder() {
     ReportFault(state, "logged");
     QCOMPARE(install.read("service.log"), QByteArray("! Fault KPL_Presets_Config: a\n\rb\r\n"
                                                      "! Fault KPL_Presets_Config: logged\r\n"));
+}
+
+void TestErrorHandler::serviceLogFallback_data() {
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("programData");
+    QTest::addColumn<QString>("onWindows");
+    QTest::newRow("ProgramData") << "" << "D:\\Data" << "D:\\Data\\TarvoServicePack.log";
+    QTest::newRow("ProgramData unset") << "" << "" << "C:\\ProgramData\\TarvoServicePack.log";
+    QTest::newRow("KPL_SERVICE_LOG names the file") << "C:\\x.log" << "D:\\Data" << "";
+}
+
+// Where a standard user may not write C:\TarvoServicePack.log; nowhere on
+// other systems, whose service log has its place.
+void TestErrorHandler::serviceLogFallback() {
+    QFETCH(QString, named);
+    QFETCH(QString, programData);
+    QFETCH(QString, onWindows);
+    QCOMPARE(platform::serviceLogFallback(named, programData),
+             platform::kWindows ? onWindows : QString());
 }
 
 QTEST_GUILESS_MAIN(TestErrorHandler)

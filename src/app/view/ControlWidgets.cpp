@@ -7,7 +7,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#ifdef KPL_SVG_PICTURES
 #include <QSvgRenderer>
+#endif
 
 namespace kpl {
 
@@ -28,9 +30,13 @@ QFont toFont(const ControlFont& wanted) {
 QIcon pictureIcon(const QString& resource, const QSize& size, qreal pixelRatio) {
     QPixmap pixmap(size * pixelRatio);
     pixmap.fill(Qt::transparent);
+#ifdef KPL_SVG_PICTURES
     QPainter painter(&pixmap);
     QSvgRenderer(resource).render(&painter);
     painter.end();
+#else
+    Q_UNUSED(resource)
+#endif
     pixmap.setDevicePixelRatio(pixelRatio);
     return QIcon(pixmap);
 }

@@ -20,6 +20,12 @@ set(KPL_INSTALL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${KPL_PACKAGE_NAME})
 set(KPL_CHANGELOG ${CMAKE_SOURCE_DIR}/packaging/changelog)
 set(KPL_LANGUAGE_FILE ${CMAKE_SOURCE_DIR}/src/resources/language/KPL_Presets_Config.ini)
 
+# A component folder without a language file gets the installed default,
+# which the program finds from its own folder.
+file(RELATIVE_PATH kpl_data_from_program /${KPL_INSTALL_PROGRAM_DIR} /${KPL_INSTALL_DATA_DIR})
+target_compile_definitions(kpl_texts PRIVATE
+    KPL_DEFAULT_LANGUAGE_FILE="${kpl_data_from_program}/KPL_Presets_Config.ini")
+
 # The changelog's newest entry is the release this build is: its version
 # must be the project's.
 file(STRINGS ${KPL_CHANGELOG} kpl_changelog_head LIMIT_COUNT 1)

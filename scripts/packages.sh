@@ -1,9 +1,10 @@
 # Debian packages the build, the tests, the demo and the Debian package (its
-# dependencies are computed by dpkg-shlibdeps) need. Sourced by the
+# dependencies are computed by dpkg-shlibdeps) need; mdbtools is the
+# independent Jet reader the tests compare written Jet files with. Sourced by the
 # scripts; installs what is missing (with sudo when not run as root).
 KPL_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-  qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev sqlite3
-  mdbtools-dev libmdb3 libglib2.0-dev
+  qt6-base-dev libsqlite3-dev sqlite3
+  mdbtools
   fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool imagemagick
   dpkg-dev file man-db)
 # What scripts/windows adds for the Windows build and its tests under Wine.

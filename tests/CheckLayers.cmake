@@ -5,8 +5,7 @@
 #    above the dialog model, and main.cpp the program on top of everything;
 #  - the database layer's internal headers are included by its own files only;
 #  - the system headers behind a wall stay behind it: Qt Widgets in the view
-#    and main.cpp, SQLite in the database layer, libmdb where the Jet pages
-#    are read.
+#    and main.cpp, SQLite in the database layer.
 #   cmake -DSOURCE_DIR=<src> -DWIDGETS_HEADERS=<Qt Widgets include folder> -P CheckLayers.cmake
 cmake_minimum_required(VERSION 3.25)
 set(layers core errors settings texts database presetdb jetimport app app/view program)
@@ -39,12 +38,10 @@ if(NOT IS_DIRECTORY "${WIDGETS_HEADERS}")
 endif()
 file(GLOB widgets_headers RELATIVE ${WIDGETS_HEADERS} ${WIDGETS_HEADERS}/*)
 list(APPEND widgets_headers QtWidgets)
-set(walled_headers widgets sqlite mdbtools)
+set(walled_headers widgets sqlite)
 set(sqlite_headers sqlite3.h)
-set(mdbtools_headers mdbtools.h)
 set(widgets_allowed app/view/ app/main.cpp)
 set(sqlite_allowed database/)
-set(mdbtools_allowed jetimport/JetDatabase.cpp)
 
 function(check_system_header file header)
   string(REGEX REPLACE "/.*" "" module "${header}")

@@ -106,6 +106,10 @@ void DialogModel::changeText(ControlId field, const QString& text) {
 void DialogModel::Form_Load() {
     Procedure proc(m_state, QStringLiteral("Form_Load"));
     proc.step([&] { m_dialogLock = claimInstallation(m_state); });
+    // Edits that OK could not save are not asked for: a start with a window
+    // makes the confirmation's check at once and ends before the dialog.
+    if (!m_state.silentMode && !CheckWriteAccess(m_state))
+        FinishProcess(m_state);
     proc.step([&] {
         const platform::FileLock lock = lockInstallation(m_state);
         LoadToolTipTexts(m_state, m_controls);
@@ -204,19 +208,27 @@ void DialogModel::WriteInputs() {
     QString ini;
     proc.assign(ini, [&] { return GetProgramIniPath(m_state, IniAccess::Write); });
     IniWriteReport writes(m_state, proc.name());
+    // The edit record tells of a configuration that was made: it is written
+    // only after something was.
+    bool edited = m_databasesWritten;
     const auto saveSwitch = [&](ControlId box, const QString& key) {
-        if (presetKnown(box))
-            proc.step([&] { writes.save(at(box).value == 1, kProject, key, ini); });
+        if (!presetKnown(box))
+            return;
+        edited = true;
+        proc.step([&] { writes.save(at(box).value == 1, kProject, key, ini); });
     };
     saveSwitch(ControlId::CheckDTI, QStringLiteral("ManualDowntimeReasons"));
     saveSwitch(ControlId::CheckTolleranz, QStringLiteral("ManualDowntimeTimerActiv"));
-    if (presetKnown(ControlId::TextZeit))
+    if (presetKnown(ControlId::TextZeit)) {
+        edited = true;
         proc.step([&] {
             writes.save(QVariant::fromValue(m_state.timerSeconds), kProject,
                         QStringLiteral("ManualDowntimeTimer"), ini);
         });
+    }
     proc.step([&] { writes.report(); });
-    proc.step([&] { WriteEditInfo(m_state); });
+    if (edited)
+        proc.step([&] { WriteEditInfo(m_state); });
 }
 
 bool DialogModel::hasFraction(const QString& text) const {
@@ -297,7 +309,7 @@ void DialogModel::CloseMe() {
         FinishProcess(m_state);
     proc.step([&] { m_state.runtime.doEvents(); });
     proc.step([&] { m_state.runtime.setHourglass(true); });
-    proc.step([&] { WorkOnMDB(m_state); });
+    proc.assign(m_databasesWritten, [&] { return WorkOnMDB(m_state); });
     proc.step([&] { WriteInputs(); });
     proc.step([&] { m_state.runtime.setHourglass(false); });
     FinishProcess(m_state);

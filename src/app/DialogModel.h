@@ -96,6 +96,8 @@ private:
     // only those set in the dialog are written.
     bool m_presetsRead = true;
     std::array<bool, kControlNames.size()> m_setInDialog{};
+    // The confirmation's database work wrote a database.
+    bool m_databasesWritten = false;
     // The confirmation run has begun: there is no way back to editing.
     bool m_confirming = false;
 };

@@ -2,8 +2,10 @@
 
 #include "core/ProcessState.h"
 #include "core/platform/ExecutableNames.h"
+#include "core/platform/PathRules.h"
 #include "errors/ErrorHandler.h"
 #include "errors/LineBreak.h"
+#include "errors/Logs.h"
 #include "settings/CommandLine.h"
 #include "settings/InstallationLock.h"
 #include "settings/ProjectPaths.h"
@@ -22,10 +24,26 @@ QString executableName(const ProcessState& state) {
     EndProgram(state);
 }
 
+// The project is there, only the component's configuration file is not:
+// the start is refused for what it lacks, and in a silent start the service
+// log, which the host reads, gets the line it has always got.
+[[noreturn]] void refuseWithoutConfiguration(ProcessState& state, const QString& missing) {
+    GetStartModeIntegrated(state);
+    if (state.silentMode)
+        LogFault(state, QStringLiteral("File not found: ") + lfCr() + platform::shownPath(missing));
+    refuseStart(state, QStringLiteral("The component configuration file") + lfCr() + missing +
+                           lfCr() +
+                           QStringLiteral("is missing from this component folder of the project. "
+                                          "Restore it and start the program again. Nothing "
+                                          "was written."));
+}
+
 } // namespace
 
 platform::FileLock claimInstallation(ProcessState& state) {
     const QString missing = missingConfigurationFile(state);
+    if (!missing.isEmpty() && hasProjectParameterFolder(state))
+        refuseWithoutConfiguration(state, missing);
     if (!missing.isEmpty())
         refuseStart(state,
                     QStringLiteral("Not started in a component folder of a project: the "

@@ -6,11 +6,10 @@
 #include "core/ExitCode.h"
 #include "core/platform/PathRules.h"
 #include "core/platform/ServiceLog.h"
-#ifdef KPL_JET_IMPORT
 #include "jetimport/ImportCommand.h"
-#endif
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <array>
 
 namespace kpl {
@@ -38,13 +37,17 @@ QString serviceLogFallbackLine() {
 // The help's layout is read by the build to write the manual page: a
 // heading at the margin ends in ":", an entry is indented by two blanks with
 // its text after two blanks or on the lines below, indented further.
+void printUsage(const QString& name, QTextStream& out) {
+    out << "Usage: " << name << " [/EXTERNAL N4RCFG | /EXTERNAL SILENT] [/LOGFILE path]\n"
+        << "       " << name << " --import-jet [FILE.mdb OUT.mdb]\n"
+        << "       " << name << " --help | --version\n";
+}
+
 int printHelp(int argc, char** argv, QTextStream& out) {
     const QString name = programName(argc, argv);
     const QString serviceLog = platform::serviceLogPath(QString());
-    out << "Usage: " << name << " [/EXTERNAL N4RCFG | /EXTERNAL SILENT] [/LOGFILE path]\n"
-        << "       " << name << " --import-jet [FILE.mdb OUT.mdb]\n"
-        << "       " << name << " --help | --version\n"
-        << "\n"
+    printUsage(name, out);
+    out << "\n"
            "Sets the presets of the manual-downtime function of the component this program\n"
            "is named after (KPL_Presets_Config configures KPL_Presets) and regenerates the\n"
            "component's preset definitions. Each component folder of a project holds the\n"
@@ -64,7 +67,7 @@ int printHelp(int argc, char** argv, QTextStream& out) {
            "                     NAME.mdb.jet\n"
            "  --import-jet FILE.mdb OUT.mdb\n"
            "                     converts FILE.mdb into the new file OUT.mdb\n"
-           "  --help             prints this text\n"
+           "  --help             prints the usage, keywords, options, files and exit codes\n"
            "  --version          prints the program's version\n"
            "\n"
            "Files, found from the program's own folder <project>/<component>:\n"
@@ -124,7 +127,6 @@ int printVersion(int, char**, QTextStream& out) {
     return int(ExitCode::Normal);
 }
 
-#ifdef KPL_JET_IMPORT
 int importJet(int argc, char** argv, QTextStream& out) {
     const QStringList arguments = programArguments(argc, argv);
     // The application object tells the program's own location; the
@@ -135,7 +137,6 @@ int importJet(int argc, char** argv, QTextStream& out) {
     QTextStream err(stderr);
     return runJetImport(arguments, out, err, runtime);
 }
-#endif
 
 struct MaintenanceOption {
     const char* name;
@@ -147,14 +148,34 @@ struct MaintenanceOption {
 constexpr std::array kOptions{
     MaintenanceOption{"--help", printHelp},
     MaintenanceOption{"--version", printVersion},
-#ifdef KPL_JET_IMPORT
     MaintenanceOption{"--import-jet", importJet},
-#endif
 };
+
+// A mistyped option ("--silent") must not open the dialog: a host that
+// meant a silent start would wait behind a window. The host's keywords never
+// begin with "--".
+std::optional<int> refuseUnknownOption(int argc, char** argv) {
+    const QStringList arguments = programArguments(argc, argv);
+    for (const QString& argument : arguments) {
+        const bool known = std::any_of(kOptions.begin(), kOptions.end(), [&](const auto& option) {
+            return argument == QLatin1String(option.name);
+        });
+        if (argument.startsWith(QLatin1String("--")) && !known) {
+            QTextStream err(stderr);
+            const QString name = programName(argc, argv);
+            err << name << ": unknown option " << argument << "\n";
+            printUsage(name, err);
+            return int(ExitCode::Ended);
+        }
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
 std::optional<int> runMaintenanceOption(int argc, char** argv, QTextStream& out) {
+    if (const std::optional<int> refused = refuseUnknownOption(argc, argv))
+        return refused;
     const QStringList arguments = programArguments(argc, argv);
     for (const MaintenanceOption& option : kOptions) {
         if (arguments.contains(QLatin1String(option.name)))

@@ -5,7 +5,7 @@
 namespace kpl {
 
 // Paces the letting-run of pending events: the long loops of the update run
-// ask for it for every value they touch, while a window needs it only a few
+// ask for it for every record they touch, while a window needs it only a few
 // dozen times a second. A request is due when kInterval milliseconds have
 // passed since the last due one; the first request is always due.
 class EventPace {

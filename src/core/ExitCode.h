@@ -9,7 +9,8 @@ enum class ExitCode : int {
                             // file, a start outside an installation, another open dialog of the
                             // installation or a wait for another run of it that timed out
     EndedAfterFailures = 2, // ran to its end, but at least one failure was reported on the way
-    Cancelled = 3,          // the dialog was cancelled, nothing was written, no failure reported
+    Cancelled = 3,          // the dialog was cancelled, no failure reported; nothing was written
+                            // but the cancel's line in the error log
 };
 
 // The signal that ends the process. It unwinds to where the current event

@@ -16,10 +16,8 @@ QString projectFolder(ProcessState& state) {
     QString folder = platform::executableFolder(state.runtime.executablePath());
     if (folder.endsWith(platform::separator()))
         return folder.left(folder.size() - 1);
-    while (!folder.isEmpty() && !folder.endsWith(platform::separator())) {
+    while (!folder.isEmpty() && !folder.endsWith(platform::separator()))
         folder.chop(1);
-        state.runtime.doEvents();
-    }
     folder.chop(1);
     return folder;
 }

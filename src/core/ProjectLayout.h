@@ -17,8 +17,10 @@ inline constexpr QLatin1String kExecutableSuffix("_Config");
 QString componentName(const QString& executablePath);
 
 // The executable folder's parent, computed by text: characters are removed
-// from the end, letting events run for each, up to the last separator, which
-// goes as well. A folder that ends with a separator (a root) loses only that.
+// from the end up to the last separator, which goes as well. A folder that
+// ends with a separator (a root) loses only that. It lets no window event
+// run: every log write computes it, also while a destructor writes its line
+// during unwinding, where no handler of the dialog may run.
 QString projectFolder(ProcessState& state);
 
 } // namespace kpl

@@ -34,6 +34,10 @@ public:
     Runtime& operator=(const Runtime&) = delete;
 
     virtual MsgAnswer showMessage(const MessageBoxRequest& request) = 0;
+    // Lets pending window events run, so that the window repaints during a
+    // long run: once per record the update run creates or reads, and while a
+    // start waits for another run. Never inside a log write, which a
+    // destructor may make while the stack unwinds.
     virtual void doEvents() = 0;
     virtual void setHourglass(bool on) = 0;
 

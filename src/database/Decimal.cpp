@@ -101,12 +101,22 @@ Decimal Decimal::rescaled(int scale) const {
     return Decimal(m_negative, kept, scale);
 }
 
+Decimal Decimal::fromUnits(qint64 units, int scale) {
+    // The magnitude in unsigned arithmetic, which the smallest value has too.
+    const quint64 magnitude = units < 0 ? 0 - quint64(units) : quint64(units);
+    return Decimal(units < 0, QByteArray::number(magnitude), scale);
+}
+
 std::optional<qint64> Decimal::toWholeNumber() const {
-    const Decimal whole = rescaled(0);
-    if (whole.compare(*this) != 0)
+    if (rescaled(0).compare(*this) != 0)
         return std::nullopt;
+    return toUnits(0);
+}
+
+std::optional<qint64> Decimal::toUnits(int scale) const {
+    const Decimal units = rescaled(scale);
     bool ok = false;
-    const qint64 number = ((m_negative ? "-" : "") + whole.m_digits).toLongLong(&ok);
+    const qint64 number = ((units.m_negative ? "-" : "") + units.m_digits).toLongLong(&ok);
     return ok ? std::optional<qint64>(number) : std::nullopt;
 }
 

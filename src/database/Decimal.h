@@ -31,6 +31,8 @@ public:
     // The shortest decimal that reads back as `number`; none for infinity
     // and NaN.
     static std::optional<Decimal> fromDouble(double number);
+    // `units` times 10^-scale, exact over the whole 64-bit range.
+    static Decimal fromUnits(qint64 units, int scale);
 
     int scale() const { return m_scale; }
     // The digits before the point, leading zeros not counted.
@@ -44,6 +46,9 @@ public:
     // The whole number, when there are no non-zero digits after the point
     // and it fits 64 bits.
     std::optional<qint64> toWholeNumber() const;
+    // The number as a count of 10^-scale units, rounded to that scale as
+    // rescaled() rounds, when it fits 64 bits.
+    std::optional<qint64> toUnits(int scale) const;
 
     QString toString() const;
     double toDouble() const;

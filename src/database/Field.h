@@ -9,7 +9,7 @@ namespace kpl {
 
 // One column of a table definition or a recordset: its name, type and size
 // (the text length for Text, the storage size for fixed-size types), and for
-// Decimal its precision and scale.
+// Decimal (and Currency counted in ten-thousandths) its precision and scale.
 struct Field {
     QString name;
     FieldType type = FieldType::Untyped;

@@ -97,6 +97,8 @@ ColumnType parseDeclaredType(const QString& declaration) {
     const FieldType type = knownTypeNames().value(name, typeByAffinity(name));
     if (type == FieldType::Text)
         return {type, declaredNumbers(upper, {0, 0}).first};
+    if (type == FieldType::Currency && open >= 0)
+        return {type, fixedSize(type), kCountedCurrency.first, kCountedCurrency.second};
     if (type != FieldType::Decimal)
         return {type, fixedSize(type)};
     const auto [precision, scale] =
@@ -121,7 +123,9 @@ QString declaredTypeName(FieldType type, int size, int precision, int scale) {
     case FieldType::Double:
         return QStringLiteral("DOUBLE");
     case FieldType::Currency:
-        return QStringLiteral("CURRENCY");
+        return QStringLiteral("CURRENCY(%1,%2)")
+            .arg(kCountedCurrency.first)
+            .arg(kCountedCurrency.second);
     case FieldType::DateTime:
         return QStringLiteral("DATETIME");
     case FieldType::Boolean:

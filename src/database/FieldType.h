@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 namespace kpl {
 
 // Column types as the preset tables declare them. The declared type text of
@@ -38,6 +40,13 @@ constexpr int kDefaultDecimalPrecision = 18;
 constexpr int kDefaultDecimalScale = 0;
 // The digits after the point of a Currency value.
 constexpr int kCurrencyScale = 4;
+// Precision and scale of a Currency column declared "CURRENCY(19,4)", as this
+// layer declares it: its cells are stored as 64-bit counts of
+// ten-thousandths, exact and in the engine's order. A column declared plain
+// CURRENCY or MONEY (files of earlier versions, other programs) holds the
+// number that gives the value back (a whole number, a double, or the text of
+// a longer decimal in a blob) and reports precision and scale 0.
+constexpr std::pair<int, int> kCountedCurrency{19, kCurrencyScale};
 
 // The type and size a declared column type stands for. Jet's type names and
 // their usual synonyms are recognised regardless of letter case; any other
@@ -46,12 +55,14 @@ constexpr int kCurrencyScale = 4;
 // Numeric; nothing at all -> Untyped). Text sizes come from "(n)"; the other
 // types report their fixed storage size in bytes, as the old engine did.
 // DECIMAL and DEC are Decimal, with precision and scale from "(p, s)" (18
-// and 0 where they are left out).
+// and 0 where they are left out); CURRENCY with any "(...)" is the counted
+// Currency of kCountedCurrency.
 ColumnType parseDeclaredType(const QString& declaration);
 
 // The declaration a new column of `type` gets: the canonical Jet name, with
 // the size for Text ("TEXT(50)") and precision and scale for Decimal
-// ("DECIMAL(18,4)"; precision 0 stands for the default). Memo is declared
+// ("DECIMAL(18,4)"; precision 0 stands for the default), Currency as
+// "CURRENCY(19,4)". Memo is declared
 // LONGTEXT, Jet's other name for it, because that gives the column SQLite's
 // text affinity: a column declared MEMO would turn the text "007" into the
 // number 7.

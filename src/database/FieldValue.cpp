@@ -234,6 +234,11 @@ bool fitsCurrency(const QVariant& value) {
     return number.compare(smallest) >= 0 && number.compare(largest) <= 0;
 }
 
+bool isCountedCurrency(const Field& field) {
+    return field.type == FieldType::Currency && field.precision == kCountedCurrency.first &&
+           field.scale == kCountedCurrency.second;
+}
+
 bool fitsWholeNumberType(qint64 number, FieldType type) {
     switch (type) {
     case FieldType::Byte:
@@ -281,9 +286,18 @@ QVariant toFieldValue(const QVariant& value, const Field& field) {
     return std::move(*converted);
 }
 
+QVariant toStoredValue(const QVariant& cell, const Field& field) {
+    if (!isCountedCurrency(field) || !isDecimalVariant(cell))
+        return cell;
+    const std::optional<qint64> units = cell.value<Decimal>().toUnits(kCurrencyScale);
+    return units ? QVariant(*units) : cell;
+}
+
 QVariant fromStoredValue(QVariant stored, const Field& field) {
     if (isNullValue(stored))
         return QVariant();
+    if (isCountedCurrency(field) && stored.typeId() == QMetaType::LongLong)
+        return QVariant::fromValue(Decimal::fromUnits(stored.toLongLong(), kCurrencyScale));
     if (stored.typeId() == naturalKind(field.type))
         return stored;
     std::optional<QVariant> converted = convert(stored, field);

@@ -28,6 +28,11 @@ bool isTextValue(const QVariant& value);
 // scale leave.
 QVariant toFieldValue(const QVariant& value, const Field& field);
 
+// What the engine stores for the cell `cell` of the column `field`: the
+// count of ten-thousandths for a Currency column declared as this layer
+// declares it (see kCountedCurrency), else the cell itself.
+QVariant toStoredValue(const QVariant& cell, const Field& field);
+
 // The value a cell of the column `field` delivers, from the value as SQLite
 // returned it (Null, qint64, double, QString or QByteArray). A stored value
 // that does not convert, such as text another program put into a number

@@ -230,7 +230,7 @@ void Recordset::insertRecord(const std::vector<int>& changed) {
     {
         StatementUse insert(writeStatement(true, changed));
         for (std::size_t i = 0; i < changed.size(); ++i)
-            insert->bind(int(i) + 1, m_buffer.at(changed[i]));
+            insert->bind(int(i) + 1, toStoredValue(m_buffer.at(changed[i]), field(changed[i])));
         database->write(*insert);
     }
     const bool wasAtEnd = m_position >= rowCount();
@@ -258,7 +258,7 @@ void Recordset::updateRecord(const std::vector<int>& changed) {
     const std::shared_ptr<Connection> database = connection();
     StatementUse write(writeStatement(false, changed));
     for (std::size_t i = 0; i < changed.size(); ++i)
-        write->bind(int(i) + 1, m_buffer.at(changed[i]));
+        write->bind(int(i) + 1, toStoredValue(m_buffer.at(changed[i]), field(changed[i])));
     write->bind(int(changed.size()) + 1, m_data->rowids.at(m_position));
     database->write(*write);
     if (database->changes() == 0) {

@@ -65,9 +65,9 @@ QString errorLogPath(ProcessState& state) {
 QString WriteErrorLog(ProcessState& state, const QString& text) {
     const QString path = errorLogPath(state);
     if (const std::optional<QString> refused = appendLogLine(state, path, text))
-        return QStringLiteral("Error could not be logged to ") + lfCr() + path.toUpper() +
-               QStringLiteral(" (") + *refused + QLatin1Char(')');
-    return QStringLiteral("Error logged to ") + lfCr() + path.toUpper();
+        return QStringLiteral("Error could not be logged to ") + lfCr() +
+               platform::shownPath(path) + QStringLiteral(" (") + *refused + QLatin1Char(')');
+    return QStringLiteral("Error logged to ") + lfCr() + platform::shownPath(path);
 }
 
 void ReportFault(ProcessState& state, const QString& text) {

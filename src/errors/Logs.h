@@ -7,8 +7,9 @@ namespace kpl {
 struct ProcessState;
 
 // Appends `text` to the error log of the current start mode and returns the
-// notice for the user: "Error logged to " LF CR + the log's path in upper
-// case, or, when the line could not be written, that it was not and why.
+// notice for the user: "Error logged to " LF CR + the log's path as
+// platform::shownPath shows it, or, when the line could not be written, that
+// it was not and why.
 QString WriteErrorLog(ProcessState& state, const QString& text);
 
 // Shows `text` in a critical box titled with the executable's name, or in

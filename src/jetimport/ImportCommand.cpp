@@ -68,9 +68,11 @@ bool isInInstallation(ProcessState& state, QTextStream& err) {
 bool importFile(const QString& jetPath, const QString& newPath, QTextStream& out,
                 QTextStream& err) {
     try {
-        out << "Importing " << QDir::toNativeSeparators(jetPath) << " ("
-            << fileKindName(fileKind(jetPath)) << ") into " << QDir::toNativeSeparators(newPath)
-            << '\n';
+        // Said only of a file that can be imported into a file that is new.
+        const FileKind kind = requireImportableJetFile(jetPath);
+        requireNewFile(newPath);
+        out << "Importing " << QDir::toNativeSeparators(jetPath) << " (" << fileKindName(kind)
+            << ") into " << QDir::toNativeSeparators(newPath) << '\n';
         out.flush();
         printTableCounts(out, importToNewFile(jetPath, newPath));
         return true;

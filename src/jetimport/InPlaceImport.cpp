@@ -121,10 +121,14 @@ ImportCounts importInPlace(const QString& path) {
     return counts;
 }
 
-ImportCounts importToNewFile(const QString& jetPath, const QString& newPath) {
+void requireNewFile(const QString& newPath) {
     if (QFileInfo::exists(newPath) || QFileInfo(newPath).isSymLink())
         failImport(QStringLiteral("%1 already exists; the import writes a new file only.")
                        .arg(shown(newPath)));
+}
+
+ImportCounts importToNewFile(const QString& jetPath, const QString& newPath) {
+    requireNewFile(newPath);
     ImportedFile imported(newPath);
     const ImportCounts counts = importInto(jetPath, imported, newPath);
     imported.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |

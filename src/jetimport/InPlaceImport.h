@@ -27,6 +27,10 @@ void requireNoJetBackup(const QString& path);
 // the temporary file nor a backup is left.
 ImportCounts importInPlace(const QString& path);
 
+// Fails when `newPath` is taken: an import into a new file overwrites
+// nothing.
+void requireNewFile(const QString& newPath);
+
 // Writes the import of the Jet file `jetPath` to the new file `newPath`,
 // which must not exist yet; the Jet file is not changed.
 ImportCounts importToNewFile(const QString& jetPath, const QString& newPath);

@@ -2,6 +2,7 @@
 
 #include "jetimport/FileKind.h"
 #include "jetimport/JetCatalog.h"
+#include "jetimport/JetPageFile.h"
 #include "jetimport/JetPages.h"
 #include "jetimport/JetTable.h"
 
@@ -11,13 +12,11 @@
 
 namespace kpl {
 
-// A Jet 3 or Jet 4 file opened read-only. libmdb opens the file and reads
-// its pages; anything it writes to standard error meanwhile fails the page
-// (LibmdbMessages.h). Rows and values are read from the pages by JetTable,
-// the user tables found in the system catalog (JetCatalog.h). Opening
-// checks the file first (FileKind.h: no ACE file, nothing truncated) and
-// keeps libmdb's environment variables out of play for as long as the file
-// is open (LibmdbEnvironment.h). Failures name the file.
+// A Jet 3 or Jet 4 file opened read-only. Its pages come from JetPageFile,
+// rows and values are read from them by JetTable, the user tables found in
+// the system catalog (JetCatalog.h). Opening checks the file first
+// (FileKind.h: no ACE file, nothing truncated) and its header (no encrypted
+// file). Failures name the file.
 class JetDatabase {
 public:
     explicit JetDatabase(const QString& path);
@@ -37,14 +36,12 @@ public:
     JetTable openTable(const QString& name) const;
 
 private:
-    struct Handle;
-
     JetTextDecoder textDecoder() const;
     [[noreturn]] void fail(const QString& reason) const;
 
     QString m_path;
     FileKind m_kind;
-    std::unique_ptr<Handle> m_handle;
+    std::unique_ptr<JetPageFile> m_file;
     std::unique_ptr<JetPages> m_pages;
     JetCatalog m_catalog;
 };

@@ -1,13 +1,12 @@
 #include "jetimport/JetText.h"
 
+#include "core/platform/CodePages.h"
 #include "core/platform/Windows1252.h"
 #include "jetimport/ImportFailure.h"
 
 #include <QtEndian>
-#include <iconv.h>
 
-#include <cerrno>
-#include <memory>
+#include <optional>
 
 namespace kpl {
 
@@ -52,24 +51,14 @@ QString uncompress(QByteArrayView bytes) {
     return text;
 }
 
-using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, int (*)(iconv_t)>;
-
 QString fromCodePage(QByteArrayView bytes, int codePage) {
-    const QByteArray name = "CP" + QByteArray::number(codePage);
-    IconvHandle converter(iconv_open("UTF-16LE", name.constData()), iconv_close);
-    if (converter.get() == reinterpret_cast<iconv_t>(-1))
+    if (!platform::knowsCodePage(codePage))
         failImport(QStringLiteral("The database's code page %1 is not known on this system.")
                        .arg(codePage));
-    // Every code page Jet uses gives at most one UTF-16 unit per byte.
-    QByteArray output(bytes.size() * 2, Qt::Uninitialized);
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = size_t(bytes.size());
-    char* out = output.data();
-    size_t outLeft = size_t(output.size());
-    if (iconv(converter.get(), &in, &inLeft, &out, &outLeft) == size_t(-1))
+    const std::optional<QString> text = platform::fromCodePage(bytes, codePage);
+    if (!text)
         failDamagedText(QStringLiteral("bytes that code page %1 does not know").arg(codePage));
-    output.truncate(output.size() - qsizetype(outLeft));
-    return utf16LittleEndian(output);
+    return *text;
 }
 
 } // namespace

@@ -14,10 +14,10 @@ namespace kpl {
 // made with (the header's code page; 1252 where it names none). Code page
 // 1252 is read as Windows reads it, by the program's own conversion
 // (core/platform/Windows1252.h): the five bytes it leaves undefined are the control
-// characters of the same number, so no 1252 text is refused for its bytes.
+// characters of the same number, so no 1252 text is refused for its bytes;
+// other code pages by the system's converters (core/platform/CodePages.h).
 //
-// The decoding is done here rather than by libmdb so that no character set
-// setting of the environment can change it. Damaged bytes (an odd number of
+// No character set setting of the environment changes the decoding. Damaged bytes (an odd number of
 // bytes where two-byte characters are due, bytes another code page does not
 // know) are a failure, not replaced silently.
 class JetTextDecoder {

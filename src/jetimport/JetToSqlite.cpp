@@ -1,6 +1,7 @@
 #include "jetimport/JetToSqlite.h"
 
 #include "database/Database.h"
+#include "database/FieldValue.h"
 #include "jetimport/ImportFailure.h"
 #include "jetimport/JetColumnTypes.h"
 #include "jetimport/JetDatabase.h"
@@ -18,8 +19,13 @@ TableCount copyTable(const JetDatabase& source, const QString& name, Database& t
     target.appendTableDef(definition);
     const QString insert = definition.insertStatement();
     TableCount count{name, 0, 0, table.declaredRowCount()};
-    for (; table.fetchRow(); ++count.read)
-        target.execute(insert, table.rowValues());
+    const QList<Field>& fields = definition.fields();
+    for (; table.fetchRow(); ++count.read) {
+        QVariantList values = table.rowValues();
+        for (qsizetype i = 0; i < values.size() && i < fields.size(); ++i)
+            values[i] = toStoredValue(values.at(i), fields.at(i));
+        target.execute(insert, values);
+    }
     return count;
 }
 

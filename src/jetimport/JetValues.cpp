@@ -55,10 +55,7 @@ QDateTime jetDateTime(double days) {
 }
 
 Decimal jetCurrency(qint64 tenThousandths) {
-    // The magnitude in unsigned arithmetic, which the smallest value has too.
-    const quint64 magnitude =
-        tenThousandths < 0 ? 0 - quint64(tenThousandths) : quint64(tenThousandths);
-    return Decimal(tenThousandths < 0, QByteArray::number(magnitude), kCurrencyScale);
+    return Decimal::fromUnits(tenThousandths, kCurrencyScale);
 }
 
 Decimal jetDecimal(QByteArrayView bytes, int scale) {

@@ -183,7 +183,6 @@ int CreateRecordSets(ProcessState& state, Database& source, ProjectDatabase& pro
         proc.step([&] { destination.value().setValue(presetDefs::Id, id); });
         proc.assign(id, [&] { return toInt16(qint64(id) + 1); });
         for (int c = 1; c < columns && c < row.size(); ++c) {
-            state.runtime.doEvents();
             const QVariant value = filler.value(c, row[c]);
             proc.step([&] { destination.value().setValue(c, value); });
         }

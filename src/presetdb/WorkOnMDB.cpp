@@ -8,6 +8,8 @@
 #include "database/Database.h"
 #include "database/DatabaseFile.h"
 #include "database/Recordset.h"
+#include "errors/LineBreak.h"
+#include "errors/Logs.h"
 #include "errors/Procedure.h"
 #include "presetdb/CreateRecordSets.h"
 #include "presetdb/ProjectDatabase.h"
@@ -34,6 +36,19 @@ void showMissingMachineCopy(ProcessState& state, const QString& projectPath) {
              QStringLiteral("Dann ist diese Meldung v\u00f6llig normal und es wird eine neue Datei "
                             "mit den Standardwerten erzeugt."),
          QString(), MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok});
+}
+
+// Without the host configuration an integrated start knows neither the
+// machines nor the machine copy: the one thing to say, before any database is
+// touched.
+void reportNoHostConfiguration(ProcessState& state) {
+    const QString text =
+        QStringLiteral("Ohne die Konfiguration des Host-Programms k\u00f6nnen keine "
+                       "Voreinstellungen (PRESET_DEFS) erstellt werden:") +
+        lfCr() + expectedN4RConfigurationIniPath(state) + QStringLiteral(" wurde nicht gefunden.") +
+        lfCr() + QStringLiteral("Die Datenbanken bleiben unver\u00e4ndert.");
+    WriteErrorLog(state, QStringLiteral("WorkOnMDB: ") + text);
+    ReportFault(state, text);
 }
 
 // The databases the run works on must be this program's own before anything
@@ -136,7 +151,7 @@ QString unfitResult(const Rebuild& rebuild, int failuresDuringRun) {
 
 } // namespace
 
-void WorkOnMDB(ProcessState& state) {
+bool WorkOnMDB(ProcessState& state) {
     Procedure proc(state, QStringLiteral("WorkOnMDB"));
     const int failuresBefore = state.failuresReported;
     QString sourcePath;
@@ -154,15 +169,19 @@ void WorkOnMDB(ProcessState& state) {
                                           QStringLiteral("VWStudio"), state.programIniPath, false);
         return studio ? VisiWinVariant::VisiWinStudio : VisiWinVariant::VisiWin32;
     });
+    if (integrated && proc.test([&] { return hostIni.isEmpty(); })) {
+        proc.step([&] { reportNoHostConfiguration(state); });
+        return false;
+    }
     if (sourcePath.isEmpty())
-        return;
+        return false;
     const bool machineCopyFound =
         !machineCopyPath.isEmpty() && platform::fileExists(machineCopyPath);
     QStringList databases{sourcePath, projectPath};
     if (integrated && machineCopyFound)
         databases.append(machineCopyPath);
     if (!prepareDatabases(proc, databases))
-        return;
+        return false;
     platform::FileTimes sourceTimes;
     proc.step([&] { platform::readFileTimes(sourcePath, sourceTimes); });
     // The source database ends the run with the times it had, also when the
@@ -188,6 +207,7 @@ void WorkOnMDB(ProcessState& state) {
     // replaced only by a sound result of this run.
     replacement.finish(unfitResult(rebuild, state.failuresReported - failuresBefore),
                        rebuild.created);
+    return true;
 }
 
 } // namespace kpl

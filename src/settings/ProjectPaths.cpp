@@ -11,6 +11,7 @@
 #include "settings/Ini.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace kpl {
 
@@ -65,10 +66,12 @@ QString underRestoreFolder(const QString& restore, const QString& name) {
 QString GetN4RConfigurationIniPath(ProcessState& state) {
     Procedure proc(state, QStringLiteral("GetN4RConfigurationIniPath"));
     QString path;
-    proc.assign(path, [&] {
-        return ifExists(parameterFile(state, QStringLiteral("n4rconfiguration.ini")));
-    });
+    proc.assign(path, [&] { return ifExists(expectedN4RConfigurationIniPath(state)); });
     return path;
+}
+
+QString expectedN4RConfigurationIniPath(ProcessState& state) {
+    return parameterFile(state, QStringLiteral("n4rconfiguration.ini"));
 }
 
 QString GetProgramIniPath(ProcessState& state, IniAccess access) {
@@ -99,7 +102,7 @@ QString programIniReadProblem(ProcessState& state) {
         return parameterFile(state, QStringLiteral("Program.ini")) + notFound;
     const QString host = GetN4RConfigurationIniPath(state);
     if (host.isEmpty())
-        return parameterFile(state, QStringLiteral("n4rconfiguration.ini")) + notFound;
+        return expectedN4RConfigurationIniPath(state) + notFound;
     const QString restore = restoreFolder(state, host);
     if (restore.isEmpty())
         return host + QStringLiteral(" names no restore folder ([Common] SaveAndRestore)");
@@ -122,6 +125,12 @@ QString GetCFGPath(ProcessState& state) {
 QString missingConfigurationFile(ProcessState& state) {
     const QString path = componentFile(state, QStringLiteral(".cfg"));
     return ifExists(path).isEmpty() ? path : QString();
+}
+
+bool hasProjectParameterFolder(ProcessState& state) {
+    // The folder as a file in it would be written: found regardless of case.
+    const QString inside = platform::resolveForWrite(parameterFile(state, QStringLiteral("-")));
+    return QFileInfo(QFileInfo(inside).path()).isDir();
 }
 
 QString GetOCXName(ProcessState& state) {

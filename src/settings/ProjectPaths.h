@@ -11,6 +11,8 @@ struct ProcessState;
 // and the component name are the rules of core/ProjectLayout.h.
 
 QString GetN4RConfigurationIniPath(ProcessState& state);
+// Where GetN4RConfigurationIniPath looks for the host configuration.
+QString expectedN4RConfigurationIniPath(ProcessState& state);
 // Whether the caller of GetProgramIniPath reads the program INI file (in
 // integrated mode the machine copy's) or writes it (always the project's).
 enum class IniAccess { Read, Write };
@@ -21,6 +23,10 @@ QString GetCFGPath(ProcessState& state);
 // is missing: the program then lies in no component folder of a project.
 // "" when it exists.
 QString missingConfigurationFile(ProcessState& state);
+// Whether the project folder holds its parameter folder (of any letter
+// case): the program then lies in a project, be its component configuration
+// file there or not.
+bool hasProjectParameterFolder(ProcessState& state);
 // Why the program INI file the settings are read from (GetProgramIniPath
 // for IniAccess::Read) cannot be read, naming the first thing missing on the
 // way to it: the host configuration, its restore folder entry or the file

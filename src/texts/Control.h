@@ -40,7 +40,7 @@ struct Control {
     ControlFont font;
     QString tag;
     std::optional<int> index; // set for members of a control array
-    QString picture;          // resource path of a picture button's picture
+    QString picture;          // name of a picture button's picture ("quest", "ok", "cancel")
     int pictureWidth = 0;     // pixels at 96 dpi
     int pictureHeight = 0;
 

@@ -2,10 +2,16 @@
 
 #include "core/Failure.h"
 #include "core/ProcessState.h"
+#include "core/platform/AtomicWrite.h"
+#include "core/platform/CaseBlindPath.h"
 #include "core/platform/ExecutableNames.h"
 #include "core/platform/PathRules.h"
 #include "errors/Procedure.h"
 #include "settings/Ini.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 namespace kpl {
 
@@ -115,7 +121,18 @@ QString GetLanguage(ProcessState& state) {
     return kGerman;
 }
 
+QString installedLanguageFile() {
+    const QString path = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                         QStringLiteral("/" KPL_DEFAULT_LANGUAGE_FILE));
+    return QFileInfo(path).isFile() ? path : QString();
+}
+
 void LoadToolTipTexts(ProcessState& state, QList<Control>& controls) {
+    const QString own = languageFilePath(state);
+    const QString installed = installedLanguageFile();
+    // A copy that cannot be made leaves the start as without a default.
+    if (!installed.isEmpty() && !platform::fileExists(own))
+        platform::copyFile(installed, own, *state.fileCalls);
     const QString lang = GetLanguage(state);
     for (qsizetype i = 0; i < controls.size(); ++i) {
         const bool arrayMember = isArrayMember(controls, i);

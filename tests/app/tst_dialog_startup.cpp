@@ -58,6 +58,9 @@ private slots:
             QStringLiteral("KPL_Presets - Konfiguration BDE-Voreinstellungen"));
         QVERIFY(f.runtime->boxes.isEmpty());
         QCOMPARE(f.state.failuresReported, 0);
+        // While it is open, a second dialog of the installation is refused.
+        DialogModel second(f.state, presetsDialogLayout());
+        QCOMPARE(f.run([&] { second.Form_Load(); }), ExitCode::Ended);
     }
 
     void storedPresetsAreLoaded_data() {

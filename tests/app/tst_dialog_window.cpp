@@ -2,6 +2,7 @@
 #include "OffscreenMessages.h"
 
 #include "app/EventGate.h"
+#include "app/view/ButtonPictures.h"
 #include "app/view/DialogStyle.h"
 #include "app/view/DialogWindow.h"
 
@@ -15,6 +16,36 @@
 
 using namespace kpl;
 using namespace kpl::test;
+
+namespace {
+
+// The picture buttons, their pictures and the pictures' sizes at 96 dpi.
+struct ButtonPicture {
+    const char* button;
+    const char* picture;
+    QSize size;
+};
+const ButtonPicture kButtonPictures[] = {
+    {"CommandQuest", "quest", {41, 45}},
+    {"CommandOK", "ok", {44, 36}},
+    {"CommandCancel", "cancel", {37, 39}},
+};
+
+// Pixels whose colour or opacity differs by more than antialiasing does.
+int pixelsApart(const QImage& a, const QImage& b) {
+    int apart = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            const int most = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                       std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+            apart += most > 48;
+        }
+    return apart;
+}
+
+} // namespace
 
 // The dialog on screen: real widgets clicked and typed into, boxes answered
 // through the scripted runtime.
@@ -87,12 +118,10 @@ private slots:
         QCOMPARE(widget<QFrame>("FrameDTI")->palette().color(QPalette::Window),
                  QColor(192, 192, 192));
         QCOMPARE(m_window->palette().color(QPalette::Window), QColor(192, 192, 192));
-        const QList<std::pair<QString, QSize>> pictures{
-            {"CommandQuest", {41, 45}}, {"CommandOK", {44, 36}}, {"CommandCancel", {37, 39}}};
-        for (const auto& [name, size] : pictures) {
-            auto* button = widget<QPushButton>(name);
-            QCOMPARE(button->iconSize(),
-                     QSize(scale.scaled(size.width()), scale.scaled(size.height())));
+        for (const ButtonPicture& picture : kButtonPictures) {
+            auto* button = widget<QPushButton>(picture.button);
+            QCOMPARE(button->iconSize(), QSize(scale.scaled(picture.size.width()),
+                                               scale.scaled(picture.size.height())));
             QVERIFY(!button->icon().isNull());
             QCOMPARE(button->text(), QString());
         }
@@ -101,6 +130,30 @@ private slots:
         QVERIFY(widget<QCheckBox>("CheckDTI")->isChecked());
         QCOMPARE(field()->text(), QStringLiteral("120"));
         QCOMPARE(QApplication::focusWidget(), widget<QWidget>("CommandOK"));
+    }
+
+    // The pictures look as the vector drawings they replace looked, rendered
+    // at scale 1 and 2 (tests/app/pictures), but for a few pixels of
+    // antialiasing.
+    void picturesLookAsBefore_data() {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("ratio");
+        for (const ButtonPicture& p : kButtonPictures)
+            for (const int ratio : {1, 2})
+                QTest::addRow("%s at %d", p.picture, ratio) << QString(p.picture) << p.size << ratio;
+    }
+
+    void picturesLookAsBefore() {
+        QFETCH(QString, picture);
+        QFETCH(QSize, size);
+        QFETCH(int, ratio);
+        const QImage drawn =
+            buttonPicture(picture, size, ratio).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage before(QStringLiteral(":/pictures/%1-%2x.png").arg(picture).arg(ratio));
+        QCOMPARE(drawn.size(), before.size());
+        const int apart = pixelsApart(drawn, before);
+        QVERIFY2(apart <= 3, qPrintable(QStringLiteral("%1 pixels apart").arg(apart)));
     }
 
     void questionButtonTurnsGreenAndBack() {

@@ -101,6 +101,9 @@ public:
         QVERIFY(QFile::exists(path(relative) + QStringLiteral("-journal")));
     }
     Background holder;
+    // The start of a run with a window went as far as the open dialog.
+    bool dialogOpened = false;
+    int boxesShown = 0;
     // The lock of a dialog of this installation that is open.
     platform::FileLock openDialog;
 
@@ -174,10 +177,12 @@ Run runDialog(Installation& install, Start start) {
     ExitCode code = ExitCode::Normal;
     try {
         dialog.Form_Load();
+        install.dialogOpened = true;
         dialog.CommandOK_Click();
     } catch (const ProcessEnd& end) {
         code = end.code;
     }
+    install.boxesShown = int(runtime->boxes.size());
     QStringList shown;
     for (const MessageBoxRequest& box : std::as_const(runtime->boxes))
         shown.append(box.text);
@@ -257,8 +262,9 @@ void expectProgramIniKept(Installation& install) {
     };
 }
 
-// Every file of the installation stays as it was, and no file is added.
-void expectNoFileWritten(Installation& install) {
+// Every file of the installation stays as it was, and no file is added,
+// but for `besides` (paths under the installation).
+void expectNoFileWritten(Installation& install, const QStringList& besides = {}) {
     const auto files = [](const Installation& i) {
         QMap<QString, QByteArray> content;
         QDirIterator it(i.path(QString()), QDir::Files | QDir::Hidden,
@@ -269,10 +275,15 @@ void expectNoFileWritten(Installation& install) {
         }
         return content;
     };
-    install.afterRun = [before = files(install), files](const Installation& i) {
-        const QMap<QString, QByteArray> after = files(i);
-        QCOMPARE(after.keys(), before.keys());
-        QVERIFY(after == before);
+    install.afterRun = [before = files(install), files, besides](const Installation& i) {
+        QMap<QString, QByteArray> after = files(i);
+        QMap<QString, QByteArray> expected = before;
+        for (const QString& file : besides) {
+            after.remove(i.path(file));
+            expected.remove(i.path(file));
+        }
+        QCOMPARE(after.keys(), expected.keys());
+        QVERIFY(after == expected);
     };
 }
 
@@ -444,14 +455,29 @@ void TestFaults::nothingIsLost_data() {
                denyToUnprivileged(i, QStringLiteral("parameter"), 0555);
            })
         << 2 << refused.arg("parameter") << Outcome::Untouched;
+    QTest::newRow("read-only KPL_Presets.cfg, unprivileged user")
+        << silent << Arrange([](Installation& i) {
+               denyToUnprivileged(i, QStringLiteral("KPL_Presets/KPL_Presets.cfg"), 0444);
+           })
+        << 2 << refused.arg("KPL_Presets.cfg") << Outcome::Untouched;
+    QTest::newRow("read-only project database, unprivileged user")
+        << silent << Arrange([](Installation& i) { denyToUnprivileged(i, kProject, 0444); }) << 2
+        << refused.arg("KPL_Presets.mdb") << Outcome::Untouched;
+    // The language file is the project's own; a start that cannot complete
+    // it leaves it as it is.
+    QTest::newRow("read-only empty language file, unprivileged user")
+        << silent << Arrange([](Installation& i) {
+               const QString file = QStringLiteral("KPL_Presets/KPL_Presets_Config.ini");
+               i.write(file, QByteArray());
+               denyToUnprivileged(i, file, 0444);
+               i.afterRun = [file](const Installation& after) {
+                   QCOMPARE(after.read(after.path(file)), QByteArray());
+               };
+           })
+        << 0 << QString() << Outcome::LikeCleanRun;
     QTest::newRow("installation of another user, logs too")
         << silent << Arrange([](Installation& i) { denyToUnprivileged(i, QString(), 0); }) << 2
         << refused.arg("KPL_Presets_Source.mdb") << Outcome::Untouched;
-    QTest::newRow("no host configuration, so no machine list")
-        << integrated << Arrange([](Installation& i) {
-               QFile::remove(i.path(QStringLiteral("parameter/n4rconfiguration.ini")));
-           })
-        << 2 << QStringLiteral("the machine list has no machine 1") << Outcome::Kept;
     QTest::newRow("takeover ended by a demanded column") << silent << Arrange([](Installation& i) {
         const QString cfg = QStringLiteral("KPL_Presets/KPL_Presets.cfg");
         i.write(cfg, i.read(i.path(cfg))
@@ -492,16 +518,60 @@ void TestFaults::nothingIsLost_data() {
         << 0 << QString() << Outcome::LikeCleanRun;
     QTest::newRow("integrated start without the host configuration")
         << integrated << Arrange([](Installation& i) {
-               expectProgramIniKept(i);
                QFile::remove(i.path(QStringLiteral("parameter/n4rconfiguration.ini")));
+               // Neither presets nor an edit record: nothing was configured.
+               const QStringList unchanged{QStringLiteral("parameter/Program.ini"),
+                                           QStringLiteral("KPL_Presets/KPL_Presets.cfg")};
+               QList<QByteArray> before;
+               for (const QString& file : unchanged)
+                   before.append(i.read(i.path(file)));
+               i.afterRun = [unchanged, before](const Installation& after) {
+                   for (qsizetype f = 0; f < unchanged.size(); ++f)
+                       QCOMPARE(after.read(after.path(unchanged.at(f))), before.at(f));
+                   // The start's box, and after OK one more.
+                   QCOMPARE(after.boxesShown, 2);
+               };
            })
-        << 2 << QStringLiteral("parameter/n4rconfiguration.ini was not found") << Outcome::Kept;
-    QTest::newRow("start outside an installation") << silent << Arrange([](Installation& i) {
+        << 2 << QStringLiteral("n4rconfiguration.ini wurde nicht gefunden") << Outcome::Kept;
+    const Arrange outside = [](Installation& i) {
         QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")));
         QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini")));
+        QDir(i.path(QStringLiteral("parameter"))).removeRecursively();
         expectNoFileWritten(i);
-    }) << 1 << QStringLiteral("KPL_Presets/KPL_Presets.cfg\n")
-                                                   << Outcome::Untouched;
+    };
+    QTest::newRow("start outside an installation")
+        << silent << outside << 1 << QStringLiteral("KPL_Presets/KPL_Presets.cfg\nwas not found")
+        << Outcome::Untouched;
+    QTest::newRow("window start outside an installation")
+        << standalone << outside << 1 << QStringLiteral("KPL_Presets/KPL_Presets.cfg")
+        << Outcome::Untouched;
+    QTest::newRow("component configuration file missing") << silent << Arrange([](Installation& i) {
+        QFile::remove(i.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")));
+        // Nothing written but the host's line in the service log.
+        expectNoFileWritten(i, {QStringLiteral("service.log")});
+        i.afterRun = [check = i.afterRun](const Installation& after) {
+            const QByteArray line = after.read(after.path(QStringLiteral("service.log")));
+            QVERIFY2(line.startsWith("! Fault KPL_Presets_Config: File not found: \n\r/") &&
+                         line.endsWith("/KPL_Presets/KPL_Presets.cfg\r\n"),
+                     line.constData());
+            check(after);
+        };
+    }) << 1 << QStringLiteral("KPL_Presets/KPL_Presets.cfg\nis missing")
+                                                          << Outcome::Untouched;
+    QTest::newRow("project that cannot be saved, found before the dialog")
+        << standalone << Arrange([](Installation& i) {
+               i.failingCalls.emplace(FailingFileCalls::Call::Writable,
+                                      std::errc::permission_denied, QStringLiteral("Program.ini"));
+               // The error log's line and the lock of the dialog it did not open.
+               expectNoFileWritten(i,
+                                   {QStringLiteral("N4Rcfglog.txt"),
+                                    QStringLiteral("KPL_Presets/KPL_Presets_Config.dialog.lock")});
+               i.afterRun = [check = i.afterRun](const Installation& after) {
+                   QVERIFY(!after.dialogOpened);
+                   check(after);
+               };
+           })
+        << 2 << refused.arg("Program.ini") << Outcome::Untouched;
     QTest::newRow("second dialog of the installation")
         << integrated << Arrange([](Installation& i) {
                QCOMPARE(i.openDialog.tryLock(i.path("KPL_Presets/KPL_Presets_Config.dialog.lock")),
@@ -509,6 +579,12 @@ void TestFaults::nothingIsLost_data() {
                expectNoFileWritten(i);
            })
         << 1 << QStringLiteral("already open") << Outcome::Untouched;
+    QTest::newRow("silent start while a dialog of the installation is open")
+        << silent << Arrange([](Installation& i) {
+               QCOMPARE(i.openDialog.tryLock(i.path("KPL_Presets/KPL_Presets_Config.dialog.lock")),
+                        platform::FileLock::Attempt::Locked);
+           })
+        << 0 << QString() << Outcome::LikeCleanRun;
 }
 
 void TestFaults::nothingIsLost() {

@@ -91,6 +91,27 @@ private slots:
                  QStringList{"Other_Config"});
     }
 
+    // A mistyped option starts nothing: the host would wait behind a window.
+    void unknownOptionPrintsTheUsage_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("alone") << QStringList{"--silent"};
+        QTest::newRow("after the host's keywords") << QStringList{"/EXTERNAL", "SILENT", "--bogus"};
+    }
+
+    void unknownOptionPrintsTheUsage() {
+        QFETCH(QStringList, arguments);
+        TestInstallation install;
+        writeProjectFiles(install);
+        copyProgram(KPL_PROGRAM, install);
+        const QMap<QString, QByteArray> before = filesUnder(install.root());
+        const Run run = runProgram(install.executablePath(), arguments, {});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errors.contains(QStringLiteral("unknown option ") + arguments.last()) &&
+                     run.errors.contains(QStringLiteral("Usage: KPL_Presets_Config")),
+                 qPrintable(run.errors));
+        QCOMPARE(filesUnder(install.root()), before);
+    }
+
     // A start that needs a window where none can be opened.
     void startWithoutDisplayEndsBeforeTouchingAnyFile_data() {
         QTest::addColumn<QStringList>("arguments");
@@ -134,6 +155,29 @@ private slots:
                           "ManualDowntimeTimer"),
                  QStringLiteral("120"));
         QVERIFY(install.exists(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini")));
+    }
+
+    // A component folder with only its link takes the language file the
+    // package installed beside the program, not a file of bare keys.
+    void linkedComponentGetsTheInstalledLanguageFile() {
+        TestInstallation install;
+        writeProjectFiles(install);
+        QTemporaryDir usr;
+        QVERIFY(QDir().mkpath(usr.filePath("lib/kpl-presets-config")) &&
+                QDir().mkpath(usr.filePath("share/kpl-presets-config")));
+        const QString program = usr.filePath("lib/kpl-presets-config/KPL_Presets_Config");
+        QVERIFY(QFile::copy(KPL_PROGRAM, program));
+        const QByteArray installed = "[Language]\r\nLanguage=1031\r\n[1031]\r\nHelp11=Hilfe\r\n";
+        QFile file(usr.filePath("share/kpl-presets-config/KPL_Presets_Config.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(installed) == installed.size());
+        file.close();
+        QVERIFY(QFile::link(program, install.executablePath()));
+        const Run run = runProgram(install.executablePath(), {"/EXTERNAL", "SILENT"},
+                                   {QStringLiteral("KPL_SERVICE_LOG=") + install.serviceLog()});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(iniEntry(install.path(QStringLiteral("KPL_Presets/KPL_Presets_Config.ini")),
+                          "1031", "Help11"),
+                 QStringLiteral("Hilfe"));
     }
 
     // Each component folder holds a link to one installed program; the link

@@ -15,7 +15,30 @@ class TestRealWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void integratedStartConfirmedWithOK() {
+    // Each way out of the window ends the process with its own exit code.
+    void integratedStartLeftByTheKeyboard_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("presets");
+        QTest::addColumn<QString>("editRecord");
+        QTest::addColumn<QByteArray>("logged");
+        const QString window = QStringLiteral("Erweiterte Konfiguration KPL_Presets - integriert");
+        // Read from the machine copy, written to the project.
+        QTest::newRow("OK") << window + "=space" << 0 << QStringList{"false", "true", "300"}
+                            << QString::fromLatin1(version::kText) + " - Integrated"
+                            << QByteArray();
+        QTest::newRow("Cancel, Yes")
+            << window + "=Tab space|Cancel?=alt+y" << 3 << QStringList{"true", "false", "120"}
+            << "1.0.1 - Standalone"
+            << QByteArray("Konfigurations-EXE wurde abgebrochen:     KPL_Presets\r\n");
+    }
+
+    void integratedStartLeftByTheKeyboard() {
+        QFETCH(QString, steps);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, presets);
+        QFETCH(QString, editRecord);
+        QFETCH(QByteArray, logged);
         KPL_REQUIRE(hasTool("xvfb-run") && hasTool("xdotool"),
                     "xvfb-run and xdotool are needed for a window on a virtual display");
         TestInstallation install;
@@ -28,20 +51,20 @@ private slots:
         xvfb.setProcessChannelMode(QProcess::ForwardedChannels);
         xvfb.start(QStringLiteral("xvfb-run"),
                    {"-a", "-s", "-screen 0 1024x768x24 -nolisten tcp", "sh", KPL_DRIVE_SCRIPT,
-                    "Erweiterte Konfiguration KPL_Presets - integriert", errors,
-                    install.executablePath(), "EXTERNAL", "N4RCFG", "/LOGFILE", hostLog});
+                    errors, steps, install.executablePath(), "EXTERNAL", "N4RCFG", "/LOGFILE",
+                    hostLog});
         QVERIFY(xvfb.waitForFinished(180000));
-        QCOMPARE(xvfb.exitCode(), 0);
+        QCOMPARE(xvfb.exitCode(), exitCode);
 
-        // Read from the machine copy, written to the project.
         const QString ini = install.path(QStringLiteral("parameter/Program.ini"));
-        QCOMPARE(iniEntry(ini, "Project", "ManualDowntimeReasons"), QStringLiteral("false"));
-        QCOMPARE(iniEntry(ini, "Project", "ManualDowntimeTimerActiv"), QStringLiteral("true"));
-        QCOMPARE(iniEntry(ini, "Project", "ManualDowntimeTimer"), QStringLiteral("300"));
+        QCOMPARE((QStringList{iniEntry(ini, "Project", "ManualDowntimeReasons"),
+                              iniEntry(ini, "Project", "ManualDowntimeTimerActiv"),
+                              iniEntry(ini, "Project", "ManualDowntimeTimer")}),
+                 presets);
         QCOMPARE(
             iniEntry(install.path(QStringLiteral("KPL_Presets/KPL_Presets.cfg")), "Info", "S_Prog"),
-            QString::fromLatin1(version::kText) + QStringLiteral(" - Integrated"));
-        QVERIFY(!QFile::exists(hostLog));
+            editRecord);
+        QCOMPARE(install.read(QStringLiteral("host.log")), logged);
         // A normal start says nothing on standard error.
         QCOMPARE(install.read(QStringLiteral("stderr.txt")), QByteArray());
     }

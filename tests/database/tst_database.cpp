@@ -1,4 +1,5 @@
 #include "DbTestSupport.h"
+#include "FailingJournal.h"
 #include "database/Database.h"
 #include "database/DbError.h"
 #include "database/TextCollation.h"
@@ -30,6 +31,7 @@ private slots:
     void openDoesNotCreateAMissingFile();
     void closedFileIsOneFileWithRollbackJournal();
     void pendingWritesAreRolledBackWhenAFailureUnwinds();
+    void writesAfterTheEngineRolledBackAreRefused();
     void commitMakesWritesVisibleToOtherConnections();
 
     void columnTypesRoundTrip_data();
@@ -134,6 +136,21 @@ void TestDatabase::pendingWritesAreRolledBackWhenAFailureUnwinds() {
     QCOMPARE(Database::open(file("Unwind.mdb")).openRecordset("t").recordCount(), 0);
 }
 
+// A journal write that fails makes the engine roll the transaction back.
+// Later writes would begin a transaction of their own: they and the commit
+// fail instead, and none of them reaches the file.
+void TestDatabase::writesAfterTheEngineRolledBackAreRefused() {
+    newDatabaseWithTable("Rollback.mdb", "a LONG").close();
+    const test::FailingJournal failsOnce(QStringLiteral("Rollback.mdb"), 1);
+    Database db = Database::open(file("Rollback.mdb"));
+    db.beginTransaction();
+    QVERIFY(failureOf([&] { db.execute("INSERT INTO t VALUES (1)"); }));
+    QVERIFY(!db.rollbackCause().isEmpty());
+    QVERIFY(failureOf([&] { db.execute("INSERT INTO t VALUES (2)"); }));
+    QVERIFY(failureOf([&] { db.commit(); }));
+    QCOMPARE(Database::open(file("Rollback.mdb")).rowCount("t"), 0);
+}
+
 void TestDatabase::commitMakesWritesVisibleToOtherConnections() {
     Database writer = newDatabaseWithTable("Shared.mdb", "a LONG");
     writer.commit();
@@ -179,7 +196,8 @@ void TestDatabase::columnTypesRoundTrip() {
 
     const TableDef readBack = db.tableDef("Source_PRESET_DEFS");
     QCOMPARE(readBack.fieldCount(), 2);
-    QCOMPARE(readBack.field(1), (Field{"value", type, sizeReadBack}));
+    const Field value = readBack.field(1);
+    QCOMPARE((Field{value.name, value.type, value.size}), (Field{"value", type, sizeReadBack}));
 
     TableDef copy("PRESET_DEFS");
     for (const Field& field : readBack.fields())

@@ -27,6 +27,7 @@ private slots:
     void storedValuesFollowTheColumnType_data();
     void storedValuesFollowTheColumnType();
     void writtenValuesAreConvertedToTheColumnType_data();
+    void currencyIsStoredExactlyAndInOrder();
     void writtenValuesAreConvertedToTheColumnType();
     void dateAndBinaryRoundTrip();
 
@@ -113,6 +114,10 @@ void TestRecordset::storedValuesFollowTheColumnType_data() {
     QTest::newRow("whole number in DOUBLE") << "DOUBLE" << QVariant(2) << QVariant(2.0);
     QTest::newRow("whole number in SINGLE") << "SINGLE" << QVariant(3) << QVariant(3.0);
     QTest::newRow("currency rounded") << "CURRENCY" << QVariant(1.23456) << decimal("1.2346");
+    QTest::newRow("whole number in a plain CURRENCY of an older file")
+        << "CURRENCY" << QVariant(5) << decimal("5.0000");
+    QTest::newRow("ten-thousandths in a counted CURRENCY")
+        << "CURRENCY(19,4)" << QVariant(-12345) << decimal("-1.2345");
     QTest::newRow("decimal with the column's scale")
         << "DECIMAL(18,4)" << QVariant(1234.5) << decimal("1234.5000");
     QTest::newRow("Jet true in BIT") << "BIT" << QVariant(-1) << QVariant(true);
@@ -156,6 +161,8 @@ void TestRecordset::writtenValuesAreConvertedToTheColumnType_data() {
     QTest::newRow("decimal beyond a double's digits, half to even")
         << "DECIMAL(28,4)" << QVariant("-12345678901234567890.12345")
         << decimal("-12345678901234567890.1234") << 0;
+    QTest::newRow("decimal of 17 digits, not kept by a double")
+        << "DECIMAL(18,4)" << QVariant("1234567890123.4567") << decimal("1234567890123.4567") << 0;
     QTest::newRow("decimal too long for its precision")
         << "DECIMAL(4,2)" << QVariant(123.4) << QVariant() << db::NumericFieldOverflow;
     QTest::newRow("largest currency, exact")
@@ -182,6 +189,26 @@ void TestRecordset::writtenValuesAreConvertedToTheColumnType() {
     QCOMPARE(records.value("c"), expected);
     records.update();
     QCOMPARE(db.openRecordset("PRESET_DEFS").value("c"), expected);
+}
+
+// Values beyond a double's digits come back as written, and the engine
+// orders and compares them as numbers.
+void TestRecordset::currencyIsStoredExactlyAndInOrder() {
+    Database db = databaseWith("c " + declaredTypeName(FieldType::Currency, 8));
+    const QList<QVariant> written{decimal("5.0000"), decimal("-922337203685.4775"),
+                                  decimal("1234567890123.4567"), decimal("0.0001")};
+    Recordset writer = db.openRecordset("PRESET_DEFS");
+    for (const QVariant& value : written) {
+        writer.addNew();
+        writer.setValue("c", value);
+        writer.update();
+    }
+    QList<QVariant> read;
+    for (Recordset rows = db.openRecordset("SELECT c FROM PRESET_DEFS ORDER BY c"); !rows.eof();
+         rows.moveNext())
+        read.append(rows.value("c"));
+    QCOMPARE(read, (QList<QVariant>{written[1], written[3], written[0], written[2]}));
+    QCOMPARE(db.openRecordset("SELECT c FROM PRESET_DEFS WHERE c < 0").recordCount(), 1);
 }
 
 void TestRecordset::dateAndBinaryRoundTrip() {

@@ -104,6 +104,8 @@ void TestInPlaceImport::refusesWhatCannotBeImportedWhole_data() {
     QTest::newRow("Jet 4 cut inside its catalog") << jet4.left(3 * 4096) << "damaged";
     QTest::newRow("zero bytes") << QByteArray() << "no Jet database";
     QTest::newRow("ACE") << withByte(jet4, 0x14, '\3') << "ACE";
+    // The first byte of the masked encryption key made non-zero.
+    QTest::newRow("encrypted") << withByte(jet4, 0x3e, char(jet4[0x3e] ^ 1)) << "encrypted";
 }
 
 void TestInPlaceImport::refusesWhatCannotBeImportedWhole() {

@@ -7,8 +7,6 @@
 #include "jetimport/ImportReport.h"
 #include "jetimport/JetDatabase.h"
 #include "jetimport/JetToSqlite.h"
-#include "jetimport/LibmdbEnvironment.h"
-#include "jetimport/LibmdbMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -146,8 +144,6 @@ class TestJetImport : public QObject {
 private slots:
     void init() { KPL_REQUIRE_JET_SAMPLES(); }
 
-    void libmdbVariablesAreUnsetWhileAFileIsOpen();
-    void libmdbMessagesAreCollected();
     void readsEveryFileAsTheIndependentReaderDoes_data();
     void readsEveryFileAsTheIndependentReaderDoes();
     void cutAtAPageBoundaryIsRefusedOrComplete_data();
@@ -159,31 +155,6 @@ private:
     QTemporaryDir m_dir;
     QMap<QString, QString> m_wholeImports; // sample -> its import in m_dir
 };
-
-// libmdb reads these variables while a file is open: they may not change
-// what is read.
-void TestJetImport::libmdbVariablesAreUnsetWhileAFileIsOpen() {
-    for (const char* name : LibmdbEnvironmentGuard::variableNames())
-        qputenv(name, "set by the test");
-    {
-        const JetDatabase jet(test::jetSample(test::kJet3Sample));
-        for (const char* name : LibmdbEnvironmentGuard::variableNames())
-            QVERIFY2(!qEnvironmentVariableIsSet(name), name);
-    }
-    for (const char* name : LibmdbEnvironmentGuard::variableNames()) {
-        QCOMPARE(qgetenv(name), QByteArray("set by the test"));
-        qunsetenv(name);
-    }
-}
-
-// What the library writes to standard error during a call is what fails a
-// page it reads; before and after the call the stream is left alone.
-void TestJetImport::libmdbMessagesAreCollected() {
-    LibmdbMessages messages;
-    QCOMPARE(messages.during([] { std::fputs("warning: page 7 looks odd\n", stderr); }),
-             u"warning: page 7 looks odd"_qs);
-    QCOMPARE(messages.during([] {}), QString());
-}
 
 void TestJetImport::readsEveryFileAsTheIndependentReaderDoes_data() {
     KPL_REQUIRE_JET_SAMPLES();
@@ -296,6 +267,10 @@ void TestJetImport::readsSoundFilesOfOddBytes_data() {
         << qint64(2 * 2048 + 12) << QByteArray::fromHex("16000000")
         << QByteArray::fromHex("19000000") << 1 << "A" << QVariant(u"abcdefg"_qs)
         << "  the system catalog holds 22 entries; the file declares 25\n";
+    QTest::newRow("a catalog declaring fewer entries than it holds")
+        << qint64(2 * 2048 + 12) << QByteArray::fromHex("16000000")
+        << QByteArray::fromHex("01000000") << 1 << "A" << QVariant(u"abcdefg"_qs)
+        << "  the system catalog holds 22 entries; the file declares 1\n";
     QTest::newRow("a byte code page 1252 leaves undefined")
         << qint64(65476) << QByteArray("c") << QByteArray("\x81") << 1 << "A"
         << QVariant(u"ab\u0081defg"_qs) << "  Table1: 2 read, 2 written\n";

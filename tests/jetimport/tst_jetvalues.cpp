@@ -243,7 +243,8 @@ void TestJetValues::mapsColumnTypes() {
     QFETCH(FieldType, fieldType);
     QFETCH(int, size);
     const Field field = importedField("T", JetColumn{"C", type, storedSize}, jet4);
-    QCOMPARE(field, (Field{"C", fieldType, size}));
+    // Precision and scale: see carriesDecimalsOverWithPrecisionAndScale.
+    QCOMPARE((Field{field.name, field.type, field.size}), (Field{"C", fieldType, size}));
 }
 
 void TestJetValues::carriesDecimalsOverWithPrecisionAndScale() {

@@ -75,6 +75,7 @@ void TestUpdateRun::standaloneRunCarriesTunedValuesOver() {
     test::DemoProject demo;
     QVERIFY(demo.isValid());
     const QDateTime sourceWritten = QFileInfo(demo.sourceDb()).lastModified();
+    const qsizetype oldRecords = presetDefs(demo.projectDb()).size();
     auto rt = demo.runtime();
     ProcessState state(*rt);
     startUp(state);
@@ -84,6 +85,9 @@ void TestUpdateRun::standaloneRunCarriesTunedValuesOver() {
 
     const QList<Row> rows = presetDefs(demo.sourceDb());
     QCOMPARE(rows.size(), 40);
+    // The window repaints during the run: once per record created, once per
+    // old record read.
+    QVERIFY2(rt->eventRuns >= rows.size() + oldRecords, qPrintable(QString::number(rt->eventRuns)));
     for (int i = 0; i < rows.size(); ++i)
         QCOMPARE(rows[i].id, qint64(i + 1));
     QCOMPARE(rows[0].varName, QStringLiteral("M1.BDE.Downtime.DT_Reason01"));

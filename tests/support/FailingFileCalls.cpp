@@ -62,4 +62,8 @@ std::error_code FailingFileCalls::syncFolder(const QString& folder) {
     return std::make_error_code(m_error);
 }
 
+std::error_code FailingFileCalls::writable(const QString& path) {
+    return fails(Call::Writable, path) ? std::make_error_code(m_error) : FileCalls::writable(path);
+}
+
 } // namespace kpl::test

@@ -13,7 +13,7 @@ namespace kpl::test {
 // that follow a rename of such a file.
 class FailingFileCalls : public platform::FileCalls {
 public:
-    enum class Call { Create, Write, Sync, ShortSize, Close, Rename, SyncFolder };
+    enum class Call { Create, Write, Sync, ShortSize, Close, Rename, SyncFolder, Writable };
 
     FailingFileCalls(Call call, std::errc error, QString name = {})
         : m_call(call), m_error(error), m_name(std::move(name)), m_renamedNamed(m_name.isEmpty()) {}
@@ -26,6 +26,7 @@ public:
     std::error_code close(platform::FileHandle file) override;
     std::error_code rename(const QString& from, const QString& to) override;
     std::error_code syncFolder(const QString& folder) override;
+    std::error_code writable(const QString& path) override;
 
     int failures = 0;
 

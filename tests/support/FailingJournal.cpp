@@ -13,8 +13,14 @@ sqlite3_vfs* g_real = nullptr;
 sqlite3_vfs g_layer{};
 sqlite3_io_methods g_failingMethods{};
 QString g_name;
+int g_failuresLeft = -1; // negative: every write fails
+int (*g_realWrite)(sqlite3_file*, const void*, int, sqlite3_int64) = nullptr;
 
-int failingWrite(sqlite3_file*, const void*, int, sqlite3_int64) {
+int failingWrite(sqlite3_file* file, const void* data, int size, sqlite3_int64 offset) {
+    if (g_failuresLeft == 0)
+        return g_realWrite(file, data, size, offset);
+    if (g_failuresLeft > 0)
+        --g_failuresLeft;
     return SQLITE_IOERR_WRITE;
 }
 
@@ -23,6 +29,7 @@ int openFile(sqlite3_vfs*, const char* path, sqlite3_file* file, int flags, int*
     if (rc == SQLITE_OK && (flags & SQLITE_OPEN_MAIN_JOURNAL) && path &&
         QFileInfo(QString::fromUtf8(path)).fileName().startsWith(g_name)) {
         g_failingMethods = *file->pMethods;
+        g_realWrite = file->pMethods->xWrite;
         g_failingMethods.xWrite = failingWrite;
         file->pMethods = &g_failingMethods;
     }
@@ -31,9 +38,11 @@ int openFile(sqlite3_vfs*, const char* path, sqlite3_file* file, int flags, int*
 
 } // namespace
 
-FailingJournal::FailingJournal(const QString& name) : m_real(sqlite3_vfs_find(nullptr)) {
+FailingJournal::FailingJournal(const QString& name, int failures)
+    : m_real(sqlite3_vfs_find(nullptr)) {
     g_real = m_real;
     g_name = name;
+    g_failuresLeft = failures;
     g_layer = *m_real;
     g_layer.zName = "failing-journal";
     g_layer.pNext = nullptr;

@@ -1,15 +1,13 @@
 #include "app/view/ControlWidgets.h"
 
+#include "app/view/ButtonPictures.h"
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
-#ifdef KPL_SVG_PICTURES
-#include <QSvgRenderer>
-#endif
 
 namespace kpl {
 
@@ -24,21 +22,6 @@ QFont toFont(const ControlFont& wanted) {
     font.setPointSizeF(wanted.pointSize);
     font.setBold(wanted.bold);
     return font;
-}
-
-// The picture drawn at its size on this screen, sharp on high-density ones.
-QIcon pictureIcon(const QString& resource, const QSize& size, qreal pixelRatio) {
-    QPixmap pixmap(size * pixelRatio);
-    pixmap.fill(Qt::transparent);
-#ifdef KPL_SVG_PICTURES
-    QPainter painter(&pixmap);
-    QSvgRenderer(resource).render(&painter);
-    painter.end();
-#else
-    Q_UNUSED(resource)
-#endif
-    pixmap.setDevicePixelRatio(pixelRatio);
-    return QIcon(pixmap);
 }
 
 // A check box that answers on its whole rectangle, not only on its box and
@@ -58,7 +41,7 @@ QWidget* createPictureButton(const Control& control, QWidget* parent, const Twip
     button->setAutoDefault(true);
     if (!control.picture.isEmpty()) {
         const QSize size(scale.scaled(control.pictureWidth), scale.scaled(control.pictureHeight));
-        button->setIcon(pictureIcon(control.picture, size, parent->devicePixelRatioF()));
+        button->setIcon(QIcon(buttonPicture(control.picture, size, parent->devicePixelRatioF())));
         button->setIconSize(size);
     }
     return button;

@@ -1,5 +1,6 @@
 #include "core/platform/PathRules.h"
 
+#include "core/platform/CaseBlindPath.h"
 #include "core/platform/TargetSystem.h"
 
 #include <QDir>
@@ -12,6 +13,10 @@ QChar separator() {
 
 bool caseSensitiveFileNames() {
     return !kWindows;
+}
+
+QString shownPath(const QString& path) {
+    return caseSensitiveFileNames() ? resolveForWrite(path) : path.toUpper();
 }
 
 std::optional<qsizetype> commandValueEnd(const QString& rest) {

@@ -14,6 +14,11 @@ QChar separator();
 // case it was typed in).
 bool caseSensitiveFileNames();
 
+// A path as messages show it, for the user to find the file: in upper case
+// where file names ignore letter case, as the program has always shown
+// them; elsewhere spelled as on disk (see resolveForWrite).
+QString shownPath(const QString& path);
+
 // Where a command-line keyword's value ends inside `rest` (the text after the
 // keyword and its separator character): the index of the first "/" on
 // Windows; elsewhere, where "/" separates path components, the first "/"

@@ -1,1 +1,1 @@
-#include <mdbtools.h>
+#include "presetdb/WorkOnMDB.h"

@@ -57,7 +57,7 @@ private slots:
         if (integrated)
             question += lfCr() +
                         "\"KPL_Presets\" has to be configured again in \"standalone-mode\" via " +
-                        lfCr() + '"' + f.install.componentFolder() + "/KPL_Presets_Config\"";
+                        lfCr() + '"' + f.install.executablePath() + '"';
         QCOMPARE(f.runtime->boxes.size(), 1);
         const MessageBoxRequest& box = f.runtime->boxes[0];
         QCOMPARE(box.text, question);
@@ -149,7 +149,8 @@ private slots:
     }
 
     // Without the machine copy's program INI the presets read are defaults:
-    // only the one the technician sets is written, the others stay.
+    // only the one the technician sets is written, the others stay. A
+    // keystroke the time field undoes sets nothing.
     void unreadPresetsAreWrittenOnlyWhereSetInTheDialog() {
         TestInstallation paths;
         DialogFixture f(QStringLiteral("EXTERNAL N4RCFG /LOGFILE ") +
@@ -159,6 +160,7 @@ private slots:
         QCOMPARE(f.runtime->boxes.size(), 1);
         QVERIFY(f.runtime->boxes[0].text.contains(QStringLiteral("program.ini was not found")));
         f.model.setValue(ControlId::CheckTolleranz, 1);
+        f.model.setText(ControlId::TextZeit, f.control(ControlId::TextZeit).text + QLatin1Char('x'));
         QCOMPARE(f.run([&] { f.model.CommandOK_Click(); }), ExitCode::EndedAfterFailures);
         const QString ini = QStringLiteral("parameter/Program.ini");
         QCOMPARE((QStringList{f.ini(ini, "Project", "ManualDowntimeReasons"),
@@ -209,13 +211,27 @@ private slots:
                  QStringLiteral("42"));
     }
 
+    void failuresOnTheWayEndWithTheirOwnCode_data() {
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("confirmed") << false;
+        QTest::newRow("cancelled") << true;
+    }
+
     void failuresOnTheWayEndWithTheirOwnCode() {
+        QFETCH(bool, cancelled);
         DialogFixture f;
         f.install.write(QStringLiteral("parameter/Program.ini"),
                         "[Project]\r\nManualDowntimeTimer=99999\r\n");
         f.runtime->answer(MsgAnswer::Yes);
         QCOMPARE(f.load(), std::nullopt);
-        QCOMPARE(f.run([&] { f.model.CommandOK_Click(); }), ExitCode::EndedAfterFailures);
+        f.runtime->answer(MsgAnswer::Yes);
+        QCOMPARE(f.run([&] {
+            if (cancelled)
+                f.model.CommandCancel_Click();
+            else
+                f.model.CommandOK_Click();
+        }),
+                 ExitCode::EndedAfterFailures);
     }
 };
 

@@ -19,6 +19,17 @@ using namespace kpl;
 using Throw = std::function<void()>;
 Q_DECLARE_METATYPE(Throw)
 
+namespace {
+// A log's name as the notices show it where file names ignore letter case;
+// elsewhere the notices name it as found on disk, which the rows spell out.
+QString shown(const QString& path) {
+    return platform::kWindows ? path.toUpper() : path;
+}
+// The system's reason for a log in a folder that does not exist.
+const char* const kMissingFolder =
+    platform::kWindows ? "Path not found." : "No such file or directory";
+} // namespace
+
 class TestErrorHandler : public QObject {
     Q_OBJECT
 private slots:
@@ -46,7 +57,7 @@ void TestErrorHandler::questionBoxAndLogLine() {
     QCOMPARE(ErrorSub(state, 6, "Src", "Overflow", "LoadIniInteger", false), ErrorAnswer::Continue);
     QCOMPARE(rt->boxes.size(), 1);
     const MessageBoxRequest& box = rt->boxes[0];
-    const QString logPath = install.path("N4Rcfglog.txt");
+    const QString logPath = shown(install.path("N4Rcfglog.txt"));
     QCOMPARE(box.text,
              "Unexpected error!\n\rOverflow\n\rError logged to \n\r" + logPath + "\n\rResume?");
     QCOMPARE(box.title, QStringLiteral("Unexpected error"));
@@ -99,7 +110,7 @@ void TestErrorHandler::silentModeLogsAndContinues() {
     state.silentMode = true;
     QCOMPARE(ErrorSub(state, 9999, "X", "Boom", "Takeover", true), ErrorAnswer::Continue);
     QCOMPARE(rt->boxes.size(), 0);
-    const QByteArray logPath = install.path("N4Rcfglog.txt").toUtf8();
+    const QByteArray logPath = shown(install.path("N4Rcfglog.txt")).toUtf8();
     QCOMPARE(install.read("service.log"),
              "! Fault KPL_Presets_Config: Unexpected error!\n\rBoom\n\rError logged to \n\r" +
                  logPath + "\r\n");
@@ -124,7 +135,7 @@ void TestErrorHandler::integratedModeLogsToTheGivenFile() {
     install.write("Logs/keep", "");
     ProcessState state(*rt);
     state.integratedMode = true;
-    QCOMPARE(WriteErrorLog(state, "first"), "Error logged to \n\r" + install.path("Logs/Cfg.log"));
+    QCOMPARE(WriteErrorLog(state, "first"), "Error logged to \n\r" + shown(install.path("Logs/Cfg.log")));
     WriteErrorLog(state, "second");
     QCOMPARE(install.read("Logs/Cfg.log"), QByteArray("first\r\nsecond\r\n"));
 }
@@ -140,10 +151,10 @@ void TestErrorHandler::unwritableLogLineGoesToStandardError() {
     {
         const platform::StandardErrorRedirect redirect(install.path("stderr.txt"));
         QCOMPARE(WriteErrorLog(state, "cancelled"),
-                 "Error could not be logged to \n\r" + log + " (No such file or directory)");
+                 "Error could not be logged to \n\r" + shown(log) + " (" + kMissingFolder + ")");
     }
-    QCOMPARE(install.read("stderr.txt"), "KPL_Presets_Config: not logged to \"" + log.toUtf8() +
-                                             "\" (No such file or directory): cancelled\n");
+    QCOMPARE(install.read("stderr.txt"), "KPL_Presets_Config: not logged to \"" + shown(log).toUtf8() +
+                                             "\" (" + kMissingFolder + "): cancelled\n");
     QVERIFY_THROWS_EXCEPTION(ProcessEnd, FinishProcess(state));
     QCOMPARE(state.failuresReported, 1);
 }

@@ -7,6 +7,7 @@
 // its own, as other work on the machine only ever adds to a time; the three
 // columns' tries take turns.
 #include "FloorUpdateRun.h"
+#include "PeakMemory.h"
 #include "app/CoreRuntime.h"
 #include "core/ProcessState.h"
 #include "database/Database.h"
@@ -19,7 +20,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <sqlite3.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -184,12 +184,6 @@ double minimalSeconds(int n) {
     exec(db, "COMMIT");
     sqlite3_close(db);
     return timer.nsecsElapsed() / 1e9;
-}
-
-long peakMemoryMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
 }
 
 // The peak memory is taken after the first run of this size, before the

@@ -7,6 +7,8 @@ KPL_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   mdbtools
   fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool imagemagick
   dpkg-dev file man-db)
+# What scripts/windows adds for the Windows build and its tests under Wine.
+KPL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix qt6-base-dev-tools xz-utils zip wine wine64)
 
 kpl_install_packages() {
   local missing=()

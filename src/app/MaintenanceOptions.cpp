@@ -24,6 +24,16 @@ const char* valueEndRule() {
                : "a value ends at the next \" /\", so a path may hold \"/\"";
 }
 
+// Where the service log goes when its own place cannot be written, as a line
+// of the help; none where there is no such place.
+QString serviceLogFallbackLine() {
+    const QString fallback =
+        platform::serviceLogFallback(QString(), QStringLiteral("%ProgramData%"));
+    return fallback.isEmpty() ? QString()
+                              : QStringLiteral("  ") + fallback +
+                                    QStringLiteral("\n      the service log where C:\\ cannot be written\n");
+}
+
 // The help's layout is read by the build to write the manual page: a
 // heading at the margin ends in ":", an entry is indented by two blanks with
 // its text after two blanks or on the lines below, indented further.
@@ -89,7 +99,7 @@ int printHelp(int argc, char** argv, QTextStream& out) {
         << serviceLog
         << "\n"
            "      service log: the faults of silent starts, where no one can be asked\n"
-           "\n"
+        << serviceLogFallbackLine() << "\n"
            "Environment:\n"
            "  KPL_SERVICE_LOG    names the service log's file in place of\n"
            "                     "

@@ -10,6 +10,7 @@
 #include "core/CommandKeywords.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
+#include "core/platform/ParentConsole.h"
 #include "core/platform/RuntimeFolder.h"
 
 #include <QApplication>
@@ -63,6 +64,7 @@ int runWithWindow(int argc, char** argv, const QString& commandLine) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::useParentConsole();
     QTextStream out(stdout);
     if (const std::optional<int> code = runMaintenanceOption(argc, argv, out))
         return *code;

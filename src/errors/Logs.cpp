@@ -81,10 +81,16 @@ void ReportFault(ProcessState& state, const QString& text) {
 }
 
 void LogFault(ProcessState& state, const QString& text) {
-    const QString path =
-        platform::serviceLogPath(state.runtime.environmentValue(QStringLiteral("KPL_SERVICE_LOG")));
-    appendLogLine(state, path,
-                  QStringLiteral("! Fault ") + executableName(state) + QStringLiteral(": ") + text);
+    const QString named = state.runtime.environmentValue(QStringLiteral("KPL_SERVICE_LOG"));
+    const QString path = platform::serviceLogPath(named);
+    const QString fallback = platform::serviceLogFallback(
+        named, state.runtime.environmentValue(QStringLiteral("ProgramData")));
+    const QString line =
+        QStringLiteral("! Fault ") + executableName(state) + QStringLiteral(": ") + text;
+    // The fallback is the last place tried, and the one whose refusal counts.
+    if (!fallback.isEmpty() && !appendLine(path, line))
+        return;
+    appendLogLine(state, fallback.isEmpty() ? path : fallback, line);
 }
 
 } // namespace kpl

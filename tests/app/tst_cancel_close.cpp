@@ -57,7 +57,7 @@ private slots:
         if (integrated)
             question += lfCr() +
                         "\"KPL_Presets\" has to be configured again in \"standalone-mode\" via " +
-                        lfCr() + '"' + f.install.componentFolder() + "/KPL_Presets_Config\"";
+                        lfCr() + '"' + f.install.executablePath() + '"';
         QCOMPARE(f.runtime->boxes.size(), 1);
         const MessageBoxRequest& box = f.runtime->boxes[0];
         QCOMPARE(box.text, question);

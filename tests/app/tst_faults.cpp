@@ -2,11 +2,13 @@
 #include "FailingFileCalls.h"
 #include "FailingJournal.h"
 #include "Prerequisites.h"
+#include "TestSystem.h"
 #include "app/DialogLayout.h"
 #include "app/DialogModel.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
 #include "core/platform/FileLock.h"
+#include "core/platform/FileTimes.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -16,12 +18,9 @@
 #include <QTest>
 #include <QThread>
 
-#include <fcntl.h>
 #include <functional>
 #include <optional>
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace kpl;
 using test::DemoProject;
@@ -37,8 +36,9 @@ const QString kProject = QStringLiteral("KPL_Presets/KPL_Presets.mdb");
 const QString kSource = QStringLiteral("KPL_Presets/KPL_Presets_Source.mdb");
 const QString kMachineCopy = QStringLiteral("Restore/KPL_Presets/KPL_Presets.mdb");
 const QString kPresetRows = QStringLiteral("SELECT * FROM PRESET_DEFS ORDER BY _rowid_;");
-// A source database's last write, to the nanosecond.
-constexpr timespec kSourceWritten{1600000000, 123456789};
+// A source database's last write, in nanoseconds since 1970: as precise as
+// every system keeps it (100 ns on Windows).
+constexpr qint64 kSourceWritten = 1600000000123456700;
 
 // Silent runs are processes of the built program; the others run the
 // dialog's confirmation in this process, as the OK button runs it.
@@ -62,7 +62,7 @@ class Installation : public DemoProject {
 public:
     Installation() {
         QFile::copy(QStringLiteral(KPL_PROGRAM),
-                    path(QStringLiteral("KPL_Presets/KPL_Presets_Config")));
+                    path(test::programFileName(QStringLiteral("KPL_Presets/KPL_Presets_Config"))));
     }
     QString db(const QString& relative) const { return path(relative); }
     void corrupt(const QString& relative, qint64 page, char fill) const {
@@ -119,7 +119,7 @@ public:
     QString unavailable;
     ~Installation() {
         if (!mounted.isEmpty())
-            ::umount2(QFile::encodeName(mounted).constData(), MNT_DETACH);
+            test::unmountSmallDisk(mounted);
     }
 };
 
@@ -147,11 +147,8 @@ void startSilent(const Installation& install, QProcess& program) {
                        install.path(QStringLiteral("service.log")));
     program.setProcessEnvironment(environment);
     if (const std::optional<uint> user = install.runAs)
-        program.setChildProcessModifier([user] {
-            if (::setgid(*user) != 0 || ::setuid(*user) != 0)
-                ::_exit(126);
-        });
-    program.start(install.path(QStringLiteral("KPL_Presets/KPL_Presets_Config")),
+        test::runAsUser(program, *user);
+    program.start(install.path(test::programFileName(QStringLiteral("KPL_Presets/KPL_Presets_Config"))),
                   {QStringLiteral("/EXTERNAL"), QStringLiteral("SILENT")});
 }
 
@@ -217,21 +214,22 @@ QByteArray rows(const Installation& install, const QString& relative) {
 
 // Gives the source database a last-write time to the nanosecond.
 void setSourceWritten(const Installation& install) {
-    const timespec times[2] = {{0, UTIME_OMIT}, kSourceWritten};
-    ::utimensat(AT_FDCWD, QFile::encodeName(install.db(kSource)).constData(), times, 0);
+    platform::FileTimes times;
+    QVERIFY(platform::readFileTimes(install.db(kSource), times));
+    times.lastWrite = kSourceWritten;
+    QVERIFY(platform::restoreFileTimes(install.db(kSource), times));
 }
 
-timespec lastWrite(const QString& path) {
-    struct stat info {};
-    ::stat(QFile::encodeName(path).constData(), &info);
-    return info.st_mtim;
+qint64 lastWrite(const QString& path) {
+    platform::FileTimes times;
+    return platform::readFileTimes(path, times) ? times.lastWrite : 0;
 }
 
 // The installation handed to an unprivileged user (nobody), which the program
 // then runs as, with `mode` on the file or folder `relative`, or with no
 // write permission anywhere when `relative` is empty.
 void denyToUnprivileged(Installation& install, const QString& relative, int mode) {
-    if (::geteuid() != 0) {
+    if (!test::runsAsRoot()) {
         install.unavailable = QStringLiteral("running the program as another user needs root");
         return;
     }
@@ -295,9 +293,8 @@ void fillParameterDisk(Installation& install) {
     QMap<QString, QByteArray> files;
     for (const QString& name : folder.entryList(QDir::Files))
         files.insert(name, install.read(folder.filePath(name)));
-    if (::mount("tmpfs", QFile::encodeName(folder.path()).constData(), "tmpfs", 0, "size=64k") !=
-        0) {
-        install.unavailable = QStringLiteral("a tmpfs cannot be mounted here");
+    if (const std::optional<QString> unavailable = test::mountSmallDisk(folder.path(), "64k")) {
+        install.unavailable = *unavailable;
         return;
     }
     install.mounted = folder.path();
@@ -647,9 +644,7 @@ void TestFaults::nothingIsLost() {
                      !line.contains(QLatin1String("std::")),
                  qPrintable(line));
     }
-    const timespec written = lastWrite(install.db(kSource));
-    QCOMPARE(written.tv_sec, kSourceWritten.tv_sec);
-    QCOMPARE(written.tv_nsec, kSourceWritten.tv_nsec);
+    QCOMPARE(lastWrite(install.db(kSource)), kSourceWritten);
 
     const QString backup = install.db(kProject) + QStringLiteral(".bak");
     switch (outcome) {

@@ -1,10 +1,10 @@
 # Runs ini_probe on a command file in a fresh folder and compares its output
 # with the expected output byte for byte.
 #   cmake -DPROBE=<ini_probe> -DCOMMANDS=<file.cmds> -DEXPECTED=<file> -DWORK_DIR=<folder>
-#         -P RunIniProbe.cmake
+#         [-DEMULATOR=<what runs a program of a cross build>] -P RunIniProbe.cmake
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
-execute_process(COMMAND ${CMAKE_COMMAND} -E env INI_DIR=${WORK_DIR} ${PROBE} ${COMMANDS}
+execute_process(COMMAND ${CMAKE_COMMAND} -E env INI_DIR=${WORK_DIR} ${EMULATOR} ${PROBE} ${COMMANDS}
     OUTPUT_VARIABLE actual RESULT_VARIABLE status)
 file(READ ${EXPECTED} expected)
 if(NOT status EQUAL 0 OR NOT actual STREQUAL expected)

@@ -1,6 +1,9 @@
 #include "FailingFileCalls.h"
 #include "core/Profile.h"
 #include "core/platform/AtomicWrite.h"
+#include "core/platform/FileLock.h"
+#include "core/platform/FileTimes.h"
+#include "core/platform/TargetSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +11,7 @@
 #include <QTest>
 
 #include <functional>
+#include <thread>
 
 using namespace kpl;
 using Call = test::FailingFileCalls::Call;
@@ -23,6 +27,9 @@ private slots:
     void failedCallKeepsTheOldFile_data();
     void failedCallKeepsTheOldFile();
     void replacementKeepsWhatTheOldFileWas();
+    void targetHeldForAMomentIsReplaced();
+    void anyFolderNameWorks_data();
+    void anyFolderNameWorks();
 
 private:
     QString file(const QString& name) const { return m_dir->filePath(name); }
@@ -122,6 +129,8 @@ void TestAtomicWrite::failedCallKeepsTheOldFile() {
 // stays a link, and only our own leftovers of earlier writes of the same
 // file are cleared away.
 void TestAtomicWrite::replacementKeepsWhatTheOldFileWas() {
+    if (platform::kWindows)
+        QSKIP("Windows has neither Unix permissions nor symbolic links a user may make");
     write(QStringLiteral("real.ini"), kOld);
     QVERIFY(QFile::setPermissions(file(QStringLiteral("real.ini")),
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
@@ -141,6 +150,52 @@ void TestAtomicWrite::replacementKeepsWhatTheOldFileWas() {
     QStringList expected = kept + QStringList{"Program.ini", "real.ini"};
     expected.sort();
     QCOMPARE(entries(), expected);
+}
+
+// Another process that reads the file for a moment (on Windows it keeps the
+// file from being replaced while it is open) only delays the write.
+void TestAtomicWrite::targetHeldForAMomentIsReplaced() {
+    write(QStringLiteral("Program.ini"), kOld);
+    auto holder = std::make_unique<QFile>(file(QStringLiteral("Program.ini")));
+    QVERIFY(holder->open(QIODevice::ReadOnly));
+    std::thread release([&holder] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        holder->close();
+    });
+    const std::optional<platform::WriteFailure> failure =
+        platform::replaceFile(file(QStringLiteral("Program.ini")), kNew);
+    release.join();
+    QCOMPARE(failure ? failure->reason : QString(), QString());
+    QCOMPARE(read(QStringLiteral("Program.ini")), kNew);
+    QCOMPARE(entries(), QStringList{QStringLiteral("Program.ini")});
+}
+
+void TestAtomicWrite::anyFolderNameWorks_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("German") << QStringLiteral("Überprüfung");
+    QTest::newRow("Cyrillic") << QStringLiteral("Проект");
+    QTest::newRow("past 260 characters")
+        << QStringList(5, QString(60, QLatin1Char('p'))).join(QLatin1Char('/'));
+}
+
+// Replacement, file times and locks in a folder of any name and depth.
+void TestAtomicWrite::anyFolderNameWorks() {
+    QFETCH(QString, folder);
+    QVERIFY(QDir(m_dir->path()).mkpath(folder));
+    const QString target = file(folder + QStringLiteral("/Program.ini"));
+    QCOMPARE(platform::replaceFile(target, kOld), std::nullopt);
+    QCOMPARE(platform::replaceFile(target, kNew), std::nullopt);
+    QFile written(target);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), kNew);
+    platform::FileTimes times;
+    QVERIFY(platform::readFileTimes(target, times));
+    times.lastWrite = 1600000000000000000;
+    QVERIFY(platform::restoreFileTimes(target, times));
+    QVERIFY(platform::readFileTimes(target, times));
+    QCOMPARE(times.lastWrite, 1600000000000000000);
+    platform::FileLock lock;
+    QCOMPARE(lock.tryLock(target + QStringLiteral(".lock")), platform::FileLock::Attempt::Locked);
 }
 
 QTEST_GUILESS_MAIN(TestAtomicWrite)

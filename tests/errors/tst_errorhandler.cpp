@@ -1,7 +1,9 @@
 #include "TestInstallation.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
+#include "core/platform/ServiceLog.h"
 #include "core/platform/StandardErrorRedirect.h"
+#include "core/platform/TargetSystem.h"
 #include "errors/ErrorHandler.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
@@ -16,6 +18,17 @@ using namespace kpl;
 
 using Throw = std::function<void()>;
 Q_DECLARE_METATYPE(Throw)
+
+namespace {
+// A log's name as the notices show it where file names ignore letter case;
+// elsewhere the notices name it as found on disk, which the rows spell out.
+QString shown(const QString& path) {
+    return platform::kWindows ? path.toUpper() : path;
+}
+// The system's reason for a log in a folder that does not exist.
+const char* const kMissingFolder =
+    platform::kWindows ? "Path not found." : "No such file or directory";
+} // namespace
 
 class TestErrorHandler : public QObject {
     Q_OBJECT
@@ -32,6 +45,8 @@ private slots:
     void failedConditionRunsTheGuardedSteps();
     void answerNoUnwindsPastEveryStep();
     void logWritersAppendInOrder();
+    void serviceLogFallback_data();
+    void serviceLogFallback();
 };
 
 void TestErrorHandler::questionBoxAndLogLine() {
@@ -42,7 +57,7 @@ void TestErrorHandler::questionBoxAndLogLine() {
     QCOMPARE(ErrorSub(state, 6, "Src", "Overflow", "LoadIniInteger", false), ErrorAnswer::Continue);
     QCOMPARE(rt->boxes.size(), 1);
     const MessageBoxRequest& box = rt->boxes[0];
-    const QString logPath = install.path("N4Rcfglog.txt");
+    const QString logPath = shown(install.path("N4Rcfglog.txt"));
     QCOMPARE(box.text,
              "Unexpected error!\n\rOverflow\n\rError logged to \n\r" + logPath + "\n\rResume?");
     QCOMPARE(box.title, QStringLiteral("Unexpected error"));
@@ -95,7 +110,7 @@ void TestErrorHandler::silentModeLogsAndContinues() {
     state.silentMode = true;
     QCOMPARE(ErrorSub(state, 9999, "X", "Boom", "Takeover", true), ErrorAnswer::Continue);
     QCOMPARE(rt->boxes.size(), 0);
-    const QByteArray logPath = install.path("N4Rcfglog.txt").toUtf8();
+    const QByteArray logPath = shown(install.path("N4Rcfglog.txt")).toUtf8();
     QCOMPARE(install.read("service.log"),
              "! Fault KPL_Presets_Config: Unexpected error!\n\rBoom\n\rError logged to \n\r" +
                  logPath + "\r\n");
@@ -120,7 +135,7 @@ void TestErrorHandler::integratedModeLogsToTheGivenFile() {
     install.write("Logs/keep", "");
     ProcessState state(*rt);
     state.integratedMode = true;
-    QCOMPARE(WriteErrorLog(state, "first"), "Error logged to \n\r" + install.path("Logs/Cfg.log"));
+    QCOMPARE(WriteErrorLog(state, "first"), "Error logged to \n\r" + shown(install.path("Logs/Cfg.log")));
     WriteErrorLog(state, "second");
     QCOMPARE(install.read("Logs/Cfg.log"), QByteArray("first\r\nsecond\r\n"));
 }
@@ -136,10 +151,10 @@ void TestErrorHandler::unwritableLogLineGoesToStandardError() {
     {
         const platform::StandardErrorRedirect redirect(install.path("stderr.txt"));
         QCOMPARE(WriteErrorLog(state, "cancelled"),
-                 "Error could not be logged to \n\r" + log + " (No such file or directory)");
+                 "Error could not be logged to \n\r" + shown(log) + " (" + kMissingFolder + ")");
     }
-    QCOMPARE(install.read("stderr.txt"), "KPL_Presets_Config: not logged to \"" + log.toUtf8() +
-                                             "\" (No such file or directory): cancelled\n");
+    QCOMPARE(install.read("stderr.txt"), "KPL_Presets_Config: not logged to \"" + shown(log).toUtf8() +
+                                             "\" (" + kMissingFolder + "): cancelled\n");
     QVERIFY_THROWS_EXCEPTION(ProcessEnd, FinishProcess(state));
     QCOMPARE(state.failuresReported, 1);
 }
@@ -153,7 +168,7 @@ void TestErrorHandler::continueSkipsOnlyTheFailedStep() {
     int value = 7;
     QStringList ran;
     proc.step([&] { ran << "one"; });
-    proc.assign(value, [&]() -> int { raise(vb::TypeMismatch); });
+    proc.assign(value, [&]() -> int { kpl::raise(vb::TypeMismatch); });
     proc.step([&] { ran << "three"; });
     QCOMPARE(value, 7);
     QCOMPARE(ran, (QStringList{"one", "three"}));
@@ -188,7 +203,7 @@ void TestErrorHandler::failedConditionRunsTheGuardedSteps() {
     ProcessState state(*rt);
     state.silentMode = true;
     Procedure proc(state, "Guard");
-    QVERIFY(proc.test([]() -> bool { raise(vb::InvalidUseOfNull); }));
+    QVERIFY(proc.test([]() -> bool { kpl::raise(vb::InvalidUseOfNull); }));
     QVERIFY(!proc.test([] { return false; }));
 }
 
@@ -202,7 +217,7 @@ void TestErrorHandler::answerNoUnwindsPastEveryStep() {
         Procedure outer(state, "Outer");
         outer.step([&] {
             Procedure inner(state, "Inner");
-            inner.step([] { raise(vb::Overflow); });
+            inner.step([] { kpl::raise(vb::Overflow); });
             after = true;
         });
         after = true;
@@ -229,6 +244,25 @@ void TestErrorHandler::logWritersAppendInOrder() {
     // No handler of the dialog runs inside a log write, which a destructor
     // may make while the stack unwinds.
     QCOMPARE(rt->eventRuns, 0);
+}
+
+void TestErrorHandler::serviceLogFallback_data() {
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("programData");
+    QTest::addColumn<QString>("onWindows");
+    QTest::newRow("ProgramData") << "" << "D:\\Data" << "D:\\Data\\TarvoServicePack.log";
+    QTest::newRow("ProgramData unset") << "" << "" << "C:\\ProgramData\\TarvoServicePack.log";
+    QTest::newRow("KPL_SERVICE_LOG names the file") << "C:\\x.log" << "D:\\Data" << "";
+}
+
+// Where a standard user may not write C:\TarvoServicePack.log; nowhere on
+// other systems, whose service log has its place.
+void TestErrorHandler::serviceLogFallback() {
+    QFETCH(QString, named);
+    QFETCH(QString, programData);
+    QFETCH(QString, onWindows);
+    QCOMPARE(platform::serviceLogFallback(named, programData),
+             platform::kWindows ? onWindows : QString());
 }
 
 QTEST_GUILESS_MAIN(TestErrorHandler)

@@ -1,5 +1,6 @@
 #include "DemoProject.h"
 #include "Prerequisites.h"
+#include "TestSystem.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -8,8 +9,6 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <QThread>
-
-#include <csignal>
 
 using namespace kpl;
 
@@ -96,12 +95,12 @@ qint64 TestCrash::runSilent(const QString& root, int killAfterMs) {
     program.setProcessEnvironment(environment);
     QElapsedTimer timer;
     timer.start();
-    program.start(root + QStringLiteral("/KPL_Presets/KPL_Presets_Config"),
+    program.start(root + test::programFileName(QStringLiteral("/KPL_Presets/KPL_Presets_Config")),
                   {QStringLiteral("EXTERNAL"), QStringLiteral("SILENT")});
     program.waitForStarted();
     if (killAfterMs >= 0) {
         QThread::msleep(killAfterMs);
-        ::kill(pid_t(program.processId()), SIGKILL);
+        program.kill();
     }
     program.waitForFinished(120000);
     return timer.elapsed();
@@ -114,7 +113,7 @@ void TestCrash::killedRunLeavesOldOrNewFiles() {
     demo.sql(demo.sourceDb(), enlargeScript(false) + "DROP TABLE PRESET_DEFS;\n");
     demo.sql(demo.projectDb(), enlargeScript(true));
     QVERIFY(QFile::copy(QStringLiteral(KPL_EXECUTABLE),
-                        demo.path(QStringLiteral("KPL_Presets/KPL_Presets_Config"))));
+                        demo.path(test::programFileName(QStringLiteral("KPL_Presets/KPL_Presets_Config")))));
     const QString pristine = demo.path(QStringLiteral("pristine"));
     const QString work = demo.path(QStringLiteral("work"));
     QDir().mkpath(pristine);

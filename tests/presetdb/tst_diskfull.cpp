@@ -1,5 +1,6 @@
 #include "DbTestSupport.h"
 #include "Prerequisites.h"
+#include "TestSystem.h"
 #include "core/Profile.h"
 #include "presetdb/AtomicCopy.h"
 
@@ -7,8 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/mount.h>
-#include <sys/statvfs.h>
+#include <QStorageInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -36,23 +36,22 @@ private:
 void TestDiskFull::initTestCase() {
     m_disk = m_dir.filePath(QStringLiteral("disk"));
     QVERIFY(QDir().mkpath(m_disk));
-    KPL_SKIP_UNLESS(
-        ::mount("tmpfs", QFile::encodeName(m_disk).constData(), "tmpfs", 0, "size=512k") == 0,
-        qPrintable(QStringLiteral("no disk-full test: a tmpfs cannot be mounted here (%1)")
-                       .arg(QString::fromLocal8Bit(std::strerror(errno)))));
+    const std::optional<QString> unavailable = test::mountSmallDisk(m_disk, "512k");
+    if (unavailable)
+        m_disk.clear();
+    KPL_SKIP_UNLESS(!unavailable, qPrintable(QStringLiteral("no disk-full test: ") +
+                                            unavailable.value_or(QString())));
 }
 
 void TestDiskFull::cleanupTestCase() {
     if (!m_disk.isEmpty())
-        ::umount2(QFile::encodeName(m_disk).constData(), MNT_DETACH);
+        test::unmountSmallDisk(m_disk);
 }
 
 // Fills the disk with a filler file until `bytes` are left.
 void TestDiskFull::leaveFree(qint64 bytes) const {
     QFile::remove(disk(QStringLiteral("filler")));
-    struct statvfs fs {};
-    QCOMPARE(::statvfs(QFile::encodeName(m_disk).constData(), &fs), 0);
-    const qint64 fill = qint64(fs.f_bavail) * qint64(fs.f_frsize) - bytes;
+    const qint64 fill = QStorageInfo(m_disk).bytesAvailable() - bytes;
     QFile filler(disk(QStringLiteral("filler")));
     QVERIFY(filler.open(QIODevice::WriteOnly));
     const QByteArray block(4096, 'f');

@@ -10,17 +10,20 @@ TestInstallation::TestInstallation(const QString& component) : m_component(compo
     QDir(m_dir.path()).mkpath(component);
 }
 
+// The paths are given as the program composes and shows them, with the
+// system's own separator: a Windows command line ends a value at "/".
 QString TestInstallation::root() const {
-    return m_dir.path();
+    return QDir::toNativeSeparators(m_dir.path());
 }
 QString TestInstallation::componentFolder() const {
-    return root() + '/' + m_component;
+    return path(m_component);
 }
 QString TestInstallation::executablePath() const {
-    return componentFolder() + '/' + m_component + QStringLiteral("_Config");
+    return QDir::toNativeSeparators(componentFolder() + '/' + m_component +
+                                    QStringLiteral("_Config"));
 }
 QString TestInstallation::path(const QString& relative) const {
-    return root() + '/' + relative;
+    return QDir::toNativeSeparators(root() + '/' + relative);
 }
 
 void TestInstallation::write(const QString& relative, const QByteArray& content) const {

@@ -5,15 +5,12 @@
 #include <QString>
 #include <QtGlobal>
 
-#ifndef Q_OS_WIN
 #include <pwd.h>
 #include <unistd.h>
-#endif
 
 namespace kpl::platform {
 
 void nameRuntimeFolderWhereUnset() {
-#ifndef Q_OS_WIN
     const char* variable = "XDG_RUNTIME_DIR";
     if (!qEnvironmentVariableIsEmpty(variable))
         return;
@@ -21,7 +18,6 @@ void nameRuntimeFolderWhereUnset() {
     const passwd* user = getpwuid(geteuid());
     const QString name = user ? QFile::decodeName(user->pw_name) : QString();
     qputenv(variable, QFile::encodeName(QDir::tempPath() + QStringLiteral("/runtime-") + name));
-#endif
 }
 
 } // namespace kpl::platform

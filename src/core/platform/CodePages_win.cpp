@@ -1,14 +1,8 @@
 #include "core/platform/CodePages.h"
 
-#ifdef Q_OS_WIN
 #include <windows.h>
-#else
-#include <QStringDecoder>
-#endif
 
 namespace kpl::platform {
-
-#ifdef Q_OS_WIN
 
 bool knowsCodePage(int codePage) {
     return codePage > 0 && IsValidCodePage(UINT(codePage));
@@ -28,31 +22,5 @@ std::optional<QString> fromCodePage(QByteArrayView bytes, int codePage) {
                         reinterpret_cast<wchar_t*>(text.data()), size);
     return text;
 }
-
-#else
-
-namespace {
-// Qt converts through ICU here, which names Windows code pages "cp" + number.
-QStringDecoder decoderFor(int codePage) {
-    const QByteArray name = "cp" + QByteArray::number(codePage);
-    return QStringDecoder(name.constData(), QStringDecoder::Flag::Stateless);
-}
-} // namespace
-
-bool knowsCodePage(int codePage) {
-    return codePage > 0 && decoderFor(codePage).isValid();
-}
-
-std::optional<QString> fromCodePage(QByteArrayView bytes, int codePage) {
-    if (!knowsCodePage(codePage))
-        return std::nullopt;
-    QStringDecoder decoder = decoderFor(codePage);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text.isNull() ? QStringLiteral("") : text;
-}
-
-#endif
 
 } // namespace kpl::platform

@@ -1,0 +1,8 @@
+#include "core/platform/RuntimeFolder.h"
+
+namespace kpl::platform {
+
+// Windows has no such folder to name.
+void nameRuntimeFolderWhereUnset() {}
+
+} // namespace kpl::platform

@@ -3,11 +3,13 @@
 #include "database/Decimal.h"
 #include "database/FieldType.h"
 #include "jetimport/ImportFailure.h"
+#include "jetimport/JetValues.h"
 
 #include <QDateTime>
 #include <QTimeZone>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -19,24 +21,15 @@ constexpr qsizetype kDecimalSize = 17;
 constexpr int kDecimalMostDigits = 28;
 constexpr qint64 kSecondsPerDay = 86400;
 
+// The bytes a column of a type the writer stores takes in the fixed part
+// of a row; 0 for Yes/No (its value is its bit in the null mask) and for
+// the types it does not store.
 int fixedSize(int type) {
-    switch (type) {
-    case jet::Byte:
-        return 1;
-    case jet::Integer:
-        return 2;
-    case jet::Long:
-    case jet::Single:
-        return 4;
-    case jet::Double:
-    case jet::Currency:
-    case jet::DateTime:
-        return 8;
-    case jet::Decimal:
+    if (type == jet::Decimal)
         return int(kDecimalSize);
-    default:
+    if (type == jet::ReplicationId)
         return 0;
-    }
+    return std::max(jetStoredSize(type), 0);
 }
 
 [[noreturn]] void failValue(const JetColumn& column, const QString& reason) {

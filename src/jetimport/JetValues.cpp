@@ -22,7 +22,9 @@ template <class T> T littleEndian(QByteArrayView bytes) {
     return qFromLittleEndian<T>(bytes.data());
 }
 
-int storedSize(int jetType) {
+} // namespace
+
+int jetStoredSize(int jetType) {
     switch (jetType) {
     case jet::Byte:
         return 1;
@@ -41,8 +43,6 @@ int storedSize(int jetType) {
         return -1;
     }
 }
-
-} // namespace
 
 QDateTime jetDateTime(double days) {
     if (!(days >= kFirstJetDay && days < kLastJetDay))
@@ -96,7 +96,7 @@ QString jetGuidText(QByteArrayView bytes) {
 QVariant fixedValue(int jetType, QByteArrayView bytes) {
     if (jetType == jet::Binary)
         return QByteArray(bytes.data(), bytes.size());
-    if (bytes.size() != storedSize(jetType))
+    if (bytes.size() != jetStoredSize(jetType))
         failImport(QStringLiteral("A value of %1 bytes does not fit its column (type %2).")
                        .arg(bytes.size())
                        .arg(jetType));

@@ -33,6 +33,11 @@ Decimal jetDecimal(QByteArrayView bytes, int scale);
 // from 16 bytes whose first three groups are little endian.
 QString jetGuidText(QByteArrayView bytes);
 
+// The bytes a column of the fixed-size type `jetType` stores (Byte,
+// Integer, Long, Single, Double, Currency, Date/Time, Replication ID); -1
+// for every other type.
+int jetStoredSize(int jetType);
+
 // The value of a column of a fixed-size type (Byte, Integer, Long, Single,
 // Double, Currency, Date/Time, Replication ID) or of Binary: qint64,
 // double, Decimal, QDateTime, QString or QByteArray. Fails when the number

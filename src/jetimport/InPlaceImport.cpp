@@ -21,31 +21,39 @@ QString shown(const QString& path) {
 // A new empty file beside `target` for the new database, named as every
 // temporary file of the program, so that one left by a killed import is
 // removed with the others; removed again, with any journal the engine left
-// beside it, unless it is renamed.
+// beside it, unless it is kept. No handle stays open on it: Windows renames
+// no file that is open.
 class ImportedFile {
 public:
     explicit ImportedFile(const QString& target) {
         platform::removeStaleTemporaries(target);
-        m_file.setFileTemplate(platform::temporaryFileTemplate(target));
-        if (!m_file.open())
+        QTemporaryFile file(platform::temporaryFileTemplate(target));
+        if (!file.open())
             failImport(QStringLiteral("Cannot create a temporary file beside %1: %2")
-                           .arg(shown(target), m_file.errorString()));
-        m_file.close();
+                           .arg(shown(target), file.errorString()));
+        file.setAutoRemove(false);
+        m_path = file.fileName();
     }
-    ~ImportedFile() { QFile::remove(m_file.fileName() + QStringLiteral("-journal")); }
+    ~ImportedFile() {
+        if (!m_kept)
+            QFile::remove(m_path);
+        QFile::remove(m_path + QStringLiteral("-journal"));
+    }
     ImportedFile(const ImportedFile&) = delete;
     ImportedFile& operator=(const ImportedFile&) = delete;
 
-    QString path() const { return m_file.fileName(); }
+    QString path() const { return m_path; }
     void setPermissions(QFile::Permissions permissions) {
-        if (!m_file.setPermissions(permissions))
+        QFile file(m_path);
+        if (!file.setPermissions(permissions))
             failImport(QStringLiteral("Cannot set the permissions of %1: %2")
-                           .arg(shown(path()), m_file.errorString()));
+                           .arg(shown(m_path), file.errorString()));
     }
-    void keep() { m_file.setAutoRemove(false); }
+    void keep() { m_kept = true; }
 
 private:
-    QTemporaryFile m_file;
+    QString m_path;
+    bool m_kept = false;
 };
 
 // Renames `from` over `to` in one step; fails with the system's reason.

@@ -66,13 +66,18 @@ QString enlargeScript(bool earlierRun) {
         "0, 100 + i, 'Generated ' || i || ' of ###machine', 'Page_###machine', 0, 100, 10, 90, 1 "
         "FROM (WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 3000) "
         "SELECT i FROM k);\n");
-    if (earlierRun)
+    if (earlierRun) {
+        QFile earlierRunSql(QStringLiteral(KPL_SOURCE_DIR "/scripts/demo-data/earlier-run.sql"));
+        if (!earlierRunSql.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", qPrintable(earlierRunSql.fileName()));
         script +=
-            QStringLiteral("DROP TABLE PRESET_DEFS;\n"
-                           ".parameter init\n.parameter set @machine \"'M1'\"\n"
-                           ".parameter set @system \"'VisiWin32'\"\n.parameter set @tune 5\n"
-                           ".read " KPL_SOURCE_DIR "/scripts/demo-data/earlier-run.sql\n"
-                           "ALTER TABLE PRESET_DEFS RENAME COLUMN CATEGORIE TO category_id;\n");
+            QStringLiteral("DROP TABLE PRESET_DEFS;\n") +
+            QString::fromUtf8(earlierRunSql.readAll())
+                .replace(QStringLiteral("@machine"), QStringLiteral("'M1'"))
+                .replace(QStringLiteral("@system"), QStringLiteral("'VisiWin32'"))
+                .replace(QStringLiteral("@tune"), QStringLiteral("5")) +
+            QStringLiteral("ALTER TABLE PRESET_DEFS RENAME COLUMN CATEGORIE TO category_id;\n");
+    }
     return script;
 }
 } // namespace
@@ -84,7 +89,7 @@ TestCrash::Files TestCrash::filesOf(const QString& root) {
 
 void TestCrash::copyTree(const QString& from, const QString& to) {
     QDir(to).removeRecursively();
-    QVERIFY(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), from, to}) == 0);
+    QVERIFY(test::copyTree(from, to));
 }
 
 qint64 TestCrash::runSilent(const QString& root, int killAfterMs) {
@@ -107,13 +112,15 @@ qint64 TestCrash::runSilent(const QString& root, int killAfterMs) {
 }
 
 void TestCrash::killedRunLeavesOldOrNewFiles() {
-    KPL_REQUIRE(test::hasTool("sqlite3"), "the sqlite3 tool is needed to lay out the project");
+    KPL_REQUIRE(test::DemoProject::templateExists(),
+                "the project is copied from the suite's demo project (test demo_template)");
     test::DemoProject demo;
     QVERIFY(demo.isValid());
     demo.sql(demo.sourceDb(), enlargeScript(false) + "DROP TABLE PRESET_DEFS;\n");
     demo.sql(demo.projectDb(), enlargeScript(true));
-    QVERIFY(QFile::copy(QStringLiteral(KPL_EXECUTABLE),
-                        demo.path(test::programFileName(QStringLiteral("KPL_Presets/KPL_Presets_Config")))));
+    QVERIFY(QFile::copy(
+        QStringLiteral(KPL_EXECUTABLE),
+        demo.path(test::programFileName(QStringLiteral("KPL_Presets/KPL_Presets_Config")))));
     const QString pristine = demo.path(QStringLiteral("pristine"));
     const QString work = demo.path(QStringLiteral("work"));
     QDir().mkpath(pristine);

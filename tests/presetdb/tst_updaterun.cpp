@@ -68,7 +68,8 @@ private slots:
 };
 
 void TestUpdateRun::init() {
-    KPL_REQUIRE(test::hasTool("sqlite3"), "the sqlite3 tool is needed to lay out the demo project");
+    KPL_REQUIRE(test::DemoProject::templateExists(),
+                "the demo project is copied from the suite's one (test demo_template)");
 }
 
 void TestUpdateRun::standaloneRunCarriesTunedValuesOver() {

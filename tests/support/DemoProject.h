@@ -8,21 +8,24 @@
 
 namespace kpl::test {
 
-// The demo project of scripts/make-demo-project in a temporary folder, and a
-// runtime posing as its executable. The project folder's name holds a
+// The demo project of scripts/make-demo-project in a temporary folder, copied
+// from the one the suite lays out first (KPL_DEMO_TEMPLATE), and a runtime
+// posing as its executable. The project folder's name holds a
 // character outside ASCII, as many an installation's does.
 class DemoProject {
 public:
     DemoProject();
+    // Whether the suite's demo project is there to be copied.
+    static bool templateExists();
     bool isValid() const { return m_valid; }
     QString path(const QString& relative) const { return m_root + '/' + relative; }
     QString sourceDb() const { return path("KPL_Presets/KPL_Presets_Source.mdb"); }
     QString projectDb() const { return path("KPL_Presets/KPL_Presets.mdb"); }
     QString machineCopyDb() const { return path("Restore/KPL_Presets/KPL_Presets.mdb"); }
     std::unique_ptr<ScriptedRuntime> runtime(const QString& commandLine = {}) const;
-    // Runs an SQL script on a database with the sqlite3 tool.
+    // Runs an SQL script on a database.
     void sql(const QString& database, const QString& script) const;
-    // The output of an SQL script run with the sqlite3 tool.
+    // The rows an SQL script gives, as the sqlite3 tool lists them.
     QByteArray query(const QString& database, const QString& script) const;
     QByteArray read(const QString& file) const;
     // Replaces the file at `relative` with `content`.
@@ -33,5 +36,8 @@ private:
     QString m_root = m_dir.path() + QStringLiteral("/Projekt-B\u00fcro");
     bool m_valid = false;
 };
+
+// Copies the files under the folder `from` to the same places under `to`.
+bool copyTree(const QString& from, const QString& to);
 
 } // namespace kpl::test

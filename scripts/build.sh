@@ -55,3 +55,20 @@ kpl_build() {
   [ $# -eq 0 ] || targets=(--target "$@")
   cmake --build "$dir" -j "$kpl_jobs" "${targets[@]}"
 }
+
+# kpl_windows_sdk: sets kpl_windows_sdk to the Qt and SQLite for Windows of
+# ../shared/windows-sdk/, unpacked once into ~/.cache/kpl/ (into a folder of
+# its own first, so that an interrupted unpacking is never taken for a whole
+# one).
+kpl_windows_sdk() {
+  local archive cache
+  archive=$(ls ../shared/windows-sdk/qt6.*-mingw64.tar.xz)
+  cache=${XDG_CACHE_HOME:-$HOME/.cache}/kpl/$(basename "$archive" .tar.xz)
+  kpl_windows_sdk=$cache/qt6.4.2-mingw64-posix
+  if [ ! -d "$kpl_windows_sdk" ]; then
+    rm -rf "$cache.partial"
+    mkdir -p "$cache.partial"
+    tar -C "$cache.partial" -xJf "$archive"
+    mv "$cache.partial" "$cache"
+  fi
+}

@@ -2,6 +2,7 @@
 #include "ProjectFiles.h"
 
 #include "Version.h"
+#include "core/platform/TargetSystem.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -39,6 +40,8 @@ private slots:
         QFETCH(QStringList, presets);
         QFETCH(QString, editRecord);
         QFETCH(QByteArray, logged);
+        KPL_SKIP_UNLESS(!platform::kWindows,
+                        "the window is driven on a virtual X display with Linux tools");
         KPL_REQUIRE(hasTool("xvfb-run") && hasTool("xdotool"),
                     "xvfb-run and xdotool are needed for a window on a virtual display");
         TestInstallation install;

@@ -1,3 +1,4 @@
+#include "ScriptedRuntime.h"
 #include "TestInstallation.h"
 #include "core/ExitCode.h"
 #include "core/ProcessState.h"
@@ -11,10 +12,19 @@
 
 using namespace kpl;
 
+namespace {
+// A path as compared where file names ignore letter case.
+QString caseBlind(const QString& path) {
+    return platform::kWindows ? path.toUpper() : path;
+}
+} // namespace
+
 class TestProjectPaths : public QObject {
     Q_OBJECT
 private slots:
     void composesPathsFromTheExecutable();
+    void projectFolderFollowsThePathRules_data();
+    void projectFolderFollowsThePathRules();
     void findsFilesRegardlessOfLetterCase();
     void readsProgramIniOfTheMachineCopyWhenIntegrated_data();
     void readsProgramIniOfTheMachineCopyWhenIntegrated();
@@ -47,17 +57,47 @@ void TestProjectPaths::composesPathsFromTheExecutable() {
 
 // Where file names ignore letter case the path as composed names the file;
 // elsewhere the path is the one found on disk.
+// The project folder is the program folder's parent also at a drive's root,
+// on a share and beyond 260 characters.
+void TestProjectPaths::projectFolderFollowsThePathRules_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("project");
+    const QString deep = QStringLiteral("/Projekt") + QString(270, QLatin1Char('x'));
+    if (platform::kWindows) {
+        QTest::newRow("component folder at a drive's root") << "C:\\Tool\\KPL_Presets_Config.exe"
+                                                            << "C:";
+        QTest::newRow("project on a share")
+            << "\\\\server\\share\\Projekt\\KPL_Presets\\KPL_Presets_Config.exe"
+            << "\\\\server\\share\\Projekt";
+        QTest::newRow("path beyond 260 characters")
+            << "C:" + QDir::toNativeSeparators(deep + "/KPL_Presets/KPL_Presets_Config.exe")
+            << "C:" + QDir::toNativeSeparators(deep);
+    } else {
+        QTest::newRow("component folder at the root") << "/Tool/KPL_Presets_Config"
+                                                      << "";
+        QTest::newRow("path beyond 260 characters")
+            << deep + "/KPL_Presets/KPL_Presets_Config" << deep;
+    }
+}
+
+void TestProjectPaths::projectFolderFollowsThePathRules() {
+    QFETCH(QString, program);
+    QFETCH(QString, project);
+    test::ScriptedRuntime rt(program);
+    ProcessState state(rt);
+    QCOMPARE(caseBlind(projectFolder(state)), caseBlind(project));
+}
+
 void TestProjectPaths::findsFilesRegardlessOfLetterCase() {
     test::TestInstallation install;
     install.write("PARAMETER/N4RConfiguration.INI", "");
     install.write("PARAMETER/program.INI", "");
     auto rt = install.runtime();
     ProcessState state(*rt);
-    const auto blind = [](const QString& path) { return platform::kWindows ? path.toUpper() : path; };
-    QCOMPARE(blind(GetN4RConfigurationIniPath(state)),
-             blind(install.path("PARAMETER/N4RConfiguration.INI")));
-    QCOMPARE(blind(GetProgramIniPath(state, IniAccess::Write)),
-             blind(install.path("PARAMETER/program.INI")));
+    QCOMPARE(caseBlind(GetN4RConfigurationIniPath(state)),
+             caseBlind(install.path("PARAMETER/N4RConfiguration.INI")));
+    QCOMPARE(caseBlind(GetProgramIniPath(state, IniAccess::Write)),
+             caseBlind(install.path("PARAMETER/program.INI")));
 }
 
 void TestProjectPaths::readsProgramIniOfTheMachineCopyWhenIntegrated_data() {
@@ -69,7 +109,8 @@ void TestProjectPaths::readsProgramIniOfTheMachineCopyWhenIntegrated_data() {
 void TestProjectPaths::readsProgramIniOfTheMachineCopyWhenIntegrated() {
     QFETCH(bool, trailingSeparator);
     test::TestInstallation install;
-    const QString restore = install.path("Restore") + (trailingSeparator ? QString(QDir::separator()) : QString());
+    const QString restore =
+        install.path("Restore") + (trailingSeparator ? QString(QDir::separator()) : QString());
     install.write("parameter/n4rconfiguration.ini",
                   "[Common]\r\nSaveAndRestore=" + restore.toUtf8() + "\r\n");
     install.write("parameter/Program.ini", "");
@@ -107,12 +148,10 @@ void TestProjectPaths::missingConfigurationFileEndsTheProgram() {
 void TestProjectPaths::fileNameOnly_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name");
-    QTest::newRow("folder") << QDir::toNativeSeparators("/Proj/KPL_Presets")
-                            << "KPL_Presets";
+    QTest::newRow("folder") << QDir::toNativeSeparators("/Proj/KPL_Presets") << "KPL_Presets";
     QTest::newRow("no separator") << "KPL_Presets"
                                   << "KPL_Presets";
-    QTest::newRow("trailing separator") << QDir::toNativeSeparators("/Proj/")
-                                        << "";
+    QTest::newRow("trailing separator") << QDir::toNativeSeparators("/Proj/") << "";
 }
 
 void TestProjectPaths::fileNameOnly() {

@@ -7,7 +7,10 @@ namespace {
 constexpr JetFormat kJet3{
     .jet4 = false,
     .pageSize = 2048,
+    .freeSpaceOffset = 0x02,
+    .ownerOffset = 0x04,
     .rowCountOffset = 0x08,
+    .rowEntrySize = 2,
     .declaredRowCountOffset = 0x0c,
     .variableColumnCountOffset = 0x17,
     .columnCountOffset = 0x19,
@@ -31,7 +34,10 @@ constexpr JetFormat kJet3{
 constexpr JetFormat kJet4{
     .jet4 = true,
     .pageSize = 4096,
+    .freeSpaceOffset = 0x02,
+    .ownerOffset = 0x04,
     .rowCountOffset = 0x0c,
+    .rowEntrySize = 2,
     .declaredRowCountOffset = 0x10,
     .variableColumnCountOffset = 0x2b,
     .columnCountOffset = 0x2d,

@@ -10,7 +10,6 @@ namespace {
 
 constexpr char kInlineMap = 0x00;
 constexpr char kMapOfMapPages = 0x01;
-constexpr char kMapPageType = 0x05;
 // Where the bitmap starts: in an inline map after its kind and first page,
 // on a map page after the page header.
 constexpr qsizetype kInlineBitmapStart = 5;
@@ -43,7 +42,7 @@ QList<quint32> usageMapPages(const JetPages& pages, const JetRowPointer& map) {
         if (mapPage == 0)
             continue;
         const QByteArray bitmap = pages.page(mapPage);
-        if (bitmap.at(0) != kMapPageType)
+        if (bitmap.at(0) != kJetMapPage)
             failImport(QStringLiteral("Page %1 is no page of a usage map.").arg(mapPage));
         appendMarkedPages(marked, QByteArrayView(bitmap).sliced(kMapPageBitmapStart),
                           quint32(index) * pagesPerMapPage);

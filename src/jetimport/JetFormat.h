@@ -23,6 +23,7 @@ struct JetFormat {
     int declaredRowCountOffset;
     int variableColumnCountOffset;
     int columnCountOffset;
+    int indexCountOffset;
     int realIndexCountOffset;
     int usageMapOffset;   // a row pointer to the map of the table's pages
     int firstIndexOffset; // the real index entries, then the column entries

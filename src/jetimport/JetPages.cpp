@@ -64,6 +64,10 @@ QByteArrayView JetDataPage::row(int row) const {
     return QByteArrayView(m_bytes).sliced(start, end - start);
 }
 
+qsizetype JetDataPage::rowStart(int row) const {
+    return this->row(row).constData() - m_bytes.constData();
+}
+
 JetPages::JetPages(const JetFormat& format, Reader reader)
     : m_format(&format), m_reader(std::move(reader)) {}
 

@@ -93,6 +93,7 @@ DefinitionReader readMaps(const JetPages& pages, quint32 page, JetTableDefinitio
     const JetFormat& format = pages.format();
     DefinitionReader reader(definitionBytes(pages, page, definition.pages), page);
     definition.declaredRowCount = reader.number(format.declaredRowCountOffset, 4);
+    definition.indexCount = reader.number(format.indexCountOffset, 4);
     definition.usageMap = JetRowPointer::read(reader.bytes(format.usageMapOffset, 4));
     definition.freeSpaceMap = JetRowPointer::read(reader.bytes(format.usageMapOffset + 4, 4));
     return reader;

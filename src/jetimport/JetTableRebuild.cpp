@@ -1,0 +1,324 @@
+#include "jetimport/JetTableRebuild.h"
+
+#include "core/Failure.h"
+#include "database/Field.h"
+#include "jetimport/ImportFailure.h"
+#include "jetimport/JetCatalog.h"
+#include "jetimport/JetDataPageBuilder.h"
+#include "jetimport/JetDefinitionWriter.h"
+#include "jetimport/JetPageFile.h"
+#include "jetimport/JetRowEncoder.h"
+#include "jetimport/JetTable.h"
+#include "jetimport/JetTableDefinition.h"
+#include "jetimport/JetUsageMap.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+#include <QSet>
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace kpl {
+
+namespace {
+
+constexpr JetRowPointer kGlobalUsageMap{1, 0};
+const QString kRelationshipTable = QStringLiteral("MSysRelationships");
+
+// Usage map rows: their kind, then (inline) the page the bitmap starts at
+// and the bitmap, or (reference) the map pages, one per stretch of pages.
+constexpr char kInlineMap = 0x00;
+constexpr char kReferenceMap = 0x01;
+constexpr qsizetype kInlineBitmapStart = 5;
+constexpr qsizetype kMapPageBitmapStart = 4;
+// The global map grows in whole words of its bitmap.
+constexpr qsizetype kGlobalMapGrowth = 4;
+
+[[noreturn]] void refuse(const QString& reason) {
+    failImport(reason);
+}
+
+void refuseLockedFile(const QString& path) {
+    const QFileInfo file(path);
+    const QString lock = file.dir().filePath(file.completeBaseName() + QStringLiteral(".ldb"));
+    if (QFileInfo::exists(lock))
+        refuse(QStringLiteral("the database engine has it open (%1 lies beside it)")
+                   .arg(QDir::toNativeSeparators(lock)));
+}
+
+void setBit(QByteArray& bitmap, quint32 bit, bool on) {
+    const char mask = char(1 << bit % 8);
+    bitmap[bit / 8] = on ? char(bitmap[bit / 8] | mask) : char(bitmap[bit / 8] & ~mask);
+}
+
+// One rebuild: the pages read, the pages changed (written only at the end).
+class Rebuild {
+public:
+    Rebuild(JetPageFile& file, const QString& name)
+        : m_file(file),
+          m_pages(file.format(), [this](quint32 number, QByteArray& page) {
+              const auto changed = m_changed.constFind(number);
+              if (changed == m_changed.cend())
+                  return m_file.read(number, page);
+              page = *changed;
+              return QString();
+          }),
+          m_name(name) {}
+
+    void run(QList<JetColumn> columns, const QList<QVariantList>& rows);
+
+private:
+    JetCatalogTable findTable(const JetCatalog& catalog) const;
+    void refuseRelationships(const JetCatalog& catalog) const;
+    QByteArray& changedPage(quint32 number);
+    QByteArray& changedRow(const JetRowPointer& pointer, qsizetype& start, qsizetype& size);
+    void writeMap(const JetRowPointer& map, const QList<quint32>& marked);
+    void nullCatalogProperties(const JetCatalogTable& table);
+    void writeGlobalMap(const QSet<quint32>& free, quint32 pageCount);
+
+    JetPageFile& m_file;
+    JetPages m_pages;
+    QString m_name;
+    QMap<quint32, QByteArray> m_changed;
+};
+
+JetCatalogTable Rebuild::findTable(const JetCatalog& catalog) const {
+    for (const JetCatalogTable& table : catalog.userTables) {
+        if (table.name == m_name)
+            return table;
+    }
+    refuse(QStringLiteral("it has no table %1").arg(m_name));
+}
+
+void Rebuild::refuseRelationships(const JetCatalog& catalog) const {
+    for (const JetCatalogTable& system : catalog.systemTables) {
+        if (system.name != kRelationshipTable)
+            continue;
+        JetTable relationships(m_pages, system.name, system.definitionPage, JetTextDecoder::jet4());
+        const int object = indexOfField(relationships.columns(), QStringLiteral("szObject"));
+        const int referenced =
+            indexOfField(relationships.columns(), QStringLiteral("szReferencedObject"));
+        while (relationships.fetchRow()) {
+            for (const int column : {object, referenced}) {
+                if (column >= 0 &&
+                    relationships.value(column).toString().compare(m_name, Qt::CaseInsensitive) == 0)
+                    refuse(QStringLiteral("table %1 takes part in a relationship").arg(m_name));
+            }
+        }
+    }
+}
+
+QByteArray& Rebuild::changedPage(quint32 number) {
+    auto changed = m_changed.find(number);
+    if (changed == m_changed.end())
+        changed = m_changed.insert(number, m_pages.page(number));
+    return *changed;
+}
+
+// The page holding the row `pointer` names, to be changed; `start` and
+// `size` say where the row lies on it.
+QByteArray& Rebuild::changedRow(const JetRowPointer& pointer, qsizetype& start, qsizetype& size) {
+    const JetDataPage page = m_pages.dataPage(pointer.page);
+    start = page.rowStart(pointer.row);
+    size = page.row(pointer.row).size();
+    return changedPage(pointer.page);
+}
+
+// Rewrites the map row `map` in place to mark `marked`: an inline map keeps
+// its length, a map of map pages its map pages.
+void Rebuild::writeMap(const JetRowPointer& map, const QList<quint32>& marked) {
+    qsizetype start = 0;
+    qsizetype size = 0;
+    QByteArray& page = changedRow(map, start, size);
+    const QByteArray row = page.mid(start, size);
+    if (!row.isEmpty() && row.at(0) == kInlineMap) {
+        const std::optional<QByteArray> inlineRow = inlineUsageMap(marked, int(size));
+        if (!inlineRow)
+            refuse(QStringLiteral("the pages of table %1 would lie farther apart than its page "
+                                  "map holds")
+                       .arg(m_name));
+        page.replace(start, size, *inlineRow);
+        return;
+    }
+    if (row.isEmpty() || row.at(0) != kReferenceMap)
+        refuse(QStringLiteral("a page map of table %1 is of a kind that is not written").arg(m_name));
+    const quint32 perMapPage = quint32(m_file.format().pageSize - kMapPageBitmapStart) * 8;
+    QMap<quint32, QByteArray> bitmaps; // by map page
+    for (qsizetype at = 1; at + 4 <= size; at += 4) {
+        const quint32 mapPage = qFromLittleEndian<quint32>(row.constData() + at);
+        if (mapPage != 0)
+            bitmaps.insert(mapPage, QByteArray(m_file.format().pageSize - kMapPageBitmapStart, '\0'));
+    }
+    for (const quint32 number : marked) {
+        const qsizetype at = 1 + 4 * qsizetype(number / perMapPage);
+        const quint32 mapPage = at + 4 <= size ? qFromLittleEndian<quint32>(row.constData() + at) : 0;
+        if (mapPage == 0)
+            refuse(QStringLiteral("the page map of table %1 would need a map page it does not "
+                                  "have")
+                       .arg(m_name));
+        setBit(bitmaps[mapPage], number % perMapPage, true);
+    }
+    for (auto it = bitmaps.cbegin(); it != bitmaps.cend(); ++it) {
+        QByteArray& mapPage = changedPage(it.key());
+        if (mapPage.at(0) != kJetMapPage)
+            refuse(QStringLiteral("page %1 is no page of a usage map").arg(it.key()));
+        mapPage.replace(kMapPageBitmapStart, it.value().size(), it.value());
+    }
+}
+
+// Sets the creation and update times and the stored properties of the
+// table's catalog row to Null: their bits in the row's null mask cleared.
+void Rebuild::nullCatalogProperties(const JetCatalogTable& table) {
+    const QList<JetColumn> columns =
+        readTableDefinition(m_pages, kJetCatalogDefinitionPage, JetTextDecoder::jet4()).columns;
+    qsizetype start = 0;
+    qsizetype size = 0;
+    QByteArray& page = changedRow(table.catalogRow, start, size);
+    const int rowColumns = qFromLittleEndian<quint16>(page.constData() + start);
+    const qsizetype maskStart = start + size - (rowColumns + 7) / 8;
+    for (const char* name : {"DateCreate", "DateUpdate", "LvProp"}) {
+        const int index = indexOfField(columns, QString::fromLatin1(name));
+        if (index < 0 || columns[index].number >= rowColumns)
+            continue;
+        const int number = columns[index].number;
+        page[maskStart + number / 8] = char(page[maskStart + number / 8] & ~(1 << number % 8));
+    }
+}
+
+// Rewrites the global map (row 0 of page 1; a set bit means free) to mark
+// `free` of the file's `pageCount` pages free, and the pages past its end
+// as the engine does. The row grows, in whole words, where a free page lies
+// past its bitmap; the page's rows are packed anew around it.
+void Rebuild::writeGlobalMap(const QSet<quint32>& free, quint32 pageCount) {
+    const JetDataPage page = m_pages.dataPage(kGlobalUsageMap.page);
+    QList<QByteArray> rows;
+    for (int row = 0; row < page.rowCount(); ++row)
+        rows.append(page.row(row).toByteArray());
+    const QByteArray old = rows.value(0);
+    const quint32 highestFree = free.isEmpty() ? 0 : *std::max_element(free.cbegin(), free.cend());
+    qsizetype bitmapSize = old.size() - kInlineBitmapStart;
+    const qsizetype needed = (qsizetype(highestFree) / 8 / kGlobalMapGrowth + 1) * kGlobalMapGrowth;
+    bitmapSize = std::max(bitmapSize, needed);
+    QByteArray bitmap(bitmapSize, '\0');
+    for (quint32 bit = 0; bit < quint32(bitmapSize) * 8; ++bit)
+        setBit(bitmap, bit, bit >= pageCount || free.contains(bit));
+    rows[0] = old.left(kInlineBitmapStart) + bitmap;
+    const quint32 owner = qFromLittleEndian<quint32>(
+        m_pages.page(kGlobalUsageMap.page).constData() + m_file.format().ownerOffset);
+    const QList<QByteArray> built = buildJet4DataPages(owner, rows);
+    if (built.size() != 1)
+        refuse(QStringLiteral("the map of the file's free pages would outgrow its page"));
+    m_changed.insert(kGlobalUsageMap.page, built.first());
+}
+
+void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
+    const JetCatalog catalog = readCatalog(m_pages, JetTextDecoder::jet4());
+    const JetCatalogTable table = findTable(catalog);
+    refuseRelationships(catalog);
+    for (const JetColumn& column : columns) {
+        if (!isWritableJetType(column.type))
+            refuse(QStringLiteral("column %1 is of a type that is not written (%2)")
+                       .arg(column.name)
+                       .arg(column.type));
+    }
+    layOutJet4Columns(columns);
+    QList<QByteArray> encoded;
+    for (const QVariantList& row : rows)
+        encoded.append(encodeJet4Row(columns, row));
+    const QList<QByteArray> dataPages = buildJet4DataPages(table.definitionPage, encoded);
+
+    const JetTableDefinition old = readTableMaps(m_pages, table.definitionPage);
+    if (old.indexCount != 0)
+        refuse(QStringLiteral("table %1 has indexes").arg(m_name));
+    const QByteArray globalRow = m_pages.row(kGlobalUsageMap);
+    if (globalRow.size() <= kInlineBitmapStart || globalRow.at(0) != kInlineMap ||
+        qFromLittleEndian<quint32>(globalRow.constData() + 1) != 0)
+        refuse(QStringLiteral("the map of the file's free pages is of a kind that is not written"));
+    const JetDataPage globalPage = m_pages.dataPage(kGlobalUsageMap.page);
+    for (int row = 0; row < globalPage.rowCount(); ++row) {
+        if (globalPage.isDeleted(row) || globalPage.isOverflow(row))
+            refuse(QStringLiteral("the page of the file's free-page map holds moved or deleted "
+                                  "rows"));
+    }
+
+    // The pages to fill: the table's own first, then free ones, then new ones.
+    const quint32 pageCount = m_file.pageCount();
+    QList<quint32> own = old.pages.mid(1);
+    for (const quint32 number : usageMapPages(m_pages, old.usageMap)) {
+        if (number < pageCount && m_pages.dataPage(number).belongsTo(table.definitionPage))
+            own.append(number);
+    }
+    std::sort(own.begin(), own.end());
+    own.erase(std::unique(own.begin(), own.end()), own.end());
+    QSet<quint32> free;
+    for (const quint32 number : usageMapPages(m_pages, kGlobalUsageMap)) {
+        if (number < pageCount && !own.contains(number) && number != table.definitionPage)
+            free.insert(number);
+    }
+    QList<quint32> available = own;
+    QList<quint32> freeInOrder(free.cbegin(), free.cend());
+    std::sort(freeInOrder.begin(), freeInOrder.end());
+    available += freeInOrder;
+    quint32 next = pageCount;
+    qsizetype taken = 0;
+    const auto takePage = [&] {
+        const quint32 number = taken < available.size() ? available[taken] : next++;
+        ++taken;
+        free.remove(number);
+        return number;
+    };
+
+    const JetRowPointer freeSpaceMap = old.freeSpaceMap;
+    const QByteArray definition =
+        jet4TableDefinition(columns, rows.size(), old.usageMap, freeSpaceMap);
+    QList<quint32> definitionPages{table.definitionPage};
+    while (definitionPages.size() < jet4DefinitionPageCount(definition.size()))
+        definitionPages.append(takePage());
+    QList<quint32> dataPageNumbers;
+    for (qsizetype i = 0; i < dataPages.size(); ++i)
+        dataPageNumbers.append(takePage());
+    const QList<quint32> released = taken < own.size() ? own.mid(taken) : QList<quint32>();
+    for (const quint32 number : released)
+        free.insert(number);
+
+    QList<quint32> ownedSorted = dataPageNumbers;
+    std::sort(ownedSorted.begin(), ownedSorted.end());
+    writeMap(old.usageMap, ownedSorted);
+    QList<quint32> withRoom;
+    if (!dataPages.isEmpty() && JetDataPage(0, dataPages.last(), m_file.format()).freeSpace() > 0)
+        withRoom.append(dataPageNumbers.last());
+    writeMap(freeSpaceMap, withRoom);
+    nullCatalogProperties(table);
+    writeGlobalMap(free, next);
+
+    const QList<QByteArray> definitionBytes = jet4DefinitionPages(definition, definitionPages);
+    for (qsizetype i = 0; i < definitionPages.size(); ++i)
+        m_changed.insert(definitionPages[i], definitionBytes[i]);
+    for (qsizetype i = 0; i < dataPages.size(); ++i)
+        m_changed.insert(dataPageNumbers[i], dataPages[i]);
+    for (const quint32 number : released)
+        m_changed.insert(number, QByteArray(m_file.format().pageSize, '\0'));
+
+    for (auto it = m_changed.cbegin(); it != m_changed.cend(); ++it)
+        m_file.write(it.key(), it.value());
+}
+
+} // namespace
+
+void rebuildJetTable(const QString& path, const QString& name, QList<JetColumn> columns,
+                     const QList<QVariantList>& rows) {
+    try {
+        refuseLockedFile(path);
+        if (requireImportableJetFile(path) != FileKind::Jet4)
+            refuse(QStringLiteral("only Jet 4 files are written, it is a Jet 3 file"));
+        JetPageFile file = JetPageFile::open(path, QIODevice::ReadWrite);
+        Rebuild(file, name).run(std::move(columns), rows);
+    } catch (const Failure& failure) {
+        failImport(QStringLiteral("%1 cannot be rebuilt in %2: %3")
+                       .arg(name, QDir::toNativeSeparators(path), failure.description));
+    }
+}
+
+} // namespace kpl

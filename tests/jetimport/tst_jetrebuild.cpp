@@ -1,0 +1,267 @@
+#include "JetSamples.h"
+
+#include "core/Failure.h"
+#include "jetimport/JetDatabase.h"
+#include "jetimport/JetDataPageBuilder.h"
+#include "jetimport/JetDefinitionWriter.h"
+#include "jetimport/JetPageCheck.h"
+#include "jetimport/JetRowEncoder.h"
+#include "jetimport/JetTableDefinition.h"
+#include "jetimport/JetTableRebuild.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+using namespace kpl;
+
+namespace {
+
+const QString kSource = QStringLiteral("installation/KPL_Presets_Source.mdb");
+
+template <class Action> QString failureText(Action&& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.description;
+    }
+    return QString();
+}
+
+struct TableContent {
+    QList<JetColumn> columns;
+    QList<QVariantList> rows;
+};
+
+TableContent readTable(const QString& path, const QString& name) {
+    JetDatabase database(path);
+    JetTable table = database.openTable(name);
+    TableContent content{table.columns(), {}};
+    while (table.fetchRow())
+        content.rows.append(table.rowValues());
+    return content;
+}
+
+// The templates of the installation sample, `times` over, each with its own ID.
+TableContent presetRows(int times) {
+    TableContent source = readTable(test::jetSample(kSource), QStringLiteral("Source_PRESET_DEFS"));
+    TableContent content{source.columns, {}};
+    for (int i = 0; i < times; ++i) {
+        for (QVariantList row : source.rows) {
+            row[0] = qint64(content.rows.size() + 1);
+            content.rows.append(row);
+        }
+    }
+    return content;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The table as the independent reader exports it: one line per row.
+QStringList exported(const QString& path, const QString& table) {
+    QProcess process;
+    process.start(QStringLiteral("mdb-export"), {QStringLiteral("-H"), path, table});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+// Rebuilds `table` of `path` with `content` and checks the file: the table
+// reads back exactly, every other table as before, the page accounting is
+// sound, and the independent reader sees the same rows.
+void rebuildAndCheck(const QString& path, const QString& table, const TableContent& content) {
+    QMap<QString, TableContent> others;
+    for (const QString& name : JetDatabase(path).userTableNames()) {
+        if (name != table)
+            others.insert(name, readTable(path, name));
+    }
+    const QString failure =
+        failureText([&] { rebuildJetTable(path, table, content.columns, content.rows); });
+    QVERIFY2(failure.isNull(), qPrintable(failure));
+    QCOMPARE(readTable(path, table).rows, content.rows);
+    for (auto it = others.cbegin(); it != others.cend(); ++it)
+        QCOMPARE(readTable(path, it.key()).rows, it.value().rows);
+    JetDatabase database(path);
+    QCOMPARE(checkJetPageAccounting(database.pages(), database.catalog().tableDefinitionPages),
+             QStringList());
+    if (QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty())
+        return;
+    const QStringList lines = exported(path, table);
+    QCOMPARE(lines.size(), content.rows.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        QVERIFY2(lines[i].startsWith(content.rows[i][0].toString() + ',') &&
+                     lines[i].contains('"' + content.rows[i][4].toString() + '"'),
+                 qPrintable(lines[i]));
+}
+
+} // namespace
+
+// Rebuilding a table in place inside a Jet 4 file.
+class TestJetRebuild : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { KPL_REQUIRE_JET_SAMPLES(); }
+
+    void writesTheDefinitionTheEngineWrites();
+    void rebuildsTablesInPlace_data();
+    void rebuildsTablesInPlace();
+    void keepsTheFileBoundedOverRepeatedRebuilds();
+    void refusesBeforeWriting_data();
+    void refusesBeforeWriting();
+};
+
+void TestJetRebuild::writesTheDefinitionTheEngineWrites() {
+    const JetDatabase database(test::jetSample(kSource));
+    const quint32 page = [&] {
+        for (const JetCatalogTable& table : database.catalog().userTables) {
+            if (table.name == QLatin1String("Source_PRESET_DEFS"))
+                return table.definitionPage;
+        }
+        return quint32(0);
+    }();
+    const JetTableDefinition stored =
+        readTableDefinition(database.pages(), page, JetTextDecoder::jet4());
+    QList<JetColumn> columns = stored.columns;
+    layOutJet4Columns(columns);
+    const QByteArray definition = jet4TableDefinition(columns, stored.declaredRowCount,
+                                                      stored.usageMap, stored.freeSpaceMap);
+    const QByteArray expected = database.pages().page(page);
+    QCOMPARE(jet4DefinitionPages(definition, {page}).first().toHex(' '), expected.toHex(' '));
+}
+
+void TestJetRebuild::rebuildsTablesInPlace_data() {
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("times");
+    QTest::addColumn<int>("extraColumns");
+    for (const char* installation : {"KPL_Presets_Source.mdb", "KPL_Presets.mdb",
+                                     "machine-copy-KPL_Presets.mdb"})
+        QTest::newRow(installation) << QStringLiteral("installation/") + installation
+                                    << "PRESET_DEFS" << 3 << 0;
+    QTest::newRow("emptied") << kSource << "PRESET_DEFS" << 0 << 0;
+    QTest::newRow("a definition over several pages") << kSource << "PRESET_DEFS" << 2 << 200;
+    // A table the database engine wrote (inline page maps), rebuilt with the
+    // preset columns.
+    QTest::newRow("overflow rows") << "access/overflowTestV2000.mdb" << "Table1" << 2 << 0;
+}
+
+void TestJetRebuild::rebuildsTablesInPlace() {
+    QFETCH(QString, sample);
+    QFETCH(QString, table);
+    QFETCH(int, times);
+    QFETCH(int, extraColumns);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("copy.mdb");
+    test::copyJetSample(sample, path);
+    TableContent content = presetRows(times);
+    for (int i = 0; i < extraColumns; ++i) {
+        content.columns.append(JetColumn{QStringLiteral("extra_column_%1").arg(i), jet::Byte});
+        for (QVariantList& row : content.rows)
+            row.append(i % 2 ? QVariant() : QVariant(qint64(i % 256)));
+    }
+    rebuildAndCheck(path, table, content);
+}
+
+void TestJetRebuild::keepsTheFileBoundedOverRepeatedRebuilds() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("copy.mdb");
+    test::copyJetSample(kSource, path);
+    const qsizetype templates = presetRows(1).rows.size();
+    const QList<int> cycle{12000, 40, 12000, 40, 12000, 3000};
+    // After the cycle twice as many rows, then the pages past the 512 the
+    // global map first holds released.
+    const QList<int> steps = cycle + QList<int>{24000, 40};
+    qint64 bound = 0;
+    for (qsizetype step = 0; step < steps.size(); ++step) {
+        TableContent content = presetRows(int(steps[step] / templates) + 1);
+        content.rows.resize(steps[step]);
+        rebuildAndCheck(path, QStringLiteral("PRESET_DEFS"), content);
+        const qint64 size = QFileInfo(path).size();
+        bound = bound == 0 ? size : bound;
+        QVERIFY2(step >= cycle.size() || size <= bound, qPrintable(QString::number(size)));
+    }
+    QVERIFY(JetDatabase(path).pages().row({1, 0}).size() > 69);
+}
+
+void TestJetRebuild::refusesBeforeWriting_data() {
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("slip");
+    QTest::addColumn<QString>("reason");
+    const QString presets = QStringLiteral("PRESET_DEFS");
+    QTest::newRow("Jet 3") << QString(test::kJet3Sample) << "Table1" << "" << "Jet 3";
+    QTest::newRow("ACE") << kSource << presets << "ace" << "ACE";
+    QTest::newRow("encrypted") << kSource << presets << "encrypted" << "encrypted";
+    QTest::newRow("lock file beside it") << kSource << presets << "lock" << "has it open";
+    QTest::newRow("no such table") << kSource << "preset_defs" << "" << "has no table preset_defs";
+    QTest::newRow("indexes") << "access/delColTestV2000.mdb" << "Table1" << "" << "has indexes";
+    QTest::newRow("page map of another kind") << kSource << presets << "map kind" << "of a kind that is not written";
+    QTest::newRow("global map outgrowing its page")
+        << kSource << presets << "full map page" << "would outgrow its page";
+    QTest::newRow("Memo column") << kSource << presets << "memo" << "type that is not written";
+    QTest::newRow("row too long") << kSource << presets << "long row" << "at most 4060";
+}
+
+void TestJetRebuild::refusesBeforeWriting() {
+    QFETCH(QString, sample);
+    QFETCH(QString, table);
+    QFETCH(QString, slip);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("copy.mdb");
+    QByteArray bytes = test::jetSampleBytes(sample);
+    TableContent content = presetRows(slip == "full map page" ? 0 : 1);
+    constexpr qsizetype page = 4096;
+    if (slip == "ace")
+        bytes[0x14] = 3;
+    else if (slip == "encrypted")
+        bytes[0x3e] = char(bytes[0x3e] ^ 1); // the first byte of the masked key
+    else if (slip == "lock")
+        writeAll(dir.filePath("copy.ldb"), QByteArray());
+    else if (slip == "map kind")
+        bytes[34 * page + 3958] = 2; // PRESET_DEFS's free-space map: row 1 of page 34
+    else if (slip == "full map page") {
+        // The global map cut to 32 pages on a page that has no room left,
+        // and the table's pages beyond them to be released.
+        const QByteArray map = bytes.mid(page + 4027, 9);
+        const QByteArray filler(kJet4LongestRow, '\0');
+        const QByteArray rest(jet4FreeSpace(3, int(map.size() + filler.size())), '\0');
+        bytes.replace(page, page, buildJet4DataPages(1, {map, filler, rest}).first());
+    } else if (slip == "memo")
+        content.columns[4].type = jet::Memo;
+    else if (slip == "long row") {
+        // Nine Text columns of 255 characters outside Latin-1: 4590 bytes.
+        for (int i = 0; i < 4; ++i) {
+            content.columns.append(content.columns[4]);
+            content.columns.last().name += QString::number(i);
+            for (QVariantList& row : content.rows)
+                row.append(QVariant());
+        }
+        for (JetColumn& column : content.columns)
+            column.size = column.type == jet::Text ? 510 : column.size;
+        for (QVariant& value : content.rows[0])
+            value = value.typeId() == QMetaType::QString || !value.isValid()
+                        ? QVariant(QString(255, QChar(0x416)))
+                        : value;
+    }
+    writeAll(path, bytes);
+    const QString failure =
+        failureText([&] { rebuildJetTable(path, table, content.columns, content.rows); });
+    QVERIFY2(failure.contains(reason), qPrintable(failure));
+    QCOMPARE(readAll(path), bytes);
+}
+
+QTEST_GUILESS_MAIN(TestJetRebuild)
+#include "tst_jetrebuild.moc"

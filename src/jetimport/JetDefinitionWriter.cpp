@@ -84,8 +84,9 @@ QByteArray jet4TableDefinition(const QList<JetColumn>& columns, qint64 rowCount,
     put(bytes, format.declaredRowCountOffset, quint32(rowCount));
     put(bytes, kConstantOneOffset, quint32(1));
     bytes[kTableKindOffset] = kUserTable;
-    const auto variable = std::count_if(columns.cbegin(), columns.cend(),
-                                        [](const JetColumn& column) { return !column.fixedLength; });
+    const auto variable =
+        std::count_if(columns.cbegin(), columns.cend(),
+                      [](const JetColumn& column) { return !column.fixedLength; });
     put(bytes, kMostColumnsOffset, quint16(columns.size()));
     put(bytes, format.variableColumnCountOffset, quint16(variable));
     put(bytes, format.columnCountOffset, quint16(columns.size()));
@@ -109,7 +110,8 @@ QByteArray jet4TableDefinition(const QList<JetColumn>& columns, qint64 rowCount,
 int jet4DefinitionPageCount(qsizetype size) {
     const qsizetype pageSize = jet4().pageSize;
     const qsizetype perContinuation = pageSize - kContinuationHeaderSize;
-    return 1 + int((std::max(size - pageSize, qsizetype(0)) + perContinuation - 1) / perContinuation);
+    return 1 +
+           int((std::max(size - pageSize, qsizetype(0)) + perContinuation - 1) / perContinuation);
 }
 
 QList<QByteArray> jet4DefinitionPages(const QByteArray& definition, const QList<quint32>& numbers) {

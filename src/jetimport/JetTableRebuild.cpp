@@ -27,25 +27,15 @@ namespace {
 constexpr JetRowPointer kGlobalUsageMap{1, 0};
 const QString kRelationshipTable = QStringLiteral("MSysRelationships");
 
-// Usage map rows: their kind, then (inline) the page the bitmap starts at
-// and the bitmap, or (reference) the map pages, one per stretch of pages.
-constexpr char kInlineMap = 0x00;
-constexpr char kReferenceMap = 0x01;
-constexpr qsizetype kInlineBitmapStart = 5;
-constexpr qsizetype kMapPageBitmapStart = 4;
 // The global map grows in whole words of its bitmap.
 constexpr qsizetype kGlobalMapGrowth = 4;
-
-[[noreturn]] void refuse(const QString& reason) {
-    failImport(reason);
-}
 
 void refuseLockedFile(const QString& path) {
     const QFileInfo file(path);
     const QString lock = file.dir().filePath(file.completeBaseName() + QStringLiteral(".ldb"));
     if (QFileInfo::exists(lock))
-        refuse(QStringLiteral("the database engine has it open (%1 lies beside it)")
-                   .arg(QDir::toNativeSeparators(lock)));
+        failImport(QStringLiteral("the database engine has it open (%1 lies beside it)")
+                       .arg(QDir::toNativeSeparators(lock)));
 }
 
 void setBit(QByteArray& bitmap, quint32 bit, bool on) {
@@ -57,14 +47,14 @@ void setBit(QByteArray& bitmap, quint32 bit, bool on) {
 class Rebuild {
 public:
     Rebuild(JetPageFile& file, const QString& name)
-        : m_file(file),
-          m_pages(file.format(), [this](quint32 number, QByteArray& page) {
-              const auto changed = m_changed.constFind(number);
-              if (changed == m_changed.cend())
-                  return m_file.read(number, page);
-              page = *changed;
-              return QString();
-          }),
+        : m_file(file), m_pages(file.format(),
+                                [this](quint32 number, QByteArray& page) {
+                                    const auto changed = m_changed.constFind(number);
+                                    if (changed == m_changed.cend())
+                                        return m_file.read(number, page);
+                                    page = *changed;
+                                    return QString();
+                                }),
           m_name(name) {}
 
     void run(QList<JetColumn> columns, const QList<QVariantList>& rows);
@@ -89,7 +79,7 @@ JetCatalogTable Rebuild::findTable(const JetCatalog& catalog) const {
         if (table.name == m_name)
             return table;
     }
-    refuse(QStringLiteral("it has no table %1").arg(m_name));
+    failImport(QStringLiteral("it has no table %1").arg(m_name));
 }
 
 void Rebuild::refuseRelationships(const JetCatalog& catalog) const {
@@ -102,9 +92,9 @@ void Rebuild::refuseRelationships(const JetCatalog& catalog) const {
             indexOfField(relationships.columns(), QStringLiteral("szReferencedObject"));
         while (relationships.fetchRow()) {
             for (const int column : {object, referenced}) {
-                if (column >= 0 &&
-                    relationships.value(column).toString().compare(m_name, Qt::CaseInsensitive) == 0)
-                    refuse(QStringLiteral("table %1 takes part in a relationship").arg(m_name));
+                if (column >= 0 && relationships.value(column).toString().compare(
+                                       m_name, Qt::CaseInsensitive) == 0)
+                    failImport(QStringLiteral("table %1 takes part in a relationship").arg(m_name));
             }
         }
     }
@@ -133,38 +123,41 @@ void Rebuild::writeMap(const JetRowPointer& map, const QList<quint32>& marked) {
     qsizetype size = 0;
     QByteArray& page = changedRow(map, start, size);
     const QByteArray row = page.mid(start, size);
-    if (!row.isEmpty() && row.at(0) == kInlineMap) {
+    if (!row.isEmpty() && row.at(0) == kJetInlineMap) {
         const std::optional<QByteArray> inlineRow = inlineUsageMap(marked, int(size));
         if (!inlineRow)
-            refuse(QStringLiteral("the pages of table %1 would lie farther apart than its page "
-                                  "map holds")
-                       .arg(m_name));
+            failImport(QStringLiteral("the pages of table %1 would lie farther apart than its page "
+                                      "map holds")
+                           .arg(m_name));
         page.replace(start, size, *inlineRow);
         return;
     }
-    if (row.isEmpty() || row.at(0) != kReferenceMap)
-        refuse(QStringLiteral("a page map of table %1 is of a kind that is not written").arg(m_name));
-    const quint32 perMapPage = quint32(m_file.format().pageSize - kMapPageBitmapStart) * 8;
+    if (row.isEmpty() || row.at(0) != kJetMapOfMapPages)
+        failImport(
+            QStringLiteral("a page map of table %1 is of a kind that is not written").arg(m_name));
+    const quint32 perMapPage = quint32(m_file.format().pageSize - kJetMapPageBitmapStart) * 8;
     QMap<quint32, QByteArray> bitmaps; // by map page
     for (qsizetype at = 1; at + 4 <= size; at += 4) {
         const quint32 mapPage = qFromLittleEndian<quint32>(row.constData() + at);
         if (mapPage != 0)
-            bitmaps.insert(mapPage, QByteArray(m_file.format().pageSize - kMapPageBitmapStart, '\0'));
+            bitmaps.insert(mapPage,
+                           QByteArray(m_file.format().pageSize - kJetMapPageBitmapStart, '\0'));
     }
     for (const quint32 number : marked) {
         const qsizetype at = 1 + 4 * qsizetype(number / perMapPage);
-        const quint32 mapPage = at + 4 <= size ? qFromLittleEndian<quint32>(row.constData() + at) : 0;
+        const quint32 mapPage =
+            at + 4 <= size ? qFromLittleEndian<quint32>(row.constData() + at) : 0;
         if (mapPage == 0)
-            refuse(QStringLiteral("the page map of table %1 would need a map page it does not "
-                                  "have")
-                       .arg(m_name));
+            failImport(QStringLiteral("the page map of table %1 would need a map page it does not "
+                                      "have")
+                           .arg(m_name));
         setBit(bitmaps[mapPage], number % perMapPage, true);
     }
     for (auto it = bitmaps.cbegin(); it != bitmaps.cend(); ++it) {
         QByteArray& mapPage = changedPage(it.key());
         if (mapPage.at(0) != kJetMapPage)
-            refuse(QStringLiteral("page %1 is no page of a usage map").arg(it.key()));
-        mapPage.replace(kMapPageBitmapStart, it.value().size(), it.value());
+            failImport(QStringLiteral("page %1 is no page of a usage map").arg(it.key()));
+        mapPage.replace(kJetMapPageBitmapStart, it.value().size(), it.value());
     }
 }
 
@@ -198,18 +191,18 @@ void Rebuild::writeGlobalMap(const QSet<quint32>& free, quint32 pageCount) {
         rows.append(page.row(row).toByteArray());
     const QByteArray old = rows.value(0);
     const quint32 highestFree = free.isEmpty() ? 0 : *std::max_element(free.cbegin(), free.cend());
-    qsizetype bitmapSize = old.size() - kInlineBitmapStart;
+    qsizetype bitmapSize = old.size() - kJetInlineMapBitmapStart;
     const qsizetype needed = (qsizetype(highestFree) / 8 / kGlobalMapGrowth + 1) * kGlobalMapGrowth;
     bitmapSize = std::max(bitmapSize, needed);
     QByteArray bitmap(bitmapSize, '\0');
     for (quint32 bit = 0; bit < quint32(bitmapSize) * 8; ++bit)
         setBit(bitmap, bit, bit >= pageCount || free.contains(bit));
-    rows[0] = old.left(kInlineBitmapStart) + bitmap;
+    rows[0] = old.left(kJetInlineMapBitmapStart) + bitmap;
     const quint32 owner = qFromLittleEndian<quint32>(
         m_pages.page(kGlobalUsageMap.page).constData() + m_file.format().ownerOffset);
     const QList<QByteArray> built = buildJet4DataPages(owner, rows);
     if (built.size() != 1)
-        refuse(QStringLiteral("the map of the file's free pages would outgrow its page"));
+        failImport(QStringLiteral("the map of the file's free pages would outgrow its page"));
     m_changed.insert(kGlobalUsageMap.page, built.first());
 }
 
@@ -219,9 +212,9 @@ void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
     refuseRelationships(catalog);
     for (const JetColumn& column : columns) {
         if (!isWritableJetType(column.type))
-            refuse(QStringLiteral("column %1 is of a type that is not written (%2)")
-                       .arg(column.name)
-                       .arg(column.type));
+            failImport(QStringLiteral("column %1 is of a type that is not written (%2)")
+                           .arg(column.name)
+                           .arg(column.type));
     }
     layOutJet4Columns(columns);
     QList<QByteArray> encoded;
@@ -231,16 +224,17 @@ void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
 
     const JetTableDefinition old = readTableMaps(m_pages, table.definitionPage);
     if (old.indexCount != 0)
-        refuse(QStringLiteral("table %1 has indexes").arg(m_name));
+        failImport(QStringLiteral("table %1 has indexes").arg(m_name));
     const QByteArray globalRow = m_pages.row(kGlobalUsageMap);
-    if (globalRow.size() <= kInlineBitmapStart || globalRow.at(0) != kInlineMap ||
+    if (globalRow.size() <= kJetInlineMapBitmapStart || globalRow.at(0) != kJetInlineMap ||
         qFromLittleEndian<quint32>(globalRow.constData() + 1) != 0)
-        refuse(QStringLiteral("the map of the file's free pages is of a kind that is not written"));
+        failImport(
+            QStringLiteral("the map of the file's free pages is of a kind that is not written"));
     const JetDataPage globalPage = m_pages.dataPage(kGlobalUsageMap.page);
     for (int row = 0; row < globalPage.rowCount(); ++row) {
         if (globalPage.isDeleted(row) || globalPage.isOverflow(row))
-            refuse(QStringLiteral("the page of the file's free-page map holds moved or deleted "
-                                  "rows"));
+            failImport(QStringLiteral("the page of the file's free-page map holds moved or deleted "
+                                      "rows"));
     }
 
     // The pages to fill: the table's own first, then free ones, then new ones.
@@ -280,8 +274,8 @@ void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
     for (qsizetype i = 0; i < dataPages.size(); ++i)
         dataPageNumbers.append(takePage());
     const QList<quint32> released = taken < own.size() ? own.mid(taken) : QList<quint32>();
-    for (const quint32 number : released)
-        free.insert(number);
+    for (const quint32 page : released)
+        free.insert(page);
 
     QList<quint32> ownedSorted = dataPageNumbers;
     std::sort(ownedSorted.begin(), ownedSorted.end());
@@ -312,7 +306,7 @@ void rebuildJetTable(const QString& path, const QString& name, QList<JetColumn> 
     try {
         refuseLockedFile(path);
         if (requireImportableJetFile(path) != FileKind::Jet4)
-            refuse(QStringLiteral("only Jet 4 files are written, it is a Jet 3 file"));
+            failImport(QStringLiteral("only Jet 4 files are written, it is a Jet 3 file"));
         JetPageFile file = JetPageFile::open(path, QIODevice::ReadWrite);
         Rebuild(file, name).run(std::move(columns), rows);
     } catch (const Failure& failure) {

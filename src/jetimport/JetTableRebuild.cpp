@@ -285,6 +285,11 @@ void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
         withRoom.append(dataPageNumbers.last());
     writeMap(freeSpaceMap, withRoom);
     nullCatalogProperties(table);
+    // Whatever the table's structures take is in use, whatever the old map
+    // said of it.
+    free.remove(table.definitionPage);
+    for (auto it = m_changed.cbegin(); it != m_changed.cend(); ++it)
+        free.remove(it.key());
     writeGlobalMap(free, next);
 
     const QList<QByteArray> definitionBytes = jet4DefinitionPages(definition, definitionPages);
@@ -301,14 +306,20 @@ void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
 
 } // namespace
 
+void rebuildJetTable(JetPageFile& file, const QString& name, QList<JetColumn> columns,
+                     const QList<QVariantList>& rows) {
+    if (!file.format().jet4)
+        failImport(QStringLiteral("only Jet 4 files are written, it is a Jet 3 file"));
+    Rebuild(file, name).run(std::move(columns), rows);
+}
+
 void rebuildJetTable(const QString& path, const QString& name, QList<JetColumn> columns,
                      const QList<QVariantList>& rows) {
     try {
         refuseLockedFile(path);
-        if (requireImportableJetFile(path) != FileKind::Jet4)
-            failImport(QStringLiteral("only Jet 4 files are written, it is a Jet 3 file"));
+        requireImportableJetFile(path);
         JetPageFile file = JetPageFile::open(path, QIODevice::ReadWrite);
-        Rebuild(file, name).run(std::move(columns), rows);
+        rebuildJetTable(file, name, std::move(columns), rows);
     } catch (const Failure& failure) {
         failImport(QStringLiteral("%1 cannot be rebuilt in %2: %3")
                        .arg(name, QDir::toNativeSeparators(path), failure.description));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jetimport/JetColumn.h"
+#include "jetimport/JetPageFile.h"
 
 #include <QList>
 #include <QString>
@@ -30,6 +31,10 @@ namespace kpl {
 //
 // The file is written where it is: callers work on a copy.
 void rebuildJetTable(const QString& path, const QString& name, QList<JetColumn> columns,
+                     const QList<QVariantList>& rows);
+// The same on a file already open for reading and writing (no lock file
+// looked for, failures not naming it).
+void rebuildJetTable(JetPageFile& file, const QString& name, QList<JetColumn> columns,
                      const QList<QVariantList>& rows);
 
 } // namespace kpl

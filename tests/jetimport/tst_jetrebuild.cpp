@@ -170,16 +170,19 @@ void TestJetRebuild::rebuildsTablesInPlace_data() {
     QTest::addColumn<QString>("table");
     QTest::addColumn<int>("times");
     QTest::addColumn<int>("extraColumns");
+    QTest::addColumn<int>("markedFree"); // a page the global map marks free though in use
     for (const char* installation :
          {"KPL_Presets_Source.mdb", "KPL_Presets.mdb", "machine-copy-KPL_Presets.mdb"})
         QTest::newRow(installation)
-            << QStringLiteral("installation/") + installation << "PRESET_DEFS" << 3 << 0;
-    QTest::newRow("emptied") << kSource << "PRESET_DEFS" << 0 << 0;
-    QTest::newRow("a definition over several pages") << kSource << "PRESET_DEFS" << 2 << 200;
+            << QStringLiteral("installation/") + installation << "PRESET_DEFS" << 3 << 0 << 0;
+    QTest::newRow("emptied") << kSource << "PRESET_DEFS" << 0 << 0 << 0;
+    QTest::newRow("a definition over several pages") << kSource << "PRESET_DEFS" << 2 << 200 << 0;
+    QTest::newRow("its definition page marked free") << kSource << "PRESET_DEFS" << 1 << 0 << 33;
+    QTest::newRow("its map rows' page marked free") << kSource << "PRESET_DEFS" << 1 << 0 << 34;
     // A table the database engine wrote (inline page maps), rebuilt with the
     // preset columns.
     QTest::newRow("overflow rows") << "access/overflowTestV2000.mdb"
-                                   << "Table1" << 2 << 0;
+                                   << "Table1" << 2 << 0 << 0;
 }
 
 void TestJetRebuild::rebuildsTablesInPlace() {
@@ -187,9 +190,13 @@ void TestJetRebuild::rebuildsTablesInPlace() {
     QFETCH(QString, table);
     QFETCH(int, times);
     QFETCH(int, extraColumns);
+    QFETCH(int, markedFree);
     QTemporaryDir dir;
     const QString path = dir.filePath("copy.mdb");
-    test::copyJetSample(sample, path);
+    QByteArray bytes = test::jetSampleBytes(sample);
+    if (markedFree != 0)
+        bytes[4096 + 4027 + 5 + markedFree / 8] |= char(1 << markedFree % 8);
+    writeAll(path, bytes);
     TableContent content = presetRows(times);
     for (int i = 0; i < extraColumns; ++i) {
         content.columns.append(JetColumn{QStringLiteral("extra_column_%1").arg(i), jet::Byte});

@@ -287,7 +287,6 @@ void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
     nullCatalogProperties(table);
     // Whatever the table's structures take is in use, whatever the old map
     // said of it.
-    free.remove(table.definitionPage);
     for (auto it = m_changed.cbegin(); it != m_changed.cend(); ++it)
         free.remove(it.key());
     writeGlobalMap(free, next);

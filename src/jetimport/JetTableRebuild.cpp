@@ -1,18 +1,22 @@
 #include "jetimport/JetTableRebuild.h"
 
 #include "core/Failure.h"
+#include "core/platform/AtomicWrite.h"
 #include "database/Field.h"
 #include "jetimport/ImportFailure.h"
 #include "jetimport/JetCatalog.h"
 #include "jetimport/JetDataPageBuilder.h"
 #include "jetimport/JetDefinitionWriter.h"
+#include "jetimport/JetPageCheck.h"
 #include "jetimport/JetPageFile.h"
 #include "jetimport/JetRowEncoder.h"
 #include "jetimport/JetTable.h"
 #include "jetimport/JetTableDefinition.h"
 #include "jetimport/JetUsageMap.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QSet>
@@ -67,6 +71,8 @@ private:
     void writeMap(const JetRowPointer& map, const QList<quint32>& marked);
     void nullCatalogProperties(const JetCatalogTable& table);
     void writeGlobalMap(const QSet<quint32>& free, quint32 pageCount);
+    void checkWritten(quint32 definitionPage, const QList<JetColumn>& columns,
+                      const QList<QByteArray>& encoded) const;
 
     JetPageFile& m_file;
     JetPages m_pages;
@@ -301,6 +307,28 @@ void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
 
     for (auto it = m_changed.cbegin(); it != m_changed.cend(); ++it)
         m_file.write(it.key(), it.value());
+    checkWritten(table.definitionPage, columns, encoded);
+}
+
+// Reads the table back from the written pages: every row stored as it was
+// meant to be, the table's pages accounted for.
+void Rebuild::checkWritten(quint32 definitionPage, const QList<JetColumn>& columns,
+                           const QList<QByteArray>& encoded) const {
+    const JetPages written(m_file.format(), [this](quint32 number, QByteArray& page) {
+        return m_file.read(number, page);
+    });
+    JetTable table(written, m_name, definitionPage, JetTextDecoder::jet4());
+    qsizetype count = 0;
+    while (table.fetchRow()) {
+        if (count >= encoded.size() || encodeJet4Row(columns, table.rowValues()) != encoded[count])
+            failImport(
+                QStringLiteral("row %1 does not read back as it was written").arg(count + 1));
+        ++count;
+    }
+    const QStringList problems = checkJetPageAccounting(written, {definitionPage});
+    if (count != encoded.size() || !problems.isEmpty())
+        failImport(QStringLiteral("the rebuilt table does not read back whole: %1")
+                       .arg(problems.join(QLatin1Char(' '))));
 }
 
 } // namespace
@@ -313,12 +341,22 @@ void rebuildJetTable(JetPageFile& file, const QString& name, QList<JetColumn> co
 }
 
 void rebuildJetTable(const QString& path, const QString& name, QList<JetColumn> columns,
-                     const QList<QVariantList>& rows) {
+                     const QList<QVariantList>& rows, platform::FileCalls& calls) {
     try {
         refuseLockedFile(path);
         requireImportableJetFile(path);
-        JetPageFile file = JetPageFile::open(path, QIODevice::ReadWrite);
+        QFile original(path);
+        if (!original.open(QIODevice::ReadOnly))
+            failImport(QStringLiteral("it cannot be read: %1").arg(original.errorString()));
+        QByteArray bytes = original.readAll();
+        original.close();
+        auto buffer = std::make_unique<QBuffer>(&bytes);
+        buffer->open(QIODevice::ReadWrite);
+        JetPageFile file(std::move(buffer));
         rebuildJetTable(file, name, std::move(columns), rows);
+        if (const std::optional<platform::WriteFailure> failure =
+                platform::replaceFile(path, bytes, calls))
+            failImport(failure->reason);
     } catch (const Failure& failure) {
         failImport(QStringLiteral("%1 cannot be rebuilt in %2: %3")
                        .arg(name, QDir::toNativeSeparators(path), failure.description));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform/FileCalls.h"
 #include "jetimport/JetColumn.h"
 #include "jetimport/JetPageFile.h"
 
@@ -29,11 +30,15 @@ namespace kpl {
 // global map that would outgrow its page, a column type it does not store,
 // a value that does not fit its column, a row too long.
 //
-// The file is written where it is: callers work on a copy.
+// The file is rebuilt in memory and read back (every row as it was meant
+// to be stored, the table's pages accounted for) before it replaces the
+// file in one step (platform::replaceFile, through `calls`): whatever fails
+// or ends the process on the way, the file stays as it was.
 void rebuildJetTable(const QString& path, const QString& name, QList<JetColumn> columns,
-                     const QList<QVariantList>& rows);
-// The same on a file already open for reading and writing (no lock file
-// looked for, failures not naming it).
+                     const QList<QVariantList>& rows,
+                     platform::FileCalls& calls = platform::systemFileCalls());
+// The same on a file open for reading and writing, written where it is (no
+// lock file looked for, failures not naming the file).
 void rebuildJetTable(JetPageFile& file, const QString& name, QList<JetColumn> columns,
                      const QList<QVariantList>& rows);
 

@@ -1,3 +1,4 @@
+#include "FailingFileCalls.h"
 #include "JetSamples.h"
 
 #include "core/Failure.h"
@@ -11,6 +12,8 @@
 #include "jetimport/JetTableRebuild.h"
 #include "jetimport/JetUsageMap.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -19,6 +22,8 @@
 #include <QtEndian>
 
 using namespace kpl;
+
+Q_DECLARE_METATYPE(kpl::test::FailingFileCalls::Call)
 
 namespace {
 
@@ -144,6 +149,9 @@ private slots:
     void keepsTheFileBoundedOverRepeatedRebuilds();
     void refusesBeforeWriting_data();
     void refusesBeforeWriting();
+    void keepsTheFileWhenTheWriteFails_data();
+    void keepsTheFileWhenTheWriteFails();
+    void catchesAPageLostOnItsWay();
 };
 
 void TestJetRebuild::writesTheDefinitionTheEngineWrites() {
@@ -344,6 +352,54 @@ void TestJetRebuild::refusesBeforeWriting() {
         failureText([&] { rebuildJetTable(path, table, content.columns, content.rows); });
     QVERIFY2(failure.contains(reason), qPrintable(failure));
     QCOMPARE(readAll(path), bytes);
+}
+
+void TestJetRebuild::keepsTheFileWhenTheWriteFails_data() {
+    QTest::addColumn<test::FailingFileCalls::Call>("call");
+    QTest::newRow("create") << test::FailingFileCalls::Call::Create;
+    QTest::newRow("write") << test::FailingFileCalls::Call::Write;
+    QTest::newRow("sync") << test::FailingFileCalls::Call::Sync;
+    QTest::newRow("rename") << test::FailingFileCalls::Call::Rename;
+}
+
+void TestJetRebuild::keepsTheFileWhenTheWriteFails() {
+    QFETCH(test::FailingFileCalls::Call, call);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("copy.mdb");
+    test::copyJetSample(kSource, path);
+    const QByteArray before = readAll(path);
+    test::FailingFileCalls calls(call, std::errc::no_space_on_device);
+    const TableContent content = presetRows(2);
+    const QString failure = failureText(
+        [&] { rebuildJetTable(path, "PRESET_DEFS", content.columns, content.rows, calls); });
+    QVERIFY2(failure.contains("No space left"), qPrintable(failure));
+    QCOMPARE(readAll(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"copy.mdb"});
+}
+
+// A device that loses the writes of one page without a word.
+class LosingBuffer : public QBuffer {
+public:
+    LosingBuffer(QByteArray* bytes, qint64 lostPage) : QBuffer(bytes), m_lost(lostPage) {}
+
+protected:
+    qint64 writeData(const char* data, qint64 size) override {
+        return pos() == m_lost * 4096 ? size : QBuffer::writeData(data, size);
+    }
+
+private:
+    qint64 m_lost;
+};
+
+void TestJetRebuild::catchesAPageLostOnItsWay() {
+    QByteArray bytes = test::jetSampleBytes(kSource);
+    auto device = std::make_unique<LosingBuffer>(&bytes, 35); // its first data page
+    device->open(QIODevice::ReadWrite);
+    JetPageFile file(std::move(device));
+    const TableContent content = presetRows(2);
+    const QString failure =
+        failureText([&] { rebuildJetTable(file, "PRESET_DEFS", content.columns, content.rows); });
+    QVERIFY2(failure.contains("does not read back"), qPrintable(failure));
 }
 
 QTEST_GUILESS_MAIN(TestJetRebuild)

@@ -2,14 +2,18 @@
 #include "JetSamples.h"
 
 #include "core/Failure.h"
+#include "database/Database.h"
 #include "database/Field.h"
+#include "database/Recordset.h"
 #include "jetimport/JetDataPageBuilder.h"
 #include "jetimport/JetDatabase.h"
 #include "jetimport/JetDefinitionWriter.h"
+#include "jetimport/JetExport.h"
 #include "jetimport/JetPageCheck.h"
 #include "jetimport/JetRowEncoder.h"
 #include "jetimport/JetTableDefinition.h"
 #include "jetimport/JetTableRebuild.h"
+#include "jetimport/JetToSqlite.h"
 #include "jetimport/JetUsageMap.h"
 
 #include <QBuffer>
@@ -152,6 +156,8 @@ private slots:
     void keepsTheFileWhenTheWriteFails_data();
     void keepsTheFileWhenTheWriteFails();
     void catchesAPageLostOnItsWay();
+    void writesADatabaseTableIntoTheJetFile_data();
+    void writesADatabaseTableIntoTheJetFile();
 };
 
 void TestJetRebuild::writesTheDefinitionTheEngineWrites() {
@@ -400,6 +406,53 @@ void TestJetRebuild::catchesAPageLostOnItsWay() {
     const QString failure =
         failureText([&] { rebuildJetTable(file, "PRESET_DEFS", content.columns, content.rows); });
     QVERIFY2(failure.contains("does not read back"), qPrintable(failure));
+}
+
+void TestJetRebuild::writesADatabaseTableIntoTheJetFile_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("rows edited and deleted")
+        << "UPDATE PRESET_DEFS SET min = 42.5, var_name = 'Ändert' WHERE ID = 3"
+        << "";
+    QTest::newRow("a Memo column") << "ALTER TABLE PRESET_DEFS ADD COLUMN note MEMO"
+                                   << "a type a Jet table cannot take";
+    QTest::newRow("a Text column too long") << "ALTER TABLE PRESET_DEFS ADD COLUMN note TEXT(256)"
+                                            << "a type a Jet table cannot take";
+}
+
+// The program's own database, imported from the Jet file and changed there,
+// written back into the Jet file; imported again it holds the same rows.
+void TestJetRebuild::writesADatabaseTableIntoTheJetFile() {
+    QFETCH(QString, change);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString jetPath = dir.filePath("copy.mdb");
+    test::copyJetSample(kSource, jetPath);
+    importJetDatabase(jetPath, dir.filePath("changed.sqlite"));
+    Database changed = Database::open(dir.filePath("changed.sqlite"));
+    changed.execute("DELETE FROM PRESET_DEFS WHERE ID > 10");
+    changed.execute(change);
+    const QString failure =
+        failureText([&] { exportTableToJet(changed, QStringLiteral("PRESET_DEFS"), jetPath); });
+    QVERIFY2(reason.isEmpty() ? failure.isNull() : failure.contains(reason), qPrintable(failure));
+    if (!reason.isEmpty())
+        return;
+    importJetDatabase(jetPath, dir.filePath("again.sqlite"));
+    Database again = Database::open(dir.filePath("again.sqlite"));
+    const auto rows = [](Database& database) {
+        QList<QVariantList> all;
+        for (Recordset records = database.openRecordset("PRESET_DEFS"); !records.eof();
+             records.moveNext()) {
+            QVariantList row;
+            for (int i = 0; i < records.fieldCount(); ++i)
+                row.append(records.value(i));
+            all.append(row);
+        }
+        return all;
+    };
+    QCOMPARE(again.tableDef("PRESET_DEFS").fields(), changed.tableDef("PRESET_DEFS").fields());
+    QCOMPARE(rows(again), rows(changed));
+    QCOMPARE(rows(again).size(), 10);
 }
 
 QTEST_GUILESS_MAIN(TestJetRebuild)

@@ -293,6 +293,11 @@ void TestJetRebuild::refusesBeforeWriting_data() {
                                                                   << "Table1"
                                                                   << "many rows"
                                                                   << "farther apart";
+    QTest::newRow("a global map of another kind") << kSource << presets << "global map kind"
+                                                  << "free pages is of a kind";
+    QTest::newRow("a deleted row beside the global map")
+        << kSource << presets << "deleted row on page 1"
+        << "moved or deleted rows";
     QTest::newRow("global map outgrowing its page") << kSource << presets << "full map page"
                                                     << "would outgrow its page";
     QTest::newRow("Memo column") << kSource << presets << "memo"
@@ -334,7 +339,11 @@ void TestJetRebuild::refusesBeforeWriting() {
         bytes += buildJet4DataPages(5, {encodeJet4Row(columns, values)}).first();
         bytes.replace(6 * page + 2233, 69, *inlineUsageMap({appended}, 69));
         bytes[page + 4027 + 5 + appended / 8] &= char(~(1 << appended % 8));
-    } else if (slip == "no map page")
+    } else if (slip == "global map kind")
+        bytes[page + 4027] = 1;
+    else if (slip == "deleted row on page 1")
+        bytes[page + 14 + 2 + 1] = char(bytes[page + 14 + 2 + 1] | 0x80);
+    else if (slip == "no map page")
         bytes.replace(34 * page + 4027 + 1, 4, QByteArray(4, '\0'));
     else if (slip == "data page as map page")
         bytes.replace(34 * page + 3958, 5, QByteArray::fromHex("0123000000"));

@@ -47,6 +47,21 @@ void setBit(QByteArray& bitmap, quint32 bit, bool on) {
     bitmap[bit / 8] = on ? char(bitmap[bit / 8] | mask) : char(bitmap[bit / 8] & ~mask);
 }
 
+// Where the rebuilt table's pages go: its own old pages first (beyond its
+// definition's first page), then pages the global map marks free, then
+// pages appended to the file.
+struct PagePlan {
+    QList<quint32> own;
+    QSet<quint32> free; // the file's free pages
+    QList<quint32> available;
+    quint32 next = 0; // the next page appended
+    qsizetype taken = 0;
+
+    quint32 take();
+    // The own pages not taken, now free.
+    QList<quint32> release();
+};
+
 // One rebuild: the pages read, the pages changed (written only at the end).
 class Rebuild {
 public:
@@ -71,6 +86,8 @@ private:
     void writeMap(const JetRowPointer& map, const QList<quint32>& marked);
     void nullCatalogProperties(const JetCatalogTable& table);
     void writeGlobalMap(const QSet<quint32>& free, quint32 pageCount);
+    void refuseGlobalMapOfAnotherKind() const;
+    PagePlan planPages(quint32 definitionPage, const JetTableDefinition& old) const;
     void checkWritten(quint32 definitionPage, const QList<JetColumn>& columns,
                       const QList<QByteArray>& encoded) const;
 
@@ -212,10 +229,9 @@ void Rebuild::writeGlobalMap(const QSet<quint32>& free, quint32 pageCount) {
     m_changed.insert(kGlobalUsageMap.page, built.first());
 }
 
-void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
-    const JetCatalog catalog = readCatalog(m_pages, JetTextDecoder::jet4());
-    const JetCatalogTable table = findTable(catalog);
-    refuseRelationships(catalog);
+// The rows as stored, `columns` laid out for them; fails for a column type
+// the writer does not store and a value that does not fit.
+QList<QByteArray> encodedRows(QList<JetColumn>& columns, const QList<QVariantList>& rows) {
     for (const JetColumn& column : columns) {
         if (!isWritableJetType(column.type))
             failImport(QStringLiteral("column %1 is of a type that is not written (%2)")
@@ -226,11 +242,12 @@ void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
     QList<QByteArray> encoded;
     for (const QVariantList& row : rows)
         encoded.append(encodeJet4Row(columns, row));
-    const QList<QByteArray> dataPages = buildJet4DataPages(table.definitionPage, encoded);
+    return encoded;
+}
 
-    const JetTableDefinition old = readTableMaps(m_pages, table.definitionPage);
-    if (old.indexCount != 0)
-        failImport(QStringLiteral("table %1 has indexes").arg(m_name));
+// Only an inline global map starting at page 0, on a page of rows that can
+// be packed anew around it, is written.
+void Rebuild::refuseGlobalMapOfAnotherKind() const {
     const QByteArray globalRow = m_pages.row(kGlobalUsageMap);
     if (globalRow.size() <= kJetInlineMapBitmapStart || globalRow.at(0) != kJetInlineMap ||
         qFromLittleEndian<quint32>(globalRow.constData() + 1) != 0)
@@ -242,46 +259,64 @@ void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
             failImport(QStringLiteral("the page of the file's free-page map holds moved or deleted "
                                       "rows"));
     }
+}
 
-    // The pages to fill: the table's own first, then free ones, then new ones.
-    const quint32 pageCount = m_file.pageCount();
-    QList<quint32> own = old.pages.mid(1);
-    for (const quint32 number : usageMapPages(m_pages, old.usageMap)) {
-        if (number < pageCount && m_pages.dataPage(number).belongsTo(table.definitionPage))
-            own.append(number);
-    }
-    std::sort(own.begin(), own.end());
-    own.erase(std::unique(own.begin(), own.end()), own.end());
-    QSet<quint32> free;
-    for (const quint32 number : usageMapPages(m_pages, kGlobalUsageMap)) {
-        if (number < pageCount && !own.contains(number) && number != table.definitionPage)
-            free.insert(number);
-    }
-    QList<quint32> available = own;
-    QList<quint32> freeInOrder(free.cbegin(), free.cend());
-    std::sort(freeInOrder.begin(), freeInOrder.end());
-    available += freeInOrder;
-    quint32 next = pageCount;
-    qsizetype taken = 0;
-    const auto takePage = [&] {
-        const quint32 number = taken < available.size() ? available[taken] : next++;
-        ++taken;
-        free.remove(number);
-        return number;
-    };
+quint32 PagePlan::take() {
+    const quint32 number = taken < available.size() ? available[taken] : next++;
+    ++taken;
+    free.remove(number);
+    return number;
+}
 
-    const JetRowPointer freeSpaceMap = old.freeSpaceMap;
-    const QByteArray definition =
-        jet4TableDefinition(columns, rows.size(), old.usageMap, freeSpaceMap);
-    QList<quint32> definitionPages{table.definitionPage};
-    while (definitionPages.size() < jet4DefinitionPageCount(definition.size()))
-        definitionPages.append(takePage());
-    QList<quint32> dataPageNumbers;
-    for (qsizetype i = 0; i < dataPages.size(); ++i)
-        dataPageNumbers.append(takePage());
+QList<quint32> PagePlan::release() {
     const QList<quint32> released = taken < own.size() ? own.mid(taken) : QList<quint32>();
     for (const quint32 page : released)
         free.insert(page);
+    return released;
+}
+
+PagePlan Rebuild::planPages(quint32 definitionPage, const JetTableDefinition& old) const {
+    PagePlan plan;
+    plan.next = m_file.pageCount();
+    plan.own = old.pages.mid(1);
+    for (const quint32 number : usageMapPages(m_pages, old.usageMap)) {
+        if (number < plan.next && m_pages.dataPage(number).belongsTo(definitionPage))
+            plan.own.append(number);
+    }
+    std::sort(plan.own.begin(), plan.own.end());
+    plan.own.erase(std::unique(plan.own.begin(), plan.own.end()), plan.own.end());
+    for (const quint32 number : usageMapPages(m_pages, kGlobalUsageMap)) {
+        if (number < plan.next && !plan.own.contains(number) && number != definitionPage)
+            plan.free.insert(number);
+    }
+    QList<quint32> available = plan.own;
+    QList<quint32> freeInOrder(plan.free.cbegin(), plan.free.cend());
+    std::sort(freeInOrder.begin(), freeInOrder.end());
+    plan.available = available + freeInOrder;
+    return plan;
+}
+
+void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
+    const JetCatalog catalog = readCatalog(m_pages, JetTextDecoder::jet4());
+    const JetCatalogTable table = findTable(catalog);
+    refuseRelationships(catalog);
+    const QList<QByteArray> encoded = encodedRows(columns, rows);
+    const QList<QByteArray> dataPages = buildJet4DataPages(table.definitionPage, encoded);
+    const JetTableDefinition old = readTableMaps(m_pages, table.definitionPage);
+    if (old.indexCount != 0)
+        failImport(QStringLiteral("table %1 has indexes").arg(m_name));
+    refuseGlobalMapOfAnotherKind();
+
+    PagePlan plan = planPages(table.definitionPage, old);
+    const QByteArray definition =
+        jet4TableDefinition(columns, rows.size(), old.usageMap, old.freeSpaceMap);
+    QList<quint32> definitionPages{table.definitionPage};
+    while (definitionPages.size() < jet4DefinitionPageCount(definition.size()))
+        definitionPages.append(plan.take());
+    QList<quint32> dataPageNumbers;
+    for (qsizetype i = 0; i < dataPages.size(); ++i)
+        dataPageNumbers.append(plan.take());
+    const QList<quint32> released = plan.release();
 
     QList<quint32> ownedSorted = dataPageNumbers;
     std::sort(ownedSorted.begin(), ownedSorted.end());
@@ -289,13 +324,13 @@ void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
     QList<quint32> withRoom;
     if (!dataPages.isEmpty() && JetDataPage(0, dataPages.last(), m_file.format()).freeSpace() > 0)
         withRoom.append(dataPageNumbers.last());
-    writeMap(freeSpaceMap, withRoom);
+    writeMap(old.freeSpaceMap, withRoom);
     nullCatalogProperties(table);
     // Whatever the table's structures take is in use, whatever the old map
     // said of it.
     for (auto it = m_changed.cbegin(); it != m_changed.cend(); ++it)
-        free.remove(it.key());
-    writeGlobalMap(free, next);
+        plan.free.remove(it.key());
+    writeGlobalMap(plan.free, plan.next);
 
     const QList<QByteArray> definitionBytes = jet4DefinitionPages(definition, definitionPages);
     for (qsizetype i = 0; i < definitionPages.size(); ++i)
@@ -304,7 +339,6 @@ void Rebuild::run(QList<JetColumn> columns, const QList<QVariantList>& rows) {
         m_changed.insert(dataPageNumbers[i], dataPages[i]);
     for (const quint32 number : released)
         m_changed.insert(number, QByteArray(m_file.format().pageSize, '\0'));
-
     for (auto it = m_changed.cbegin(); it != m_changed.cend(); ++it)
         m_file.write(it.key(), it.value());
     checkWritten(table.definitionPage, columns, encoded);

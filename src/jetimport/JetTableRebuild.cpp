@@ -28,7 +28,6 @@ namespace kpl {
 
 namespace {
 
-constexpr JetRowPointer kGlobalUsageMap{1, 0};
 const QString kRelationshipTable = QStringLiteral("MSysRelationships");
 
 // The global map grows in whole words of its bitmap.
@@ -208,7 +207,7 @@ void Rebuild::nullCatalogProperties(const JetCatalogTable& table) {
 // as the engine does. The row grows, in whole words, where a free page lies
 // past its bitmap; the page's rows are packed anew around it.
 void Rebuild::writeGlobalMap(const QSet<quint32>& free, quint32 pageCount) {
-    const JetDataPage page = m_pages.dataPage(kGlobalUsageMap.page);
+    const JetDataPage page = m_pages.dataPage(kJetGlobalUsageMap.page);
     QList<QByteArray> rows;
     for (int row = 0; row < page.rowCount(); ++row)
         rows.append(page.row(row).toByteArray());
@@ -222,11 +221,11 @@ void Rebuild::writeGlobalMap(const QSet<quint32>& free, quint32 pageCount) {
         setBit(bitmap, bit, bit >= pageCount || free.contains(bit));
     rows[0] = old.left(kJetInlineMapBitmapStart) + bitmap;
     const quint32 owner = qFromLittleEndian<quint32>(
-        m_pages.page(kGlobalUsageMap.page).constData() + m_file.format().ownerOffset);
+        m_pages.page(kJetGlobalUsageMap.page).constData() + m_file.format().ownerOffset);
     const QList<QByteArray> built = buildJet4DataPages(owner, rows);
     if (built.size() != 1)
         failImport(QStringLiteral("the map of the file's free pages would outgrow its page"));
-    m_changed.insert(kGlobalUsageMap.page, built.first());
+    m_changed.insert(kJetGlobalUsageMap.page, built.first());
 }
 
 // The rows as stored, `columns` laid out for them; fails for a column type
@@ -248,12 +247,12 @@ QList<QByteArray> encodedRows(QList<JetColumn>& columns, const QList<QVariantLis
 // Only an inline global map starting at page 0, on a page of rows that can
 // be packed anew around it, is written.
 void Rebuild::refuseGlobalMapOfAnotherKind() const {
-    const QByteArray globalRow = m_pages.row(kGlobalUsageMap);
+    const QByteArray globalRow = m_pages.row(kJetGlobalUsageMap);
     if (globalRow.size() <= kJetInlineMapBitmapStart || globalRow.at(0) != kJetInlineMap ||
         qFromLittleEndian<quint32>(globalRow.constData() + 1) != 0)
         failImport(
             QStringLiteral("the map of the file's free pages is of a kind that is not written"));
-    const JetDataPage globalPage = m_pages.dataPage(kGlobalUsageMap.page);
+    const JetDataPage globalPage = m_pages.dataPage(kJetGlobalUsageMap.page);
     for (int row = 0; row < globalPage.rowCount(); ++row) {
         if (globalPage.isDeleted(row) || globalPage.isOverflow(row))
             failImport(QStringLiteral("the page of the file's free-page map holds moved or deleted "
@@ -285,7 +284,7 @@ PagePlan Rebuild::planPages(quint32 definitionPage, const JetTableDefinition& ol
     }
     std::sort(plan.own.begin(), plan.own.end());
     plan.own.erase(std::unique(plan.own.begin(), plan.own.end()), plan.own.end());
-    for (const quint32 number : usageMapPages(m_pages, kGlobalUsageMap)) {
+    for (const quint32 number : usageMapPages(m_pages, kJetGlobalUsageMap)) {
         if (number < plan.next && !plan.own.contains(number) && number != definitionPage)
             plan.free.insert(number);
     }

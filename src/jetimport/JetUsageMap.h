@@ -17,6 +17,9 @@ constexpr char kJetMapOfMapPages = 0x01;
 constexpr qsizetype kJetInlineMapBitmapStart = 5;
 constexpr qsizetype kJetMapPageBitmapStart = 4;
 
+// The file's global usage map: a set bit means the page is free.
+constexpr JetRowPointer kJetGlobalUsageMap{1, 0};
+
 // The pages a usage map marks as a table's own, in ascending order. The map
 // is a bitmap, either in the map's row itself after the number of the page
 // its first bit stands for, or on map pages whose numbers the row lists, one

@@ -124,7 +124,7 @@ QList<QByteArray> jet4DefinitionPages(const QByteArray& definition, const QList<
         page += definition.mid(at, pageSize - page.size());
         at += page.size() - (i == 0 ? 0 : kContinuationHeaderSize);
         const qsizetype used = page.size();
-        page.resize(pageSize, '\0');
+        page += QByteArray(pageSize - used, '\0');
         page[0] = kJetDefinitionPage;
         page[1] = 0x01;
         put(page, kFreeSpaceOffset,

@@ -8,10 +8,7 @@ namespace kpl {
 
 namespace {
 
-// The system catalog: the table that lists every object of the file. Its
-// definition is always on page 2.
 const QString kCatalogTable = QStringLiteral("MSysObjects");
-constexpr quint32 kCatalogDefinitionPage = 2;
 // Catalog rows: the kind of object, tables being 1; flags marking system
 // objects; the object's id, whose low three bytes are its definition page.
 constexpr qint64 kTableObject = 1;
@@ -28,7 +25,7 @@ int columnIndex(const JetTable& table, const QString& name) {
 } // namespace
 
 JetCatalog readCatalog(const JetPages& pages, const JetTextDecoder& decoder) {
-    JetTable catalog(pages, kCatalogTable, kCatalogDefinitionPage, decoder);
+    JetTable catalog(pages, kCatalogTable, kJetCatalogDefinitionPage, decoder);
     const int id = columnIndex(catalog, QStringLiteral("Id"));
     const int name = columnIndex(catalog, QStringLiteral("Name"));
     const int type = columnIndex(catalog, QStringLiteral("Type"));
@@ -40,8 +37,12 @@ JetCatalog readCatalog(const JetPages& pages, const JetTextDecoder& decoder) {
             continue;
         const quint32 definitionPage = quint32(catalog.value(id).toLongLong() & kDefinitionPageMask);
         result.tableDefinitionPages.append(definitionPage);
+        const JetCatalogTable table{catalog.value(name).toString(), definitionPage,
+                                    catalog.rowPointer()};
         if ((catalog.value(flags).toLongLong() & kSystemObjectFlags) == 0)
-            result.userTables.append(JetCatalogTable{catalog.value(name).toString(), definitionPage});
+            result.userTables.append(table);
+        else
+            result.systemTables.append(table);
     }
     return result;
 }

@@ -8,10 +8,15 @@
 
 namespace kpl {
 
-// A user table as the system catalog lists it.
+// The system catalog, the table that lists every object of the file, has
+// its definition on this page.
+constexpr quint32 kJetCatalogDefinitionPage = 2;
+
+// A table as the system catalog lists it.
 struct JetCatalogTable {
     QString name;
     quint32 definitionPage;
+    JetRowPointer catalogRow; // where its catalog row lies
 };
 
 // What the system catalog lists: the user tables (no system tables, no
@@ -20,6 +25,7 @@ struct JetCatalogTable {
 // out of date; the entries are the ones its pages hold.
 struct JetCatalog {
     QList<JetCatalogTable> userTables;
+    QList<JetCatalogTable> systemTables;
     // The definition pages of every table it lists, system tables included.
     QList<quint32> tableDefinitionPages;
     qint64 entries = 0;

@@ -1,6 +1,7 @@
 #include "jetimport/JetDataPageBuilder.h"
 
 #include "jetimport/ImportFailure.h"
+#include "jetimport/JetFormat.h"
 
 #include <QtEndian>
 
@@ -8,37 +9,36 @@ namespace kpl {
 
 namespace {
 
-constexpr int kPageSize = 4096;
-constexpr int kHeaderSize = 14;
-constexpr int kEntrySize = 2;
-constexpr char kDataPageType = 0x01;
-constexpr qsizetype kFreeSpaceOffset = 2;
-constexpr qsizetype kOwnerOffset = 4;
-constexpr qsizetype kRowCountOffset = 12;
+const JetFormat& jet4() {
+    return JetFormat::of(FileKind::Jet4);
+}
 
 QByteArray dataPage(quint32 owner, const QList<QByteArray>& rows) {
-    QByteArray page(kPageSize, '\0');
-    page[0] = kDataPageType;
+    const JetFormat& format = jet4();
+    QByteArray page(format.pageSize, '\0');
+    page[0] = kJetDataPage;
     page[1] = 0x01;
     int rowBytes = 0;
-    int start = kPageSize;
+    int start = format.pageSize;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         start -= int(rows[i].size());
         rowBytes += int(rows[i].size());
         page.replace(start, rows[i].size(), rows[i]);
-        qToLittleEndian(quint16(start), page.data() + kHeaderSize + kEntrySize * i);
+        qToLittleEndian(quint16(start),
+                        page.data() + format.dataPageHeaderSize() + format.rowEntrySize * i);
     }
     qToLittleEndian(quint16(jet4FreeSpace(int(rows.size()), rowBytes)),
-                    page.data() + kFreeSpaceOffset);
-    qToLittleEndian(owner, page.data() + kOwnerOffset);
-    qToLittleEndian(quint16(rows.size()), page.data() + kRowCountOffset);
+                    page.data() + format.freeSpaceOffset);
+    qToLittleEndian(owner, page.data() + format.ownerOffset);
+    qToLittleEndian(quint16(rows.size()), page.data() + format.rowCountOffset);
     return page;
 }
 
 } // namespace
 
 int jet4FreeSpace(int rowCount, int rowBytes) {
-    return kPageSize - kHeaderSize - kEntrySize * rowCount - rowBytes;
+    const JetFormat& format = jet4();
+    return format.pageSize - format.dataPageHeaderSize() - format.rowEntrySize * rowCount - rowBytes;
 }
 
 QList<QByteArray> buildJet4DataPages(quint32 owner, const QList<QByteArray>& rows) {

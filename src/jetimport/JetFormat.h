@@ -11,13 +11,19 @@ struct JetFormat {
     bool jet4;
     int pageSize;
 
-    // Data pages: the number of rows, followed by one 2-byte entry per row.
+    // Data pages: their free space, the page of the owning table's
+    // definition and the number of rows, followed by one entry per row.
+    int freeSpaceOffset;
+    int ownerOffset;
     int rowCountOffset;
+    int rowEntrySize;
+    int dataPageHeaderSize() const { return rowCountOffset + 2; }
 
     // Table definitions.
     int declaredRowCountOffset;
     int variableColumnCountOffset;
     int columnCountOffset;
+    int indexCountOffset;
     int realIndexCountOffset;
     int usageMapOffset;   // a row pointer to the map of the table's pages
     int firstIndexOffset; // the real index entries, then the column entries
@@ -44,5 +50,10 @@ struct JetFormat {
 
 // Column flag: the column's values have a fixed length.
 constexpr int kFixedLengthColumn = 0x01;
+
+// The first byte of a page: its type.
+constexpr char kJetDataPage = 0x01;
+constexpr char kJetDefinitionPage = 0x02;
+constexpr char kJetMapPage = 0x05;
 
 } // namespace kpl

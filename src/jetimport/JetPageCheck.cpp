@@ -10,8 +10,6 @@ namespace kpl {
 
 namespace {
 
-constexpr JetRowPointer kGlobalUsageMap{1, 0};
-
 // The sum of the row lengths of a data page, deleted rows counted: their
 // bytes stay where they are until the page is written anew.
 int rowBytes(const JetDataPage& page) {
@@ -24,7 +22,7 @@ int rowBytes(const JetDataPage& page) {
 } // namespace
 
 QStringList checkJetPageAccounting(const JetPages& pages, const QList<quint32>& tableDefinitions) {
-    const QList<quint32> freeList = usageMapPages(pages, kGlobalUsageMap);
+    const QList<quint32> freeList = usageMapPages(pages, kJetGlobalUsageMap);
     const QSet<quint32> freePages(freeList.cbegin(), freeList.cend());
     QStringList problems;
     const auto requireUsed = [&](quint32 page, quint32 table, const char* what) {

@@ -7,9 +7,6 @@
 namespace kpl {
 
 namespace {
-constexpr char kDataPageType = 0x01;
-constexpr qsizetype kFreeSpaceOffset = 2;
-constexpr qsizetype kOwnerOffset = 4; // data pages: the page of the table's definition
 constexpr quint16 kDeletedRow = 0x8000;
 constexpr quint16 kOverflowRow = 0x4000;
 constexpr quint16 kRowStartMask = 0x1fff;
@@ -26,12 +23,12 @@ JetDataPage::JetDataPage(quint32 number, QByteArray bytes, const JetFormat& form
     : m_number(number), m_bytes(std::move(bytes)), m_format(&format) {}
 
 bool JetDataPage::isDataPage() const {
-    return m_bytes.at(0) == kDataPageType;
+    return m_bytes.at(0) == kJetDataPage;
 }
 
 bool JetDataPage::belongsTo(quint32 definitionPage) const {
     return isDataPage() &&
-           qFromLittleEndian<quint32>(m_bytes.constData() + kOwnerOffset) == definitionPage;
+           qFromLittleEndian<quint32>(m_bytes.constData() + m_format->ownerOffset) == definitionPage;
 }
 
 int JetDataPage::rowCount() const {
@@ -39,11 +36,11 @@ int JetDataPage::rowCount() const {
 }
 
 int JetDataPage::freeSpace() const {
-    return qFromLittleEndian<quint16>(m_bytes.constData() + kFreeSpaceOffset);
+    return qFromLittleEndian<quint16>(m_bytes.constData() + m_format->freeSpaceOffset);
 }
 
 quint16 JetDataPage::entry(int row) const {
-    const qsizetype at = m_format->rowCountOffset + 2 + 2 * qsizetype(row);
+    const qsizetype at = m_format->dataPageHeaderSize() + m_format->rowEntrySize * qsizetype(row);
     if (row < 0 || row >= rowCount() || at + 2 > m_bytes.size())
         failImport(QStringLiteral("Page %1 has no row %2.").arg(m_number).arg(row));
     return qFromLittleEndian<quint16>(m_bytes.constData() + at);
@@ -60,11 +57,15 @@ bool JetDataPage::isOverflow(int row) const {
 QByteArrayView JetDataPage::row(int row) const {
     const int start = entry(row) & kRowStartMask;
     const int end = row == 0 ? m_format->pageSize : entry(row - 1) & kRowStartMask;
-    const int entriesEnd = m_format->rowCountOffset + 2 + 2 * rowCount();
+    const int entriesEnd = m_format->dataPageHeaderSize() + m_format->rowEntrySize * rowCount();
     if (start < entriesEnd || start > end || end > m_bytes.size())
         failImport(
             QStringLiteral("Row %1 of page %2 lies outside its page.").arg(row).arg(m_number));
     return QByteArrayView(m_bytes).sliced(start, end - start);
+}
+
+qsizetype JetDataPage::rowStart(int row) const {
+    return this->row(row).constData() - m_bytes.constData();
 }
 
 JetPages::JetPages(const JetFormat& format, Reader reader)

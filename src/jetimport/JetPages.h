@@ -39,6 +39,8 @@ public:
     // The stored bytes of `row`; fails when the row or its place on the page
     // is damaged.
     QByteArrayView row(int row) const;
+    // Where on the page `row` starts (its place checked as above).
+    qsizetype rowStart(int row) const;
 
 private:
     quint16 entry(int row) const;

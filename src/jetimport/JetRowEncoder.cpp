@@ -160,9 +160,11 @@ void layOutJet4Columns(QList<JetColumn>& columns) {
         column.number = i;
         column.fixedLength = column.type != jet::Text;
         column.fixedOffset = 0;
-        column.variableIndex = 0;
+        column.variableIndex = variableIndex;
         if (column.type == jet::Text) {
-            column.variableIndex = variableIndex++;
+            ++variableIndex;
+        } else if (column.type == jet::YesNo) {
+            column.size = 1;
         } else {
             column.size = fixedSize(column.type);
             column.fixedOffset = fixedOffset;

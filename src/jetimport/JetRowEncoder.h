@@ -16,8 +16,10 @@ bool isWritableJetType(int type);
 // Gives `columns` (their names, types and sizes set) the places a new table
 // definition gives them: each its own bit in the null mask in order, the
 // fixed-length ones packed from the start of the row in order, the Text
-// columns numbered in order in the offset table. Yes/No values live in the
-// null mask alone.
+// columns numbered in order in the offset table (a fixed-length column
+// notes how many Text columns come before it, as Jet's own definitions do).
+// Yes/No values live in the null mask alone: they take no bytes of the row,
+// though their definition states one.
 void layOutJet4Columns(QList<JetColumn>& columns);
 
 // One stored row of a Jet 4 table whose columns were laid out as above, with

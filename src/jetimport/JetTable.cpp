@@ -63,26 +63,30 @@ bool JetTable::nextRowOnPage() {
             continue;
         ++m_rowsFetched;
         m_row.reset();
-        m_rowBytes = inContext(rowContext(), [&] { return storedRow(*m_page, row); });
+        m_rowPointer = inContext(rowContext(), [&] { return storedRowPointer(*m_page, row); });
+        m_rowBytes = inContext(rowContext(), [&] {
+            return m_rowPointer.page == m_page->number()
+                       ? m_page->row(m_rowPointer.row).toByteArray()
+                       : m_pages.row(m_rowPointer);
+        });
         inContext(rowContext(), [&] { m_row.emplace(m_rowBytes, m_pages.format()); });
         return true;
     }
     return false;
 }
 
-// The row's own bytes, or for an overflow row the bytes of the row its
-// first four bytes point to (a row of the same table, itself marked deleted
-// so that a scan passes it over).
-QByteArray JetTable::storedRow(const JetDataPage& page, int row) const {
-    if (!page.isOverflow(row))
-        return page.row(row).toByteArray();
-    JetRowPointer pointer = JetRowPointer::read(page.row(row));
-    for (int step = 0; step < kMostOverflowSteps; ++step) {
-        const JetDataPage target = m_pages.dataPage(pointer.page);
+// Where the row's data lies: the row itself, or for an overflow row the row
+// its first four bytes point to (a row of the same table, itself marked
+// deleted so that a scan passes it over).
+JetRowPointer JetTable::storedRowPointer(const JetDataPage& page, int row) const {
+    JetRowPointer pointer{page.number(), row};
+    for (int step = 0; step <= kMostOverflowSteps; ++step) {
+        const JetDataPage target =
+            pointer.page == page.number() ? page : m_pages.dataPage(pointer.page);
         if (!target.belongsTo(m_definitionPage))
             break;
         if (!target.isOverflow(pointer.row))
-            return target.row(pointer.row).toByteArray();
+            return pointer;
         pointer = JetRowPointer::read(target.row(pointer.row));
     }
     failImport(QStringLiteral("The row's data is not where its overflow pointer leads (page %1, "

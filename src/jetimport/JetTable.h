@@ -41,10 +41,13 @@ public:
     QVariantList rowValues() const;
     // The value of the column at `index` in the current row.
     QVariant value(int index) const;
+    // Where the current row's data lies (for an overflow row, the row it
+    // moved to).
+    const JetRowPointer& rowPointer() const { return m_rowPointer; }
 
 private:
     bool nextRowOnPage();
-    QByteArray storedRow(const JetDataPage& page, int row) const;
+    JetRowPointer storedRowPointer(const JetDataPage& page, int row) const;
     QVariant decodedValue(const JetColumn& column) const;
     QString rowContext() const;
 
@@ -61,6 +64,7 @@ private:
     qsizetype m_nextPage = 0;
     std::optional<JetDataPage> m_page;
     int m_nextRow = 0;
+    JetRowPointer m_rowPointer;
     QByteArray m_rowBytes;
     std::optional<JetRow> m_row;
     qint64 m_rowsFetched = 0;

@@ -9,7 +9,6 @@ namespace kpl {
 
 namespace {
 
-constexpr char kDefinitionPageType = 0x02;
 constexpr qsizetype kNextPageOffset = 4;
 // A definition that goes on over further pages continues after their header.
 constexpr qsizetype kContinuationStart = 8;
@@ -47,7 +46,7 @@ QByteArray definitionBytes(const JetPages& pages, quint32 first, QList<quint32>&
     QByteArray bytes;
     for (quint32 number = first; number != 0;) {
         const QByteArray page = pages.page(number);
-        if (page.at(0) != kDefinitionPageType || seen.contains(number))
+        if (page.at(0) != kJetDefinitionPage || seen.contains(number))
             failImport(QStringLiteral("Page %1 is no table definition of its own.").arg(number));
         seen.append(number);
         bytes += bytes.isEmpty() ? page : page.mid(kContinuationStart);
@@ -94,6 +93,7 @@ DefinitionReader readMaps(const JetPages& pages, quint32 page, JetTableDefinitio
     const JetFormat& format = pages.format();
     DefinitionReader reader(definitionBytes(pages, page, definition.pages), page);
     definition.declaredRowCount = reader.number(format.declaredRowCountOffset, 4);
+    definition.indexCount = reader.number(format.indexCountOffset, 4);
     definition.usageMap = JetRowPointer::read(reader.bytes(format.usageMapOffset, 4));
     definition.freeSpaceMap = JetRowPointer::read(reader.bytes(format.usageMapOffset + 4, 4));
     return reader;

@@ -13,6 +13,7 @@ namespace kpl {
 struct JetTableDefinition {
     QList<JetColumn> columns;
     qint64 declaredRowCount = 0;
+    quint32 indexCount = 0;
     JetRowPointer usageMap;
     JetRowPointer freeSpaceMap; // the map of its pages that have room left
     QList<quint32> pages;       // the pages the definition itself takes, in order
@@ -23,7 +24,8 @@ struct JetTableDefinition {
 // is damaged: cut short, or with nameless, untyped or doubled columns.
 JetTableDefinition readTableDefinition(const JetPages& pages, quint32 page,
                                        const JetTextDecoder& names);
-// The same without the columns: the definition's pages, row count and maps.
+// The same without the columns: the definition's pages, row and index
+// counts and maps.
 JetTableDefinition readTableMaps(const JetPages& pages, quint32 page);
 
 } // namespace kpl

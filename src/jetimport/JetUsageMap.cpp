@@ -8,13 +8,6 @@ namespace kpl {
 
 namespace {
 
-constexpr char kInlineMap = 0x00;
-constexpr char kMapOfMapPages = 0x01;
-constexpr char kMapPageType = 0x05;
-// Where the bitmap starts: in an inline map after its kind and first page,
-// on a map page after the page header.
-constexpr qsizetype kInlineBitmapStart = 5;
-constexpr qsizetype kMapPageBitmapStart = 4;
 
 void appendMarkedPages(QList<quint32>& pages, QByteArrayView bitmap, quint32 firstPage) {
     for (qsizetype byte = 0; byte < bitmap.size(); ++byte) {
@@ -30,22 +23,22 @@ void appendMarkedPages(QList<quint32>& pages, QByteArrayView bitmap, quint32 fir
 QList<quint32> usageMapPages(const JetPages& pages, const JetRowPointer& map) {
     const QByteArray row = pages.row(map);
     QList<quint32> marked;
-    if (row.size() >= kInlineBitmapStart && row.at(0) == kInlineMap) {
-        appendMarkedPages(marked, QByteArrayView(row).sliced(kInlineBitmapStart),
+    if (row.size() >= kJetInlineMapBitmapStart && row.at(0) == kJetInlineMap) {
+        appendMarkedPages(marked, QByteArrayView(row).sliced(kJetInlineMapBitmapStart),
                           qFromLittleEndian<quint32>(row.constData() + 1));
         return marked;
     }
-    if (row.isEmpty() || row.at(0) != kMapOfMapPages)
+    if (row.isEmpty() || row.at(0) != kJetMapOfMapPages)
         failImport(QStringLiteral("The map of a table's pages is of an unknown kind."));
-    const quint32 pagesPerMapPage = quint32(pages.format().pageSize - kMapPageBitmapStart) * 8;
+    const quint32 pagesPerMapPage = quint32(pages.format().pageSize - kJetMapPageBitmapStart) * 8;
     for (qsizetype at = 1, index = 0; at + 4 <= row.size(); at += 4, ++index) {
         const quint32 mapPage = qFromLittleEndian<quint32>(row.constData() + at);
         if (mapPage == 0)
             continue;
         const QByteArray bitmap = pages.page(mapPage);
-        if (bitmap.at(0) != kMapPageType)
+        if (bitmap.at(0) != kJetMapPage)
             failImport(QStringLiteral("Page %1 is no page of a usage map.").arg(mapPage));
-        appendMarkedPages(marked, QByteArrayView(bitmap).sliced(kMapPageBitmapStart),
+        appendMarkedPages(marked, QByteArrayView(bitmap).sliced(kJetMapPageBitmapStart),
                           quint32(index) * pagesPerMapPage);
     }
     return marked;
@@ -53,14 +46,14 @@ QList<quint32> usageMapPages(const JetPages& pages, const JetRowPointer& map) {
 
 std::optional<QByteArray> inlineUsageMap(const QList<quint32>& marked, int rowSize) {
     QByteArray row(rowSize, '\0');
-    row[0] = kInlineMap;
+    row[0] = kJetInlineMap;
     const quint32 first = marked.isEmpty() ? 0 : marked.first() / 8 * 8;
     qToLittleEndian(first, row.data() + 1);
     for (const quint32 page : marked) {
         const quint32 bit = page - first;
-        if (bit >= quint32(rowSize - kInlineBitmapStart) * 8)
+        if (bit >= quint32(rowSize - kJetInlineMapBitmapStart) * 8)
             return std::nullopt;
-        row[kInlineBitmapStart + bit / 8] = char(row[kInlineBitmapStart + bit / 8] | 1 << bit % 8);
+        row[kJetInlineMapBitmapStart + bit / 8] = char(row[kJetInlineMapBitmapStart + bit / 8] | 1 << bit % 8);
     }
     return row;
 }

@@ -2,13 +2,12 @@
 
 #include "core/Failure.h"
 #include "core/platform/AtomicWrite.h"
-#include "database/DbError.h"
 #include "jetimport/ImportFailure.h"
+#include "jetimport/ImportedFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 namespace kpl {
 
@@ -17,44 +16,6 @@ namespace {
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
-
-// A new empty file beside `target` for the new database, named as every
-// temporary file of the program, so that one left by a killed import is
-// removed with the others; removed again, with any journal the engine left
-// beside it, unless it is kept. No handle stays open on it: Windows renames
-// no file that is open.
-class ImportedFile {
-public:
-    explicit ImportedFile(const QString& target) {
-        platform::removeStaleTemporaries(target);
-        QTemporaryFile file(platform::temporaryFileTemplate(target));
-        if (!file.open())
-            failImport(QStringLiteral("Cannot create a temporary file beside %1: %2")
-                           .arg(shown(target), file.errorString()));
-        file.setAutoRemove(false);
-        m_path = file.fileName();
-    }
-    ~ImportedFile() {
-        if (!m_kept)
-            QFile::remove(m_path);
-        QFile::remove(m_path + QStringLiteral("-journal"));
-    }
-    ImportedFile(const ImportedFile&) = delete;
-    ImportedFile& operator=(const ImportedFile&) = delete;
-
-    QString path() const { return m_path; }
-    void setPermissions(QFile::Permissions permissions) {
-        QFile file(m_path);
-        if (!file.setPermissions(permissions))
-            failImport(QStringLiteral("Cannot set the permissions of %1: %2")
-                           .arg(shown(m_path), file.errorString()));
-    }
-    void keep() { m_kept = true; }
-
-private:
-    QString m_path;
-    bool m_kept = false;
-};
 
 // Renames `from` over `to` in one step; fails with the system's reason.
 void renameOver(const QString& from, const QString& to) {
@@ -71,18 +32,6 @@ void syncFolderOf(const QString& placed) {
         failImport(QStringLiteral("The imported database is in place of %1, but its folder "
                                   "cannot be synced to disk: %2")
                        .arg(shown(placed), QString::fromStdString(error.message())));
-}
-
-// The import of `jetPath` into `imported`, the new database for `target`;
-// the engine's failures come from writing it.
-ImportCounts importInto(const QString& jetPath, const ImportedFile& imported,
-                        const QString& target) {
-    try {
-        return importJetDatabase(jetPath, imported.path());
-    } catch (const DbError& error) {
-        failImport(QStringLiteral("Cannot write the new database for %1: %2")
-                       .arg(shown(target), error.description));
-    }
 }
 
 void keepJetFile(const QString& jetFile) {
@@ -115,7 +64,7 @@ ImportCounts importInPlace(const QString& path) {
     const QString target = inPlaceTarget(path);
     requireNoJetBackup(target);
     ImportedFile imported(target);
-    const ImportCounts counts = importInto(target, imported, target);
+    const ImportCounts counts = imported.importFrom(target, target);
     imported.setPermissions(QFile::permissions(target));
     keepJetFile(target);
     try {
@@ -138,7 +87,7 @@ void requireNewFile(const QString& newPath) {
 ImportCounts importToNewFile(const QString& jetPath, const QString& newPath) {
     requireNewFile(newPath);
     ImportedFile imported(newPath);
-    const ImportCounts counts = importInto(jetPath, imported, newPath);
+    const ImportCounts counts = imported.importFrom(jetPath, newPath);
     imported.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                             QFile::ReadOther);
     renameOver(imported.path(), newPath);

@@ -9,13 +9,17 @@
 
 namespace kpl {
 
+QString ProjectDatabase::path() const {
+    return m_copy.isEmpty() ? GetPathOCXMDB(m_state) : m_copy;
+}
+
 bool ProjectDatabase::exists() const {
-    return m_database || platform::fileExists(GetPathOCXMDB(m_state));
+    return m_database || platform::fileExists(path());
 }
 
 Database& ProjectDatabase::database() {
     if (!m_database) {
-        m_database.emplace(Database::open(GetPathOCXMDB(m_state)));
+        m_database.emplace(Database::open(path()));
         m_database->beginTransaction();
     }
     return *m_database;
@@ -82,7 +86,8 @@ void ProjectDatabase::close() {
     Database closing = std::move(*m_database);
     m_database.reset();
     closing.close(); // a failed commit leaves the file as it was
-    m_committed += pending;
+    if (m_copy.isEmpty())
+        m_committed += pending;
 }
 
 } // namespace kpl

@@ -23,6 +23,10 @@ class ProjectDatabase {
 public:
     explicit ProjectDatabase(ProcessState& state) : m_state(state) {}
 
+    // Makes the run work on `copy`, a copy of the project database made for
+    // it, before first use: what the run changes there is not in the project
+    // database itself.
+    void workOnCopy(const QString& copy) { m_copy = copy; }
     // Whether the project database file exists (checked anew each time).
     bool exists() const;
     // The open database; opened on first use.
@@ -46,7 +50,10 @@ public:
 private:
     QStringList pendingChanges() const;
 
+    QString path() const;
+
     ProcessState& m_state;
+    QString m_copy;
     std::optional<Database> m_database;
     std::optional<Recordset> m_presetDefs;
     QHash<QString, QList<int>> m_rowsByName;

@@ -117,7 +117,9 @@ bool ProjectReplacement::replaceWith(const QString& from) {
 }
 
 void ProjectReplacement::finish(const QString& unfit, int created) {
-    const QString reason = unfit.isEmpty() ? unsoundSource(m_sourcePath, created) : unfit;
+    QString reason = unfit.isEmpty() ? unsoundSource(m_rebuiltPath, created) : unfit;
+    if (reason.isEmpty() && m_writeBack)
+        reason = writtenBack();
     QString what;
     if (reason.isEmpty()) {
         m_replacing = true;
@@ -133,6 +135,17 @@ void ProjectReplacement::finish(const QString& unfit, int created) {
     if (!m_state.silentMode)
         m_state.runtime.showMessage(
             {text, QString(), MsgIcon::Information, MsgButtons::Ok, MsgAnswer::Ok});
+}
+
+// Why the rebuilt copy could not be carried into the source database; ""
+// when it was.
+QString ProjectReplacement::writtenBack() const {
+    try {
+        m_writeBack();
+        return {};
+    } catch (const Failure& failure) {
+        return QStringLiteral("it could not be written there: ") + failure.description;
+    }
 }
 
 QString ProjectReplacement::notRebuilt(const QString& reason) const {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace kpl {
 
 struct ProcessState;
@@ -27,7 +29,8 @@ public:
     ProjectReplacement(ProcessState& state, Procedure& proc, QString sourcePath,
                        QString projectPath, const ProjectDatabase& project)
         : m_state(state), m_proc(proc), m_sourcePath(std::move(sourcePath)),
-          m_projectPath(std::move(projectPath)), m_project(project) {}
+          m_projectPath(std::move(projectPath)), m_rebuiltPath(m_sourcePath),
+          m_project(project) {}
     ProjectReplacement(const ProjectReplacement&) = delete;
     ProjectReplacement& operator=(const ProjectReplacement&) = delete;
     // Logs the kept project database when the process ended before the run
@@ -45,6 +48,15 @@ public:
     // (and is reported).
     bool replaceWith(const QString& from);
 
+    // The run rebuilds PRESET_DEFS in `rebuiltPath`, a copy of the source
+    // database, instead of the source database itself: `writeBack` carries
+    // the result into the source database once the copy is found sound, and
+    // a failure of it keeps the project database.
+    void rebuildsIn(const QString& rebuiltPath, std::function<void()> writeBack) {
+        m_rebuiltPath = rebuiltPath;
+        m_writeBack = std::move(writeBack);
+    }
+
     // The end of the run: the rebuilt source database replaces the project
     // database only when the run found its result fit (`unfit` empty, else
     // why not), and the source passes the engine's quick check and holds the
@@ -56,6 +68,7 @@ public:
 private:
     template <class Body> bool attempt(Body&& body);
     void writeBackup();
+    QString writtenBack() const;
     QString notRebuilt(const QString& reason) const;
     QString notReplaced() const;
     QString keptText(const QString& what) const;
@@ -65,6 +78,8 @@ private:
     Procedure& m_proc;
     QString m_sourcePath;
     QString m_projectPath;
+    QString m_rebuiltPath;
+    std::function<void()> m_writeBack;
     const ProjectDatabase& m_project;
     QString backupPath() const { return m_projectPath + QStringLiteral(".bak"); }
     QString pendingBackupPath() const { return backupPath() + QStringLiteral("-pending"); }

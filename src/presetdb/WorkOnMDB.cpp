@@ -12,6 +12,7 @@
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
 #include "presetdb/CreateRecordSets.h"
+#include "presetdb/JetWorkCopies.h"
 #include "presetdb/ProjectDatabase.h"
 #include "presetdb/ProjectReplacement.h"
 #include "presetdb/Substitution.h"
@@ -54,11 +55,15 @@ void reportNoHostConfiguration(ProcessState& state) {
 // The databases the run works on must be this program's own before anything
 // is copied over or written into one of them; a journal a killed run left
 // beside one of them is rolled back into it first. False when the run cannot
-// go on.
-bool prepareDatabases(Procedure& proc, const QStringList& paths) {
+// go on. On Jet files (`onJet`) a Jet 4 file is worked on through an import.
+bool prepareDatabases(Procedure& proc, const QStringList& paths, bool onJet) {
     bool ours = true;
-    for (const QString& path : paths)
-        ours = proc.step([&] { requireOwnDatabase(path); }) && ours;
+    for (const QString& path : paths) {
+        ours = proc.step([&] {
+            if (!onJet || !JetWorkCopies::isJet4(path))
+                requireOwnDatabase(path);
+        }) && ours;
+    }
     if (!ours)
         return false;
     for (const QString& path : paths)
@@ -180,7 +185,10 @@ bool WorkOnMDB(ProcessState& state) {
     QStringList databases{sourcePath, projectPath};
     if (integrated && machineCopyFound)
         databases.append(machineCopyPath);
-    if (!prepareDatabases(proc, databases))
+    // A site whose source database is a Jet 4 file keeps Jet files.
+    bool onJet = false;
+    proc.assign(onJet, [&] { return JetWorkCopies::isJet4(sourcePath); });
+    if (!prepareDatabases(proc, databases, onJet))
         return false;
     platform::FileTimes sourceTimes;
     proc.step([&] { platform::readFileTimes(sourcePath, sourceTimes); });
@@ -191,6 +199,8 @@ bool WorkOnMDB(ProcessState& state) {
             platform::restoreFileTimes(sourcePath, sourceTimes);
     });
 
+    JetWorkCopies copies; // removed after the connections to them are gone
+    QString rebuiltPath = sourcePath;
     ProjectDatabase project(state);
     ProjectReplacement replacement(state, proc, sourcePath, projectPath, project);
     replacement.keepPrevious();
@@ -200,8 +210,26 @@ bool WorkOnMDB(ProcessState& state) {
         else
             proc.step([&] { showMissingMachineCopy(state, projectPath); });
     }
-    proc.step([&] { LoadVarNameTemplates(state, proc, sourcePath); });
-    const Rebuild rebuild = rebuildSource(state, proc, sourcePath, project);
+    if (onJet) {
+        QString unreadable;
+        try {
+            rebuiltPath = copies.workOn(sourcePath);
+            const QString projectCopy = copies.workOn(projectPath);
+            if (projectCopy != projectPath)
+                project.workOnCopy(projectCopy);
+        } catch (const Failure& failure) {
+            unreadable = QStringLiteral("it cannot be read: ") + failure.description;
+        }
+        if (!unreadable.isEmpty()) {
+            replacement.finish(unreadable, 0);
+            return true;
+        }
+        replacement.rebuildsIn(rebuiltPath, [&] {
+            writePresetDefsToJet(rebuiltPath, sourcePath, *state.fileCalls);
+        });
+    }
+    proc.step([&] { LoadVarNameTemplates(state, proc, rebuiltPath); });
+    const Rebuild rebuild = rebuildSource(state, proc, rebuiltPath, project);
 
     // The values tuned on the machine live in the project database: it is
     // replaced only by a sound result of this run.

@@ -1,4 +1,5 @@
 #include "DemoProject.h"
+#include "FailingFileCalls.h"
 #include "JetSamples.h"
 #include "TestInstallation.h"
 
@@ -7,6 +8,9 @@
 #include "database/Database.h"
 #include "jetimport/FileKind.h"
 #include "jetimport/ImportCommand.h"
+#include "jetimport/JetDatabase.h"
+#include "jetimport/JetPageCheck.h"
+#include "jetimport/JetToSqlite.h"
 #include "presetdb/WorkOnMDB.h"
 #include "settings/CommandLine.h"
 #include "settings/Machines.h"
@@ -65,17 +69,25 @@ void layOutJetInstallation(const test::TestInstallation& install) {
         test::copyJetSample(test::kJet4Sample, install.path(database));
 }
 
-// A silent run on the demo project; then its PRESET_DEFS, the columns with
-// their types and every cell with its kind, as text.
-QStringList silentRunPresetDefs(const test::DemoProject& demo) {
-    auto runtime = demo.runtime(QStringLiteral("/EXTERNAL SILENT"));
+// A silent run on the demo project through `calls` (integrated: with the
+// machine copy); the number of failures it reported.
+int silentRun(const test::DemoProject& demo, bool integrated = false,
+              platform::FileCalls& calls = platform::systemFileCalls()) {
+    auto runtime = demo.runtime(integrated ? QStringLiteral("/EXTERNAL N4RCFG /LOGFILE ") +
+                                                 demo.path("cfg.log")
+                                           : QStringLiteral("/EXTERNAL SILENT"));
     ProcessState state(*runtime);
+    state.useFileCalls(calls);
     GetStartModeIntegrated(state);
     GetExistingMachines(state, GetN4RConfigurationIniPath(state));
     WorkOnMDB(state);
-    if (state.failuresReported != 0)
-        return {QStringLiteral("the run in %1 reported failures").arg(demo.path(""))};
-    Database database = Database::open(demo.sourceDb());
+    return state.failuresReported;
+}
+
+// PRESET_DEFS of the database `path`: the columns with their types and every
+// cell with its kind, as text.
+QStringList presetDefsCells(const QString& path) {
+    Database database = Database::open(path);
     QStringList cells;
     const TableDef definition = database.tableDef(QStringLiteral("PRESET_DEFS"));
     for (const Field& field : definition.fields())
@@ -88,6 +100,20 @@ QStringList silentRunPresetDefs(const test::DemoProject& demo) {
                                                       rows.value(i).toString()));
     }
     return cells;
+}
+
+// The demo project with the three databases of the Jet installation sample in
+// place of its own: the samples and where they went.
+QList<std::pair<QString, QString>> placeJetInstallation(const test::DemoProject& demo) {
+    const QList<std::pair<QString, QString>> placed{
+        {"installation/KPL_Presets_Source.mdb", demo.sourceDb()},
+        {"installation/KPL_Presets.mdb", demo.projectDb()},
+        {"installation/machine-copy-KPL_Presets.mdb", demo.machineCopyDb()}};
+    for (const auto& [sample, target] : placed) {
+        QFile::remove(target);
+        test::copyJetSample(sample, target);
+    }
+    return placed;
 }
 
 // Puts the built program at the installation's executable path (a hard
@@ -111,6 +137,8 @@ private slots:
 
     void importsTheThreeDatabasesOfAnInstallation();
     void demoInstallationRoundTrip();
+    void silentRunOnJetFilesKeepsJetFiles_data();
+    void silentRunOnJetFilesKeepsJetFiles();
     void existingBackupStopsBeforeAnyFileChanges();
     void failureStopsAtTheFileThatFailed();
     void namesDatabasesThatAreMissing();
@@ -159,22 +187,76 @@ void TestImportCommand::demoInstallationRoundTrip() {
     test::DemoProject sqliteDemo;
     test::DemoProject jetDemo;
     QVERIFY(sqliteDemo.isValid() && jetDemo.isValid());
-    const QList<std::pair<QString, QString>> placed{
-        {"installation/KPL_Presets_Source.mdb", jetDemo.sourceDb()},
-        {"installation/KPL_Presets.mdb", jetDemo.projectDb()},
-        {"installation/machine-copy-KPL_Presets.mdb", jetDemo.machineCopyDb()}};
-    for (const auto& [sample, target] : placed) {
-        QFile::remove(target);
-        test::copyJetSample(sample, target);
-    }
+    const auto placed = placeJetInstallation(jetDemo);
     auto importRuntime = jetDemo.runtime();
     const CommandRun import = run({"--import-jet"}, *importRuntime);
     QVERIFY2(import.exitCode == 0, qPrintable(import.err));
     for (const auto& [sample, target] : placed)
         QCOMPARE(jetDemo.read(target + ".jet"), test::jetSampleBytes(sample));
-    const QStringList expected = silentRunPresetDefs(sqliteDemo);
-    QCOMPARE(silentRunPresetDefs(jetDemo), expected);
+    QCOMPARE(silentRun(sqliteDemo), 0);
+    QCOMPARE(silentRun(jetDemo), 0);
+    const QStringList expected = presetDefsCells(sqliteDemo.sourceDb());
+    QCOMPARE(presetDefsCells(jetDemo.sourceDb()), expected);
     QCOMPARE(expected.size(), 15 + 40 * 15); // the columns, then 40 records
+}
+
+void TestImportCommand::silentRunOnJetFilesKeepsJetFiles_data() {
+    QTest::addColumn<bool>("integrated");
+    QTest::addColumn<bool>("failing");
+    QTest::newRow("written") << false << false;
+    QTest::newRow("integrated, from the machine copy") << true << false;
+    QTest::newRow("the source's replacement fails") << true << true;
+}
+
+// A silent run on the Jet installation leaves Jet files: the project database
+// holds the PRESET_DEFS the same run gives on the installation imported, its
+// pages accounted for, and no temporary file is left. When the Jet source
+// cannot be replaced, it stays as it was, and so does the machine copy put in
+// the project database's place: the renames made in its import are not in it.
+void TestImportCommand::silentRunOnJetFilesKeepsJetFiles() {
+    QFETCH(bool, integrated);
+    QFETCH(bool, failing);
+    KPL_REQUIRE(test::DemoProject::templateExists(),
+                "the demo project is copied from the suite's one (test demo_template)");
+    test::DemoProject sqliteDemo;
+    test::DemoProject jetDemo;
+    QVERIFY(sqliteDemo.isValid() && jetDemo.isValid());
+    placeJetInstallation(sqliteDemo);
+    const auto placed = placeJetInstallation(jetDemo);
+    auto importRuntime = sqliteDemo.runtime();
+    QCOMPARE(run({"--import-jet"}, *importRuntime).exitCode, 0);
+    QCOMPARE(silentRun(sqliteDemo, integrated), 0);
+
+    test::FailingFileCalls calls(test::FailingFileCalls::Call::Rename, std::errc::io_error,
+                                 failing ? QStringLiteral("KPL_Presets_Source.mdb") : QString());
+    QCOMPARE(silentRun(jetDemo, integrated, failing ? static_cast<platform::FileCalls&>(calls)
+                                        : platform::systemFileCalls()),
+             failing ? 1 : 0);
+    QCOMPARE(QDir(jetDemo.path("KPL_Presets")).entryList({"*kpltmp*"}, QDir::Files),
+             QStringList());
+    if (failing) {
+        QCOMPARE(jetDemo.read(jetDemo.sourceDb()), test::jetSampleBytes(placed[0].first));
+        QCOMPARE(jetDemo.read(jetDemo.projectDb()), test::jetSampleBytes(placed[2].first));
+        const QByteArray log = jetDemo.read(jetDemo.path("cfg.log"));
+        QVERIFY2(log.contains("was put in its place. Its content before the run is kept"),
+                 log.constData());
+        return;
+    }
+    QCOMPARE(fileKind(jetDemo.projectDb()), FileKind::Jet4);
+    QCOMPARE(jetDemo.read(jetDemo.projectDb() + ".bak"),
+             test::jetSampleBytes("installation/KPL_Presets.mdb"));
+    const QString imported = jetDemo.path("imported.db");
+    importJetDatabase(jetDemo.projectDb(), imported);
+    QCOMPARE(presetDefsCells(imported), presetDefsCells(sqliteDemo.sourceDb()));
+    JetDatabase written(jetDemo.projectDb());
+    QCOMPARE(checkJetPageAccounting(written.pages(), written.catalog().tableDefinitionPages),
+             QStringList());
+    if (QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty())
+        return;
+    QProcess exported;
+    exported.start(QStringLiteral("mdb-export"), {jetDemo.projectDb(), "PRESET_DEFS"});
+    QVERIFY(exported.waitForFinished());
+    QCOMPARE(exported.readAllStandardOutput().count('\n'), 1 + 40);
 }
 
 void TestImportCommand::existingBackupStopsBeforeAnyFileChanges() {

@@ -218,7 +218,7 @@ bool WorkOnMDB(ProcessState& state) {
             if (projectCopy != projectPath)
                 project.workOnCopy(projectCopy);
         } catch (const Failure& failure) {
-            unreadable = QStringLiteral("it cannot be read: ") + failure.description;
+            unreadable = QStringLiteral("a Jet database cannot be read: ") + failure.description;
         }
         if (!unreadable.isEmpty()) {
             replacement.finish(unreadable, 0);

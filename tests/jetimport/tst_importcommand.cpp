@@ -202,20 +202,29 @@ void TestImportCommand::demoInstallationRoundTrip() {
 
 void TestImportCommand::silentRunOnJetFilesKeepsJetFiles_data() {
     QTest::addColumn<bool>("integrated");
-    QTest::addColumn<bool>("failing");
-    QTest::newRow("written") << false << false;
-    QTest::newRow("integrated, from the machine copy") << true << false;
-    QTest::newRow("the source's replacement fails") << true << true;
+    QTest::addColumn<bool>("renameFails");
+    QTest::addColumn<bool>("projectCut");
+    QTest::addColumn<QByteArray>("logged"); // empty: the run succeeds
+    QTest::newRow("written") << false << false << false << QByteArray();
+    QTest::newRow("integrated, from the machine copy") << true << false << false << QByteArray();
+    QTest::newRow("the source's replacement fails")
+        << true << true << false
+        << QByteArray("was put in its place. Its content before the run is kept");
+    QTest::newRow("the project database cannot be read")
+        << false << false << true << QByteArray("a Jet database cannot be read: ");
 }
 
 // A silent run on the Jet installation leaves Jet files: the project database
 // holds the PRESET_DEFS the same run gives on the installation imported, its
 // pages accounted for, and no temporary file is left. When the Jet source
-// cannot be replaced, it stays as it was, and so does the machine copy put in
-// the project database's place: the renames made in its import are not in it.
+// cannot be replaced or a database cannot be read, it stays as it was, and so
+// does the project database (or the machine copy put in its place: the
+// renames made in its import are not in it).
 void TestImportCommand::silentRunOnJetFilesKeepsJetFiles() {
     QFETCH(bool, integrated);
-    QFETCH(bool, failing);
+    QFETCH(bool, renameFails);
+    QFETCH(bool, projectCut);
+    QFETCH(QByteArray, logged);
     KPL_REQUIRE(test::DemoProject::templateExists(),
                 "the demo project is copied from the suite's one (test demo_template)");
     test::DemoProject sqliteDemo;
@@ -227,19 +236,25 @@ void TestImportCommand::silentRunOnJetFilesKeepsJetFiles() {
     QCOMPARE(run({"--import-jet"}, *importRuntime).exitCode, 0);
     QCOMPARE(silentRun(sqliteDemo, integrated), 0);
 
+    if (projectCut)
+        jetDemo.write("KPL_Presets/KPL_Presets.mdb", jetDemo.read(jetDemo.projectDb()).first(5000));
+    const QByteArray projectBefore =
+        integrated ? test::jetSampleBytes(placed[2].first) : jetDemo.read(jetDemo.projectDb());
     test::FailingFileCalls calls(test::FailingFileCalls::Call::Rename, std::errc::io_error,
-                                 failing ? QStringLiteral("KPL_Presets_Source.mdb") : QString());
-    QCOMPARE(silentRun(jetDemo, integrated, failing ? static_cast<platform::FileCalls&>(calls)
-                                        : platform::systemFileCalls()),
-             failing ? 1 : 0);
+                                 renameFails ? QStringLiteral("KPL_Presets_Source.mdb")
+                                             : QString());
+    QCOMPARE(silentRun(jetDemo, integrated,
+                       renameFails ? static_cast<platform::FileCalls&>(calls)
+                                   : platform::systemFileCalls()),
+             logged.isEmpty() ? 0 : 1);
     QCOMPARE(QDir(jetDemo.path("KPL_Presets")).entryList({"*kpltmp*"}, QDir::Files),
              QStringList());
-    if (failing) {
+    if (!logged.isEmpty()) {
         QCOMPARE(jetDemo.read(jetDemo.sourceDb()), test::jetSampleBytes(placed[0].first));
-        QCOMPARE(jetDemo.read(jetDemo.projectDb()), test::jetSampleBytes(placed[2].first));
-        const QByteArray log = jetDemo.read(jetDemo.path("cfg.log"));
-        QVERIFY2(log.contains("was put in its place. Its content before the run is kept"),
-                 log.constData());
+        QCOMPARE(jetDemo.read(jetDemo.projectDb()), projectBefore);
+        const QByteArray log =
+            jetDemo.read(jetDemo.path(integrated ? "cfg.log" : "N4Rcfglog.txt"));
+        QVERIFY2(log.contains(logged), log.constData());
         return;
     }
     QCOMPARE(fileKind(jetDemo.projectDb()), FileKind::Jet4);

@@ -3,14 +3,20 @@
 // Prints n, both times, their ratio and the process's peak memory after the
 // run. The run lets events run as the silent program does. For reference it
 // also times the run's reads, look-ups and writes done straight on the
-// engine's values (floor). Each time is the best of five, on a project of
+// engine's values (floor), and the same run on a site whose databases are
+// Jet 4 files (the installation sample's files holding the same tables),
+// which imports them and writes PRESET_DEFS back into the Jet source
+// database. Each time is the best of five, on a project of
 // its own, as other work on the machine only ever adds to a time; the three
-// columns' tries take turns.
+// columns' tries take turns. The Jet sample is found in KPL_SHARED_TESTDATA
+// (default: the shared test data beside the source tree).
 #include "FloorUpdateRun.h"
 #include "PeakMemory.h"
 #include "app/CoreRuntime.h"
 #include "core/ProcessState.h"
 #include "database/Database.h"
+#include "jetimport/JetExport.h"
+#include "jetimport/JetToSqlite.h"
 #include "presetdb/WorkOnMDB.h"
 
 #include <QCoreApplication>
@@ -62,19 +68,42 @@ void makeDatabase(const QString& path, int n, bool tuned) {
     db.close();
 }
 
-// A project of n template rows and n tuned records, in a folder of its own.
+// Replaces the SQLite database `path` by a copy of the Jet installation
+// sample `sample` whose tables of the same names hold its rows.
+void convertToJet(const QString& path, const QString& sample) {
+    const QString sqlite = path + ".sqlite";
+    QFile::rename(path, sqlite);
+    const QString shared = qEnvironmentVariable("KPL_SHARED_TESTDATA", KPL_SHARED_TESTDATA);
+    QFile::copy(shared + "/jet/installation/" + sample, path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    Database database = Database::open(sqlite);
+    for (const QString& table : database.tableNames())
+        exportTableToJet(database, table, path);
+    database.close();
+    QFile::remove(sqlite);
+}
+
+// A project of n template rows and n tuned records, in a folder of its own;
+// with `jet` its databases are Jet 4 files.
 struct BenchProject {
-    explicit BenchProject(int n) {
+    explicit BenchProject(int n, bool onJet = false) : jet(onJet) {
         writeFile(root + "/parameter/Program.ini",
                   "[Project]\r\nNumberOfMachines=1\r\n[Machine1]\r\nMachineName=M1\r\n");
         writeFile(root + "/KPL_Presets/KPL_Presets.cfg", "[Project]\r\nForMachine1=true\r\n");
         makeDatabase(sourcePath, n, false);
         makeDatabase(projectPath, n, true);
+        if (jet) {
+            convertToJet(sourcePath, "KPL_Presets_Source.mdb");
+            convertToJet(projectPath, "KPL_Presets.mdb");
+        }
     }
 
     // How many records carry the tuned values after a run.
     qint64 carriedOver() const {
-        Database check = Database::open(projectPath);
+        const QString imported = root + "/imported.db";
+        if (jet)
+            importJetDatabase(projectPath, imported);
+        Database check = Database::open(jet ? imported : projectPath);
         return check.openRecordset("SELECT ID FROM PRESET_DEFS WHERE min = 20").recordCount();
     }
 
@@ -82,6 +111,7 @@ struct BenchProject {
     const QString root = dir.path();
     const QString sourcePath = root + "/KPL_Presets/KPL_Presets_Source.mdb";
     const QString projectPath = root + "/KPL_Presets/KPL_Presets.mdb";
+    const bool jet;
 };
 
 void checkCarriedOver(const char* what, const BenchProject& project, int n) {
@@ -90,8 +120,8 @@ void checkCarriedOver(const char* what, const BenchProject& project, int n) {
         std::fprintf(stderr, "%s, n=%d: only %lld values carried over\n", what, n, carried);
 }
 
-double updateRunSeconds(int n) {
-    BenchProject project(n);
+double updateRunSeconds(int n, bool jet = false) {
+    BenchProject project(n, jet);
     CoreRuntime rt(project.root + "/KPL_Presets/KPL_Presets_Config", "/EXTERNAL SILENT",
                    {"USERNAME=bench", "KPL_SERVICE_LOG=" + project.root + "/service.log"});
     ProcessState state(rt);
@@ -102,7 +132,7 @@ double updateRunSeconds(int n) {
     timer.start();
     WorkOnMDB(state);
     const double seconds = timer.nsecsElapsed() / 1e9;
-    checkCarriedOver("update run", project, n);
+    checkCarriedOver(jet ? "update run on Jet" : "update run", project, n);
     return seconds;
 }
 
@@ -121,6 +151,7 @@ struct BestTimes {
     double run = 0;
     double minimal = 0;
     double floor = 0;
+    double jet = 0;
     long peakMemoryMiB = 0;
 };
 
@@ -189,13 +220,15 @@ double minimalSeconds(int n) {
 // The peak memory is taken after the first run of this size, before the
 // other columns add to it.
 BestTimes bestTimes(int n) {
-    BestTimes best{updateRunSeconds(n), 0, 0, peakMemoryMiB()};
+    BestTimes best{updateRunSeconds(n), 0, 0, 0, peakMemoryMiB()};
     best.minimal = minimalSeconds(n);
     best.floor = floorSeconds(n);
+    best.jet = updateRunSeconds(n, true);
     for (int i = 1; i < kTries; ++i) {
         best.run = std::min(best.run, updateRunSeconds(n));
         best.minimal = std::min(best.minimal, minimalSeconds(n));
         best.floor = std::min(best.floor, floorSeconds(n));
+        best.jet = std::min(best.jet, updateRunSeconds(n, true));
     }
     return best;
 }
@@ -208,13 +241,13 @@ int main(int argc, char** argv) {
     std::vector<int> sizes{1000, 8192, 32767};
     if (argc > 1)
         sizes.assign(1, std::atoi(argv[1]));
-    std::printf("%8s %12s %12s %7s %14s %12s %9s\n", "n", "update run", "minimal", "ratio",
-                "peak memory", "floor", "floor/min");
+    std::printf("%8s %12s %12s %7s %14s %12s %9s %12s %8s\n", "n", "update run", "minimal",
+                "ratio", "peak memory", "floor", "floor/min", "on Jet", "Jet/run");
     for (const int n : sizes) {
         const BestTimes best = bestTimes(n);
-        std::printf("%8d %10.3f s %10.3f s %6.2fx %11ld MiB %10.3f s %8.2fx\n", n, best.run,
-                    best.minimal, best.run / best.minimal, best.peakMemoryMiB, best.floor,
-                    best.floor / best.minimal);
+        std::printf("%8d %10.3f s %10.3f s %6.2fx %11ld MiB %10.3f s %8.2fx %10.3f s %7.2fx\n",
+                    n, best.run, best.minimal, best.run / best.minimal, best.peakMemoryMiB,
+                    best.floor, best.floor / best.minimal, best.jet, best.jet / best.run);
     }
     return 0;
 }

@@ -144,7 +144,7 @@ QString ProjectReplacement::writtenBack() const {
         m_writeBack();
         return {};
     } catch (const Failure& failure) {
-        return QStringLiteral("it could not be written there: ") + failure.description;
+        return failure.description; // names the file and why
     }
 }
 

@@ -8,13 +8,13 @@
 #    and main.cpp, SQLite in the database layer.
 #   cmake -DSOURCE_DIR=<src> -DWIDGETS_HEADERS=<Qt Widgets include folder> -P CheckLayers.cmake
 cmake_minimum_required(VERSION 3.25)
-set(layers core errors settings texts database presetdb jetimport app app/view program)
+set(layers core errors settings texts database jetimport presetdb app app/view program)
 set(below_core "")
 set(below_errors core)
 set(below_settings core errors)
 set(below_texts core errors settings)
 set(below_database core)
-set(below_presetdb core errors settings database)
+set(below_presetdb core errors settings database jetimport)
 set(below_jetimport core errors settings database)
 set(below_app core errors settings texts database presetdb jetimport)
 set(below_app/view ${below_app} app)

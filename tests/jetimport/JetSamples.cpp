@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace kpl::test {
 
@@ -30,6 +32,18 @@ void copyJetSample(const QString& fileName, const QString& target) {
         qFatal("cannot copy the sample %s to %s", qPrintable(fileName), qPrintable(target));
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                       QFile::ReadOther);
+}
+
+bool mdbExportRuns() {
+    return !platform::kWindows &&
+           !QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty();
+}
+
+QStringList mdbExport(const QStringList& options, const QString& path, const QString& table) {
+    QProcess process;
+    process.start(QStringLiteral("mdb-export"), options + QStringList{path, table});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 }
 
 } // namespace kpl::test

@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTest>
 
 #include "Prerequisites.h"
+#include "core/platform/TargetSystem.h"
 
 namespace kpl::test {
 
@@ -19,6 +21,12 @@ QByteArray jetSampleBytes(const QString& fileName);
 // makes the copy writable.
 void copyJetSample(const QString& fileName, const QString& target);
 
+// Debian's mdb-export, the independent Jet reader the tests compare written
+// files with: whether this process can run it (a Windows program cannot),
+// and the lines it exports of `table` with `options` before the file.
+bool mdbExportRuns();
+QStringList mdbExport(const QStringList& options, const QString& path, const QString& table);
+
 inline const char* const kJet3Sample = "test2V1997.mdb";
 inline const char* const kJet4Sample = "test2V2000.mdb";
 inline const char* const kUnicodeSample = "testUnicodeCompV2003.mdb";
@@ -30,3 +38,15 @@ inline const char* const kUnicodeSample = "testUnicodeCompV2003.mdb";
     KPL_REQUIRE(!kpl::test::jetSampleFolder().isEmpty(),                                           \
                 "The sample Jet files are missing: set KPL_SHARED_TESTDATA to the shared "         \
                 "testdata folder (CTest does) that holds jet/test2V1997.mdb.")
+
+// Skips (on Windows) or, where the suite requires its tools, fails the test
+// function when the independent Jet reader cannot run; placed after the
+// function's own checks, which then have run.
+#define KPL_REQUIRE_MDB_EXPORT()                                                                   \
+    do {                                                                                           \
+        KPL_SKIP_UNLESS(!kpl::platform::kWindows,                                                  \
+                        "mdb-export is a Linux program, which a Windows program cannot start");    \
+        KPL_REQUIRE(                                                                               \
+            kpl::test::mdbExportRuns(),                                                            \
+            "mdb-export (Debian's mdbtools) is missing: scripts/packages.sh installs it.");        \
+    } while (false)

@@ -247,13 +247,11 @@ void TestImportCommand::silentRunOnJetFilesKeepsJetFiles() {
                        renameFails ? static_cast<platform::FileCalls&>(calls)
                                    : platform::systemFileCalls()),
              logged.isEmpty() ? 0 : 1);
-    QCOMPARE(QDir(jetDemo.path("KPL_Presets")).entryList({"*kpltmp*"}, QDir::Files),
-             QStringList());
+    QCOMPARE(QDir(jetDemo.path("KPL_Presets")).entryList({"*kpltmp*"}, QDir::Files), QStringList());
     if (!logged.isEmpty()) {
         QCOMPARE(jetDemo.read(jetDemo.sourceDb()), test::jetSampleBytes(placed[0].first));
         QCOMPARE(jetDemo.read(jetDemo.projectDb()), projectBefore);
-        const QByteArray log =
-            jetDemo.read(jetDemo.path(integrated ? "cfg.log" : "N4Rcfglog.txt"));
+        const QByteArray log = jetDemo.read(jetDemo.path(integrated ? "cfg.log" : "N4Rcfglog.txt"));
         QVERIFY2(log.contains(logged), log.constData());
         return;
     }
@@ -266,12 +264,8 @@ void TestImportCommand::silentRunOnJetFilesKeepsJetFiles() {
     JetDatabase written(jetDemo.projectDb());
     QCOMPARE(checkJetPageAccounting(written.pages(), written.catalog().tableDefinitionPages),
              QStringList());
-    if (QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty())
-        return;
-    QProcess exported;
-    exported.start(QStringLiteral("mdb-export"), {jetDemo.projectDb(), "PRESET_DEFS"});
-    QVERIFY(exported.waitForFinished());
-    QCOMPARE(exported.readAllStandardOutput().count('\n'), 1 + 40);
+    KPL_REQUIRE_MDB_EXPORT();
+    QCOMPARE(test::mdbExport({}, jetDemo.projectDb(), "PRESET_DEFS").size(), 1 + 40);
 }
 
 void TestImportCommand::existingBackupStopsBeforeAnyFileChanges() {

@@ -19,8 +19,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -80,18 +78,6 @@ void writeAll(const QString& path, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-bool mdbExportFound() {
-    return !QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty();
-}
-
-// The table as the independent reader exports it: one line per row.
-QStringList exported(const QString& path, const QString& table) {
-    QProcess process;
-    process.start(QStringLiteral("mdb-export"), {QStringLiteral("-H"), path, table});
-    process.waitForFinished();
-    return QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
-
 // Rebuilds `table` of `path` with `content` and checks the file: the table
 // reads back exactly, every other table as before, the page accounting is
 // sound, and the independent reader sees the same rows.
@@ -132,9 +118,9 @@ void rebuildAndCheck(const QString& path, const QString& table, const TableConte
                 !catalog.value(indexOfField(catalog.columns(), QLatin1String(stale))).isValid(),
                 stale);
     }
-    if (!mdbExportFound())
+    if (!test::mdbExportRuns())
         return;
-    const QStringList lines = exported(path, table);
+    const QStringList lines = test::mdbExport({QStringLiteral("-H")}, path, table);
     QCOMPARE(lines.size(), content.rows.size());
     for (qsizetype i = 0; i < lines.size(); ++i)
         QVERIFY2(lines[i].startsWith(content.rows[i][0].toString() + ',') &&
@@ -143,11 +129,6 @@ void rebuildAndCheck(const QString& path, const QString& table, const TableConte
 }
 
 } // namespace
-
-// The rebuilt tables are read back by the independent reader, too.
-#define KPL_REQUIRE_MDB_EXPORT()                                                                   \
-    KPL_REQUIRE(!QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty(),           \
-                "mdb-export (Debian's mdbtools) is missing: scripts/packages.sh installs it.")
 
 // Rebuilding a table in place inside a Jet 4 file.
 class TestJetRebuild : public QObject {

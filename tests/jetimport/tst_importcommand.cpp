@@ -74,7 +74,7 @@ void layOutJetInstallation(const test::TestInstallation& install) {
 int silentRun(const test::DemoProject& demo, bool integrated = false,
               platform::FileCalls& calls = platform::systemFileCalls()) {
     auto runtime = demo.runtime(integrated ? QStringLiteral("/EXTERNAL N4RCFG /LOGFILE ") +
-                                                 demo.path("cfg.log")
+                                                 QDir::toNativeSeparators(demo.path("cfg.log"))
                                            : QStringLiteral("/EXTERNAL SILENT"));
     ProcessState state(*runtime);
     state.useFileCalls(calls);

@@ -34,6 +34,17 @@ void copyJetSample(const QString& fileName, const QString& target) {
                                       QFile::ReadOther);
 }
 
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
 bool mdbExportRuns() {
     return !platform::kWindows &&
            !QStandardPaths::findExecutable(QStringLiteral("mdb-export")).isEmpty();

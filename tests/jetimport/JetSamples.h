@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "Prerequisites.h"
+#include "core/Failure.h"
 #include "core/platform/TargetSystem.h"
 
 namespace kpl::test {
@@ -26,6 +27,20 @@ void copyJetSample(const QString& fileName, const QString& target);
 // and the lines it exports of `table` with `options` before the file.
 bool mdbExportRuns();
 QStringList mdbExport(const QStringList& options, const QString& path, const QString& table);
+
+// A file's bytes ("" when it cannot be read); a file written with `bytes`.
+QByteArray readAll(const QString& path);
+void writeAll(const QString& path, const QByteArray& bytes);
+
+// The failure description `action` throws; a null QString when it throws none.
+template <class Action> QString failureText(Action&& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.description;
+    }
+    return QString();
+}
 
 inline const char* const kJet3Sample = "test2V1997.mdb";
 inline const char* const kJet4Sample = "test2V2000.mdb";

@@ -24,21 +24,15 @@
 #include <QtEndian>
 
 using namespace kpl;
+using test::failureText;
+using test::readAll;
+using test::writeAll;
 
 Q_DECLARE_METATYPE(kpl::test::FailingFileCalls::Call)
 
 namespace {
 
 const QString kSource = QStringLiteral("installation/KPL_Presets_Source.mdb");
-
-template <class Action> QString failureText(Action&& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.description;
-    }
-    return QString();
-}
 
 struct TableContent {
     QList<JetColumn> columns;
@@ -65,17 +59,6 @@ TableContent presetRows(int times) {
         }
     }
     return content;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 // Rebuilds `table` of `path` with `content` and checks the file: the table

@@ -1,3 +1,4 @@
+#include "JetSamples.h"
 #include "core/Failure.h"
 #include "database/Decimal.h"
 #include "database/FieldValue.h"
@@ -6,8 +7,8 @@
 #include "jetimport/JetPageFile.h"
 #include "jetimport/JetRowEncoder.h"
 #include "jetimport/JetTable.h"
-#include "jetimport/JetUsageMap.h"
 #include "jetimport/JetText.h"
+#include "jetimport/JetUsageMap.h"
 #include "jetimport/JetValues.h"
 
 #include <QBuffer>
@@ -17,22 +18,9 @@
 #include <limits>
 
 using namespace kpl;
+using test::failureText;
 
 Q_DECLARE_METATYPE(kpl::FieldType)
-
-namespace {
-
-// The failure description `action` throws; a null QString when it throws none.
-template <class Action> QString failureText(Action&& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.description;
-    }
-    return QString();
-}
-
-} // namespace
 
 // Decoding of stored values: the parts of the import that work on bytes
 // alone, checked against values worked out by hand.
@@ -100,9 +88,10 @@ void TestJetValues::encodedRowsReadBack_data() {
 void TestJetValues::encodedRowsReadBack() {
     QFETCH(int, type);
     QFETCH(QVariant, value);
-    QList<JetColumn> columns{{.name = "Before", .type = jet::Text, .size = 20},
-                             {.name = "Value", .type = type, .size = 40, .precision = 28, .scale = 4},
-                             {.name = "After", .type = jet::YesNo}};
+    QList<JetColumn> columns{
+        {.name = "Before", .type = jet::Text, .size = 20},
+        {.name = "Value", .type = type, .size = 40, .precision = 28, .scale = 4},
+        {.name = "After", .type = jet::YesNo}};
     layOutJet4Columns(columns);
     const QVariantList values{u"vorher"_qs, value, true};
     const QByteArray bytes = encodeJet4Row(columns, values);
@@ -118,25 +107,27 @@ void TestJetValues::refusesValuesTheirColumnCannotHold_data() {
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("reason");
     QTest::newRow("Byte") << jet::Byte << QVariant(qint64(256)) << "out of the type's range";
-    QTest::newRow("Integer") << jet::Integer << QVariant(qint64(-32769)) << "out of the type's range";
+    QTest::newRow("Integer") << jet::Integer << QVariant(qint64(-32769))
+                             << "out of the type's range";
     QTest::newRow("Long") << jet::Long << QVariant(qint64(1) << 31) << "out of the type's range";
-    QTest::newRow("Currency") << jet::Currency
-                              << QVariant::fromValue(*Decimal::fromText(u"1e15"))
+    QTest::newRow("Currency") << jet::Currency << QVariant::fromValue(*Decimal::fromText(u"1e15"))
                               << "out of the type's range";
     QTest::newRow("Decimal beyond its precision")
         << jet::Decimal << QVariant::fromValue(*Decimal::fromText(u"1e15")) << "more digits";
     QTest::newRow("Date/Time after 9999")
         << jet::DateTime << QVariant(QDateTime(QDate(10000, 1, 1), QTime(0, 0), QTimeZone::utc()))
         << "outside Jet's range";
-    QTest::newRow("Text longer than its column") << jet::Text << QVariant(u"123456789012345678901"_qs)
-                                                 << "21 characters where the column holds 20";
+    QTest::newRow("Text longer than its column")
+        << jet::Text << QVariant(u"123456789012345678901"_qs)
+        << "21 characters where the column holds 20";
 }
 
 void TestJetValues::refusesValuesTheirColumnCannotHold() {
     QFETCH(int, type);
     QFETCH(QVariant, value);
     QFETCH(QString, reason);
-    QList<JetColumn> columns{{.name = "Value", .type = type, .size = 40, .precision = 18, .scale = 4}};
+    QList<JetColumn> columns{
+        {.name = "Value", .type = type, .size = 40, .precision = 18, .scale = 4}};
     layOutJet4Columns(columns);
     const QString failure = failureText([&] { encodeJet4Row(columns, {value}); });
     QVERIFY2(failure.contains(u"column Value") && failure.contains(reason), qPrintable(failure));

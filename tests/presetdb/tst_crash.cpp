@@ -1,10 +1,12 @@
 #include "DemoProject.h"
+#include "JetSamples.h"
 #include "Prerequisites.h"
 #include "TestSystem.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
@@ -14,15 +16,18 @@ using namespace kpl;
 
 // Kills the silent configuration at random moments and checks that nothing
 // is ever half written: the project database is the old or the new file,
-// both databases are sound, and every INI entry is the old or the new one.
+// both databases are sound (a Jet source, which the run replaces whole, is
+// the old or the new file), and every INI entry is the old or the new one.
 class TestCrash : public QObject {
     Q_OBJECT
 private slots:
+    void killedRunLeavesOldOrNewFiles_data();
     void killedRunLeavesOldOrNewFiles();
 
 private:
     struct Files {
         QByteArray project;
+        QByteArray source;
         QByteArray programIni;
         QByteArray cfg;
     };
@@ -83,7 +88,8 @@ QString enlargeScript(bool earlierRun) {
 } // namespace
 
 TestCrash::Files TestCrash::filesOf(const QString& root) {
-    return {readFile(root + '/' + kProject), readFile(root + '/' + kProgramIni),
+    return {readFile(root + '/' + kProject), readFile(root + '/' + kSource),
+            readFile(root + '/' + kProgramIni),
             readFile(root + '/' + kCfg)};
 }
 
@@ -111,13 +117,30 @@ qint64 TestCrash::runSilent(const QString& root, int killAfterMs) {
     return timer.elapsed();
 }
 
+void TestCrash::killedRunLeavesOldOrNewFiles_data() {
+    QTest::addColumn<bool>("jet");
+    QTest::addColumn<int>("rounds");
+    QTest::newRow("SQLite databases") << false << 80;
+    QTest::newRow("Jet databases") << true << 40;
+}
+
 void TestCrash::killedRunLeavesOldOrNewFiles() {
+    QFETCH(bool, jet);
+    QFETCH(int, rounds);
     KPL_REQUIRE(test::DemoProject::templateExists(),
                 "the project is copied from the suite's demo project (test demo_template)");
     test::DemoProject demo;
     QVERIFY(demo.isValid());
-    demo.sql(demo.sourceDb(), enlargeScript(false) + "DROP TABLE PRESET_DEFS;\n");
-    demo.sql(demo.projectDb(), enlargeScript(true));
+    if (jet) {
+        KPL_REQUIRE_JET_SAMPLES();
+        for (const QString& db : {demo.sourceDb(), demo.projectDb()}) {
+            QFile::remove(db);
+            test::copyJetSample("installation/" + QFileInfo(db).fileName(), db);
+        }
+    } else {
+        demo.sql(demo.sourceDb(), enlargeScript(false) + "DROP TABLE PRESET_DEFS;\n");
+        demo.sql(demo.projectDb(), enlargeScript(true));
+    }
     QVERIFY(QFile::copy(
         QStringLiteral(KPL_EXECUTABLE),
         demo.path(test::programFileName(QStringLiteral("KPL_Presets/KPL_Presets_Config")))));
@@ -132,14 +155,13 @@ void TestCrash::killedRunLeavesOldOrNewFiles() {
     const qint64 duration = runSilent(work, -1);
     const Files after = filesOf(work);
     QVERIFY(after.project != before.project);
-    QCOMPARE(after.project, readFile(work + '/' + kSource));
+    QCOMPARE(after.project, after.source);
     QVERIFY(after.cfg != before.cfg);
 
     // Half the kills fall anywhere in the run, half sweep its last stretch in
     // steps of a millisecond, where the databases are closed and copied.
     int oldProject = 0;
     int newProject = 0;
-    const int rounds = 80;
     for (int round = 0; round < rounds; ++round) {
         copyTree(pristine, work);
         const int sweep = round - rounds / 2;
@@ -148,11 +170,14 @@ void TestCrash::killedRunLeavesOldOrNewFiles() {
         const Files now = filesOf(work);
         QVERIFY2(now.project == before.project || now.project == after.project,
                  qPrintable(QStringLiteral("round %1: project database half written").arg(round)));
+        QVERIFY2(!jet || now.source == before.source || now.source == after.source,
+                 qPrintable(QStringLiteral("round %1: Jet source half written").arg(round)));
         (now.project == before.project ? oldProject : newProject)++;
         QVERIFY(isEntryWiseMix(now.programIni, before.programIni, after.programIni));
         QVERIFY(isEntryWiseMix(now.cfg, before.cfg, after.cfg));
         for (const QString& db : {kSource, kProject})
-            QCOMPARE(demo.query(work + '/' + db, "PRAGMA integrity_check;"), QByteArray("ok\n"));
+            if (!jet)
+                QCOMPARE(demo.query(work + '/' + db, "PRAGMA integrity_check;"), QByteArray("ok\n"));
     }
     qInfo("run takes %lld ms; killed before the replacement %d times, after it %d times", duration,
           oldProject, newProject);

@@ -6,7 +6,8 @@
 // engine's values (floor), and the same run on a site whose databases are
 // Jet 4 files (the installation sample's files holding the same tables),
 // which imports them and writes PRESET_DEFS back into the Jet source
-// database. Each time is the best of five, on a project of
+// database; beside it the Jet write alone: the run's result written into a
+// copy of the Jet source sample. Each time is the best of five, on a project of
 // its own, as other work on the machine only ever adds to a time; the three
 // columns' tries take turns. The Jet sample is found in KPL_SHARED_TESTDATA
 // (default: the shared test data beside the source tree).
@@ -17,6 +18,7 @@
 #include "database/Database.h"
 #include "jetimport/JetExport.h"
 #include "jetimport/JetToSqlite.h"
+#include "presetdb/JetWorkCopies.h"
 #include "presetdb/WorkOnMDB.h"
 
 #include <QCoreApplication>
@@ -68,14 +70,19 @@ void makeDatabase(const QString& path, int n, bool tuned) {
     db.close();
 }
 
+// Copies the Jet installation sample `sample` to `path`, writable.
+void copyJetSample(const QString& sample, const QString& path) {
+    const QString shared = qEnvironmentVariable("KPL_SHARED_TESTDATA", KPL_SHARED_TESTDATA);
+    QFile::copy(shared + "/jet/installation/" + sample, path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
 // Replaces the SQLite database `path` by a copy of the Jet installation
 // sample `sample` whose tables of the same names hold its rows.
 void convertToJet(const QString& path, const QString& sample) {
     const QString sqlite = path + ".sqlite";
     QFile::rename(path, sqlite);
-    const QString shared = qEnvironmentVariable("KPL_SHARED_TESTDATA", KPL_SHARED_TESTDATA);
-    QFile::copy(shared + "/jet/installation/" + sample, path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    copyJetSample(sample, path);
     Database database = Database::open(sqlite);
     for (const QString& table : database.tableNames())
         exportTableToJet(database, table, path);
@@ -100,7 +107,6 @@ struct BenchProject {
 
     // How many records carry the tuned values after a run.
     qint64 carriedOver() const {
-        const QString imported = root + "/imported.db";
         if (jet)
             importJetDatabase(projectPath, imported);
         Database check = Database::open(jet ? imported : projectPath);
@@ -111,6 +117,7 @@ struct BenchProject {
     const QString root = dir.path();
     const QString sourcePath = root + "/KPL_Presets/KPL_Presets_Source.mdb";
     const QString projectPath = root + "/KPL_Presets/KPL_Presets.mdb";
+    const QString imported = root + "/imported.db";
     const bool jet;
 };
 
@@ -120,7 +127,19 @@ void checkCarriedOver(const char* what, const BenchProject& project, int n) {
         std::fprintf(stderr, "%s, n=%d: only %lld values carried over\n", what, n, carried);
 }
 
-double updateRunSeconds(int n, bool jet = false) {
+// The time of the Jet write alone: the PRESET_DEFS a Jet run gave (imported
+// by the check before) written into a fresh copy of the Jet source sample.
+double jetWriteSeconds(const BenchProject& project) {
+    const QString target = project.root + "/written.mdb";
+    copyJetSample("KPL_Presets_Source.mdb", target);
+    QElapsedTimer timer;
+    timer.start();
+    writePresetDefsToJet(project.imported, target, platform::systemFileCalls());
+    return timer.nsecsElapsed() / 1e9;
+}
+
+// The run's time; with `jetWrite` (a run on Jet) also its Jet write's.
+double updateRunSeconds(int n, bool jet = false, double* jetWrite = nullptr) {
     BenchProject project(n, jet);
     CoreRuntime rt(project.root + "/KPL_Presets/KPL_Presets_Config", "/EXTERNAL SILENT",
                    {"USERNAME=bench", "KPL_SERVICE_LOG=" + project.root + "/service.log"});
@@ -133,6 +152,8 @@ double updateRunSeconds(int n, bool jet = false) {
     WorkOnMDB(state);
     const double seconds = timer.nsecsElapsed() / 1e9;
     checkCarriedOver(jet ? "update run on Jet" : "update run", project, n);
+    if (jetWrite)
+        *jetWrite = jetWriteSeconds(project);
     return seconds;
 }
 
@@ -152,6 +173,7 @@ struct BestTimes {
     double minimal = 0;
     double floor = 0;
     double jet = 0;
+    double jetWrite = 0;
     long peakMemoryMiB = 0;
 };
 
@@ -220,15 +242,17 @@ double minimalSeconds(int n) {
 // The peak memory is taken after the first run of this size, before the
 // other columns add to it.
 BestTimes bestTimes(int n) {
-    BestTimes best{updateRunSeconds(n), 0, 0, 0, peakMemoryMiB()};
+    BestTimes best{updateRunSeconds(n), 0, 0, 0, 0, peakMemoryMiB()};
     best.minimal = minimalSeconds(n);
     best.floor = floorSeconds(n);
-    best.jet = updateRunSeconds(n, true);
+    best.jet = updateRunSeconds(n, true, &best.jetWrite);
     for (int i = 1; i < kTries; ++i) {
         best.run = std::min(best.run, updateRunSeconds(n));
         best.minimal = std::min(best.minimal, minimalSeconds(n));
         best.floor = std::min(best.floor, floorSeconds(n));
-        best.jet = std::min(best.jet, updateRunSeconds(n, true));
+        double jetWrite = 0;
+        best.jet = std::min(best.jet, updateRunSeconds(n, true, &jetWrite));
+        best.jetWrite = std::min(best.jetWrite, jetWrite);
     }
     return best;
 }
@@ -241,13 +265,16 @@ int main(int argc, char** argv) {
     std::vector<int> sizes{1000, 8192, 32767};
     if (argc > 1)
         sizes.assign(1, std::atoi(argv[1]));
-    std::printf("%8s %12s %12s %7s %14s %12s %9s %12s %8s\n", "n", "update run", "minimal",
-                "ratio", "peak memory", "floor", "floor/min", "on Jet", "Jet/run");
+    std::printf("%8s %12s %12s %7s %14s %12s %9s %12s %8s %12s %10s\n", "n", "update run",
+                "minimal", "ratio", "peak memory", "floor", "floor/min", "on Jet", "Jet/run",
+                "Jet write", "write/run");
     for (const int n : sizes) {
         const BestTimes best = bestTimes(n);
-        std::printf("%8d %10.3f s %10.3f s %6.2fx %11ld MiB %10.3f s %8.2fx %10.3f s %7.2fx\n",
+        std::printf("%8d %10.3f s %10.3f s %6.2fx %11ld MiB %10.3f s %8.2fx %10.3f s %7.2fx "
+                    "%10.3f s %9.2fx\n",
                     n, best.run, best.minimal, best.run / best.minimal, best.peakMemoryMiB,
-                    best.floor, best.floor / best.minimal, best.jet, best.jet / best.run);
+                    best.floor, best.floor / best.minimal, best.jet, best.jet / best.run,
+                    best.jetWrite, best.jetWrite / best.run);
     }
     return 0;
 }

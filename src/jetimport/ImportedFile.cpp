@@ -32,9 +32,10 @@ void ImportedFile::setPermissions(QFile::Permissions permissions) {
                        .arg(QDir::toNativeSeparators(m_path), file.errorString()));
 }
 
-ImportCounts ImportedFile::importFrom(const QString& jetPath, const QString& target) const {
+ImportCounts ImportedFile::importFrom(const QString& jetPath, const QString& target,
+                                      const QStringList& tables) const {
     try {
-        return importJetDatabase(jetPath, m_path);
+        return importJetDatabase(jetPath, m_path, tables);
     } catch (const DbError& error) {
         failImport(QStringLiteral("Cannot write the new database for %1: %2")
                        .arg(QDir::toNativeSeparators(target), error.description));

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 namespace kpl {
 
@@ -24,8 +25,10 @@ public:
     void keep() { m_kept = true; }
 
     // Imports the Jet file `jetPath` into this file, the new database for
-    // `target`; a failure of the engine writing it names `target`.
-    ImportCounts importFrom(const QString& jetPath, const QString& target) const;
+    // `target`, with only `tables` when given (importJetDatabase); a failure
+    // of the engine writing it names `target`.
+    ImportCounts importFrom(const QString& jetPath, const QString& target,
+                            const QStringList& tables = {}) const;
 
 private:
     QString m_path;

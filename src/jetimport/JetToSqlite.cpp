@@ -31,12 +31,14 @@ TableCount copyTable(const JetDatabase& source, const QString& name, Database& t
 
 } // namespace
 
-ImportCounts importJetDatabase(const QString& jetPath, const QString& targetPath) {
+ImportCounts importJetDatabase(const QString& jetPath, const QString& targetPath,
+                               const QStringList& tables) {
     const JetDatabase source(jetPath);
     Database target = Database::create(targetPath);
     ImportCounts counts{{}, source.catalog().entries, source.catalog().declaredEntries};
     for (const QString& name : source.userTableNames())
-        counts.tables.append(copyTable(source, name, target));
+        if (tables.isEmpty() || tables.contains(name))
+            counts.tables.append(copyTable(source, name, target));
     target.commit();
     for (TableCount& count : counts.tables) {
         count.written = target.rowCount(count.table);

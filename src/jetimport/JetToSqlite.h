@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace kpl {
 
@@ -27,7 +28,9 @@ struct ImportCounts {
 // row the file's pages hold, with its exact values, whatever number of rows
 // the file declares. Fails when the new database holds another number of
 // rows than was read. The target is left as far as it got on failure; the
-// caller writes it under a temporary name.
-ImportCounts importJetDatabase(const QString& jetPath, const QString& targetPath);
+// caller writes it under a temporary name. With `tables`, only those of them
+// the file holds are carried over.
+ImportCounts importJetDatabase(const QString& jetPath, const QString& targetPath,
+                               const QStringList& tables = {});
 
 } // namespace kpl

@@ -15,11 +15,11 @@ bool JetWorkCopies::isJet4(const QString& path) {
     return fileKind(path) == FileKind::Jet4;
 }
 
-QString JetWorkCopies::workOn(const QString& path) {
+QString JetWorkCopies::workOn(const QString& path, const QStringList& tables) {
     if (!isJet4(path))
         return path;
     auto imported = std::make_unique<ImportedFile>(path);
-    imported->importFrom(path, path);
+    imported->importFrom(path, path, tables);
     m_imports.push_back(std::move(imported));
     return m_imports.back()->path();
 }

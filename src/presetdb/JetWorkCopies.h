@@ -3,6 +3,7 @@
 #include "core/platform/FileCalls.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -27,9 +28,9 @@ public:
     static bool isJet4(const QString& path);
 
     // The database the run works on for `path`: an import of it when it is a
-    // Jet 4 file, otherwise `path` itself. Fails when the file cannot be
-    // imported; the file is not changed.
-    QString workOn(const QString& path);
+    // Jet 4 file (with only `tables` when given), otherwise `path` itself.
+    // Fails when the file cannot be imported; the file is not changed.
+    QString workOn(const QString& path, const QStringList& tables = {});
 
 private:
     std::vector<std::unique_ptr<ImportedFile>> m_imports;

@@ -214,7 +214,8 @@ bool WorkOnMDB(ProcessState& state) {
         QString unreadable;
         try {
             rebuiltPath = copies.workOn(sourcePath);
-            const QString projectCopy = copies.workOn(projectPath);
+            // The run reads only PRESET_DEFS of the project database.
+            const QString projectCopy = copies.workOn(projectPath, {table::PresetDefs});
             if (projectCopy != projectPath)
                 project.workOnCopy(projectCopy);
         } catch (const Failure& failure) {

@@ -13,6 +13,7 @@
 #include <QTest>
 
 using namespace kpl;
+using test::failureText;
 using test::readAll;
 using test::writeAll;
 
@@ -22,16 +23,6 @@ namespace {
 
 QStringList folderEntries(const QTemporaryDir& dir) {
     return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
-// The description of the failure `action` throws; "" when it throws none.
-template <class Action> QString failureText(Action&& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.description;
-    }
-    return QString();
 }
 
 QByteArray withByte(QByteArray file, int offset, char value) {

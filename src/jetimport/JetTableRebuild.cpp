@@ -359,6 +359,9 @@ void Rebuild::checkWritten(quint32 definitionPage, const QList<JetColumn>& colum
         ++count;
     }
     const QStringList problems = checkJetPageAccounting(written, {definitionPage});
+    // Readers find the table through its catalog row, which the rebuild changed.
+    if (findTable(readCatalog(written, JetTextDecoder::jet4())).definitionPage != definitionPage)
+        failImport(QStringLiteral("the catalog no longer leads to the rebuilt table"));
     if (count != encoded.size() || !problems.isEmpty())
         failImport(QStringLiteral("the rebuilt table does not read back whole: %1")
                        .arg(problems.join(QLatin1Char(' '))));

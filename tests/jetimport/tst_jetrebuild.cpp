@@ -268,6 +268,9 @@ void TestJetRebuild::refusesBeforeWriting_data() {
                                  << "type that is not written";
     QTest::newRow("row too long") << kSource << presets << "long row"
                                   << "at most 4060";
+    QTest::newRow("a catalog whose Id shares its null bit with DateCreate")
+        << kSource << presets << "catalog Id bit"
+        << "no longer leads to the rebuilt table";
 }
 
 void TestJetRebuild::refusesBeforeWriting() {
@@ -320,6 +323,27 @@ void TestJetRebuild::refusesBeforeWriting() {
         const QByteArray filler(kJet4LongestRow, '\0');
         const QByteArray rest(jet4FreeSpace(3, int(map.size() + filler.size())), '\0');
         bytes.replace(page, page, buildJet4DataPages(1, {map, filler, rest}).first());
+    } else if (slip == "catalog Id bit") {
+        // MSysObjects's Id column numbered as DateCreate: the catalog row
+        // reads as before, but loses its Id once DateCreate is set to Null.
+        const JetFormat& format = JetFormat::of(FileKind::Jet4);
+        JetPages pages(format, [&](quint32 number, QByteArray& read) {
+            read = bytes.mid(qsizetype(number) * page, page);
+            return QString();
+        });
+        const QList<JetColumn> columns =
+            readTableDefinition(pages, kJetCatalogDefinitionPage, JetTextDecoder::jet4()).columns;
+        const int id = columns[indexOfField(columns, QStringLiteral("Id"))].number;
+        const int created = columns[indexOfField(columns, QStringLiteral("DateCreate"))].number;
+        const qsizetype definition = kJetCatalogDefinitionPage * page;
+        qsizetype entry = definition + format.firstIndexOffset +
+                          qFromLittleEndian<quint32>(bytes.constData() + definition +
+                                                     format.realIndexCountOffset) *
+                              format.realIndexEntrySize;
+        while (qFromLittleEndian<quint16>(bytes.constData() + entry + format.columnNumberOffset) !=
+               id)
+            entry += format.columnEntrySize;
+        qToLittleEndian<quint16>(quint16(created), bytes.data() + entry + format.columnNumberOffset);
     } else if (slip == "memo")
         content.columns[4].type = jet::Memo;
     else if (slip == "long row") {

@@ -15,11 +15,13 @@ namespace {
 constexpr int kMostOverflowSteps = 16;
 
 // Runs `action`; a failure it throws is thrown again with `context` in front.
-template <class Action> auto inContext(const QString& context, Action&& action) {
+// The context is made only when a failure needs it: a scan asks for it once
+// per value.
+template <class Context, class Action> auto inContext(const Context& context, Action&& action) {
     try {
         return action();
     } catch (const Failure& failure) {
-        failImport(context + failure.description);
+        failImport(context() + failure.description);
     }
 }
 
@@ -28,7 +30,8 @@ template <class Action> auto inContext(const QString& context, Action&& action) 
 JetTable::JetTable(const JetPages& pages, const QString& name, quint32 definitionPage,
                    const JetTextDecoder& decoder)
     : m_pages(pages), m_name(name), m_definitionPage(definitionPage), m_decoder(decoder) {
-    inContext(QStringLiteral("Table %1: ").arg(name), [&] {
+    const auto context = [this] { return tableContext(); };
+    inContext(context, [&] {
         const JetTableDefinition definition = readTableDefinition(pages, definitionPage, decoder);
         m_columns = definition.columns;
         m_declaredRowCount = definition.declaredRowCount;
@@ -40,7 +43,7 @@ bool JetTable::fetchRow() {
     while (m_page || m_nextPage < m_dataPages.size()) {
         if (!m_page) {
             const quint32 number = m_dataPages.at(m_nextPage++);
-            m_page = inContext(QStringLiteral("Table %1: ").arg(m_name),
+            m_page = inContext([this] { return tableContext(); },
                                [&] { return m_pages.dataPage(number); });
             m_nextRow = 0;
             if (!m_page->belongsTo(m_definitionPage))
@@ -63,13 +66,14 @@ bool JetTable::nextRowOnPage() {
             continue;
         ++m_rowsFetched;
         m_row.reset();
-        m_rowPointer = inContext(rowContext(), [&] { return storedRowPointer(*m_page, row); });
-        m_rowBytes = inContext(rowContext(), [&] {
-            return m_rowPointer.page == m_page->number()
-                       ? m_page->row(m_rowPointer.row).toByteArray()
-                       : m_pages.row(m_rowPointer);
+        const auto context = [this] { return rowContext(); };
+        inContext(context, [&] {
+            m_rowPointer = storedRowPointer(*m_page, row);
+            m_rowBytes = m_rowPointer.page == m_page->number()
+                             ? m_page->row(m_rowPointer.row).toByteArray()
+                             : m_pages.row(m_rowPointer);
+            m_row.emplace(m_rowBytes, m_pages.format());
         });
-        inContext(rowContext(), [&] { m_row.emplace(m_rowBytes, m_pages.format()); });
         return true;
     }
     return false;
@@ -104,7 +108,7 @@ QVariantList JetTable::rowValues() const {
 
 QVariant JetTable::value(int index) const {
     const JetColumn& column = m_columns.at(index);
-    return inContext(rowContext(), [&] { return decodedValue(column); });
+    return inContext([this] { return rowContext(); }, [&] { return decodedValue(column); });
 }
 
 QVariant JetTable::decodedValue(const JetColumn& column) const {
@@ -131,6 +135,10 @@ QVariant jetValue(const JetRow& row, const JetColumn& column, const JetTextDecod
     default:
         return fixedValue(column.type, bytes);
     }
+}
+
+QString JetTable::tableContext() const {
+    return QStringLiteral("Table %1: ").arg(m_name);
 }
 
 QString JetTable::rowContext() const {

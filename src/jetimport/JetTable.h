@@ -49,6 +49,7 @@ private:
     bool nextRowOnPage();
     JetRowPointer storedRowPointer(const JetDataPage& page, int row) const;
     QVariant decodedValue(const JetColumn& column) const;
+    QString tableContext() const;
     QString rowContext() const;
 
     const JetPages& m_pages;

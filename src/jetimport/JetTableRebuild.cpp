@@ -33,14 +33,6 @@ const QString kRelationshipTable = QStringLiteral("MSysRelationships");
 // The global map grows in whole words of its bitmap.
 constexpr qsizetype kGlobalMapGrowth = 4;
 
-void refuseLockedFile(const QString& path) {
-    const QFileInfo file(path);
-    const QString lock = file.dir().filePath(file.completeBaseName() + QStringLiteral(".ldb"));
-    if (QFileInfo::exists(lock))
-        failImport(QStringLiteral("the database engine has it open (%1 lies beside it)")
-                       .arg(QDir::toNativeSeparators(lock)));
-}
-
 void setBit(QByteArray& bitmap, quint32 bit, bool on) {
     const char mask = char(1 << bit % 8);
     bitmap[bit / 8] = on ? char(bitmap[bit / 8] | mask) : char(bitmap[bit / 8] & ~mask);
@@ -369,6 +361,14 @@ void Rebuild::checkWritten(quint32 definitionPage, const QList<JetColumn>& colum
 
 } // namespace
 
+void refuseOpenJetFile(const QString& path) {
+    const QFileInfo file(path);
+    const QString lock = file.dir().filePath(file.completeBaseName() + QStringLiteral(".ldb"));
+    if (QFileInfo::exists(lock))
+        failImport(QStringLiteral("the database engine has it open (%1 lies beside it)")
+                       .arg(QDir::toNativeSeparators(lock)));
+}
+
 void rebuildJetTable(JetPageFile& file, const QString& name, QList<JetColumn> columns,
                      const QList<QVariantList>& rows) {
     if (!file.format().jet4)
@@ -379,7 +379,7 @@ void rebuildJetTable(JetPageFile& file, const QString& name, QList<JetColumn> co
 void rebuildJetTable(const QString& path, const QString& name, QList<JetColumn> columns,
                      const QList<QVariantList>& rows, platform::FileCalls& calls) {
     try {
-        refuseLockedFile(path);
+        refuseOpenJetFile(path);
         requireImportableJetFile(path);
         QFile original(path);
         if (!original.open(QIODevice::ReadOnly))

@@ -10,6 +10,10 @@
 
 namespace kpl {
 
+// Fails when the database engine has the Jet file at `path` open: its lock
+// file (.ldb) lies beside it.
+void refuseOpenJetFile(const QString& path);
+
 // Rebuilds the table `name` of the Jet 4 file at `path` in place with
 // `columns` (name, type, size and, for Decimal, precision and scale) and
 // `rows` (values as encodeJet4Row takes them), and no indexes. The table

@@ -37,7 +37,7 @@ ImportCounts importJetDatabase(const QString& jetPath, const QString& targetPath
     Database target = Database::create(targetPath);
     ImportCounts counts{{}, source.catalog().entries, source.catalog().declaredEntries};
     for (const QString& name : source.userTableNames())
-        if (tables.isEmpty() || tables.contains(name))
+        if (tables.isEmpty() || tables.contains(name, Qt::CaseInsensitive))
             counts.tables.append(copyTable(source, name, target));
     target.commit();
     for (TableCount& count : counts.tables) {

@@ -29,7 +29,8 @@ struct ImportCounts {
 // the file declares. Fails when the new database holds another number of
 // rows than was read. The target is left as far as it got on failure; the
 // caller writes it under a temporary name. With `tables`, only those of them
-// the file holds are carried over.
+// the file holds are carried over (names compared as the engine does,
+// letter case ignored).
 ImportCounts importJetDatabase(const QString& jetPath, const QString& targetPath,
                                const QStringList& tables = {});
 

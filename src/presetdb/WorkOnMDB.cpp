@@ -11,6 +11,7 @@
 #include "errors/LineBreak.h"
 #include "errors/Logs.h"
 #include "errors/Procedure.h"
+#include "jetimport/JetTableRebuild.h"
 #include "presetdb/CreateRecordSets.h"
 #include "presetdb/JetWorkCopies.h"
 #include "presetdb/ProjectDatabase.h"
@@ -55,12 +56,17 @@ void reportNoHostConfiguration(ProcessState& state) {
 // The databases the run works on must be this program's own before anything
 // is copied over or written into one of them; a journal a killed run left
 // beside one of them is rolled back into it first. False when the run cannot
-// go on. On Jet files (`onJet`) a Jet 4 file is worked on through an import.
+// go on. On Jet files (`onJet`) a Jet 4 file is worked on through an import,
+// and only while the database engine does not have it open: the HMI reads
+// the project database through the engine, and it would keep the file it
+// has open.
 bool prepareDatabases(Procedure& proc, const QStringList& paths, bool onJet) {
     bool ours = true;
     for (const QString& path : paths) {
         ours = proc.step([&] {
-            if (!onJet || !JetWorkCopies::isJet4(path))
+            if (onJet && JetWorkCopies::isJet4(path))
+                refuseOpenJetFile(path);
+            else
                 requireOwnDatabase(path);
         }) && ours;
     }
@@ -213,8 +219,9 @@ bool WorkOnMDB(ProcessState& state) {
     if (onJet) {
         QString unreadable;
         try {
-            rebuiltPath = copies.workOn(sourcePath);
-            // The run reads only PRESET_DEFS of the project database.
+            // The run reads the templates of the source database and
+            // PRESET_DEFS of the project database, nothing else.
+            rebuiltPath = copies.workOn(sourcePath, {table::SourceDefs, table::SourcePresetDefs});
             const QString projectCopy = copies.workOn(projectPath, {table::PresetDefs});
             if (projectCopy != projectPath)
                 project.workOnCopy(projectCopy);
@@ -225,9 +232,8 @@ bool WorkOnMDB(ProcessState& state) {
             replacement.finish(unreadable, 0);
             return true;
         }
-        replacement.rebuildsIn(rebuiltPath, [&] {
-            writePresetDefsToJet(rebuiltPath, sourcePath, *state.fileCalls);
-        });
+        replacement.rebuildsIn(
+            rebuiltPath, [&] { writePresetDefsToJet(rebuiltPath, sourcePath, *state.fileCalls); });
     }
     proc.step([&] { LoadVarNameTemplates(state, proc, rebuiltPath); });
     const Rebuild rebuild = rebuildSource(state, proc, rebuiltPath, project);

@@ -203,15 +203,17 @@ void TestImportCommand::demoInstallationRoundTrip() {
 void TestImportCommand::silentRunOnJetFilesKeepsJetFiles_data() {
     QTest::addColumn<bool>("integrated");
     QTest::addColumn<bool>("renameFails");
-    QTest::addColumn<bool>("projectCut");
+    QTest::addColumn<QString>("projectSlip");
     QTest::addColumn<QByteArray>("logged"); // empty: the run succeeds
-    QTest::newRow("written") << false << false << false << QByteArray();
-    QTest::newRow("integrated, from the machine copy") << true << false << false << QByteArray();
+    QTest::newRow("written") << false << false << "" << QByteArray();
+    QTest::newRow("integrated, from the machine copy") << true << false << "" << QByteArray();
     QTest::newRow("the source's replacement fails")
-        << true << true << false
+        << true << true << ""
         << QByteArray("was put in its place. Its content before the run is kept");
     QTest::newRow("the project database cannot be read")
-        << false << false << true << QByteArray("a Jet database cannot be read: ");
+        << false << false << "cut" << QByteArray("a Jet database cannot be read: ");
+    QTest::newRow("the HMI has the project database open")
+        << true << false << "open" << QByteArray("the database engine has it open");
 }
 
 // A silent run on the Jet installation leaves Jet files: the project database
@@ -219,11 +221,12 @@ void TestImportCommand::silentRunOnJetFilesKeepsJetFiles_data() {
 // pages accounted for, and no temporary file is left. When the Jet source
 // cannot be replaced or a database cannot be read, it stays as it was, and so
 // does the project database (or the machine copy put in its place: the
-// renames made in its import are not in it).
+// renames made in its import are not in it); a project database the engine
+// has open is not even replaced by the machine copy.
 void TestImportCommand::silentRunOnJetFilesKeepsJetFiles() {
     QFETCH(bool, integrated);
     QFETCH(bool, renameFails);
-    QFETCH(bool, projectCut);
+    QFETCH(QString, projectSlip);
     QFETCH(QByteArray, logged);
     KPL_REQUIRE(test::DemoProject::templateExists(),
                 "the demo project is copied from the suite's one (test demo_template)");
@@ -236,10 +239,13 @@ void TestImportCommand::silentRunOnJetFilesKeepsJetFiles() {
     QCOMPARE(run({"--import-jet"}, *importRuntime).exitCode, 0);
     QCOMPARE(silentRun(sqliteDemo, integrated), 0);
 
-    if (projectCut)
+    if (projectSlip == "cut")
         jetDemo.write("KPL_Presets/KPL_Presets.mdb", jetDemo.read(jetDemo.projectDb()).first(5000));
-    const QByteArray projectBefore =
-        integrated ? test::jetSampleBytes(placed[2].first) : jetDemo.read(jetDemo.projectDb());
+    if (projectSlip == "open")
+        jetDemo.write("KPL_Presets/KPL_Presets.ldb", QByteArray());
+    const QByteArray projectBefore = integrated && projectSlip != "open"
+                                         ? test::jetSampleBytes(placed[2].first)
+                                         : jetDemo.read(jetDemo.projectDb());
     test::FailingFileCalls calls(test::FailingFileCalls::Call::Rename, std::errc::io_error,
                                  renameFails ? QStringLiteral("KPL_Presets_Source.mdb")
                                              : QString());

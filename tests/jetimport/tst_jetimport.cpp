@@ -244,9 +244,9 @@ void TestJetImport::readsEveryFileAsTheIndependentReaderDoes() {
     const QList<TableCount> counts = importJetDatabase(test::jetSample(sample), target).tables;
     const QList<ExpectedTable> expected =
         expectedTables(test::jetSample(sample).replace(".mdb", ".expected.jsonl"));
-    if (!expected.isEmpty()) { // a chosen table alone
+    if (!expected.isEmpty()) { // a chosen table alone, named in any letter case
         const QString chosen = dir.filePath("chosen.mdb");
-        importJetDatabase(test::jetSample(sample), chosen, {expected.last().name});
+        importJetDatabase(test::jetSample(sample), chosen, {expected.last().name.toUpper()});
         QCOMPARE(Database::open(chosen).tableNames(), QStringList{expected.last().name});
     }
     Database database = Database::open(target);

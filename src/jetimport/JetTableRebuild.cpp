@@ -365,7 +365,9 @@ void refuseOpenJetFile(const QString& path) {
     const QFileInfo file(path);
     const QString lock = file.dir().filePath(file.completeBaseName() + QStringLiteral(".ldb"));
     if (QFileInfo::exists(lock))
-        failImport(QStringLiteral("the database engine has it open (%1 lies beside it)")
+        failImport(QStringLiteral("the database engine has it open (%1 lies beside it): close "
+                                  "the programs that use it, or remove the lock file a program "
+                                  "that ended without closing it left")
                        .arg(QDir::toNativeSeparators(lock)));
 }
 

@@ -212,6 +212,8 @@ void TestImportCommand::silentRunOnJetFilesKeepsJetFiles_data() {
         << QByteArray("was put in its place. Its content before the run is kept");
     QTest::newRow("the project database cannot be read")
         << false << false << "cut" << QByteArray("a Jet database cannot be read: ");
+    QTest::newRow("an SQLite project database, used as it is")
+        << false << false << "sqlite" << QByteArray();
     QTest::newRow("the HMI has the project database open")
         << true << false << "open" << QByteArray("the database engine has it open");
 }
@@ -243,9 +245,14 @@ void TestImportCommand::silentRunOnJetFilesKeepsJetFiles() {
         jetDemo.write("KPL_Presets/KPL_Presets.mdb", jetDemo.read(jetDemo.projectDb()).first(5000));
     if (projectSlip == "open")
         jetDemo.write("KPL_Presets/KPL_Presets.ldb", QByteArray());
-    const QByteArray projectBefore = integrated && projectSlip != "open"
-                                         ? test::jetSampleBytes(placed[2].first)
-                                         : jetDemo.read(jetDemo.projectDb());
+    if (projectSlip == "sqlite") {
+        importJetDatabase(jetDemo.projectDb(), jetDemo.path("project.db"));
+        QVERIFY(QFile::remove(jetDemo.projectDb()));
+        QVERIFY(QFile::rename(jetDemo.path("project.db"), jetDemo.projectDb()));
+    }
+    const QByteArray projectFile = jetDemo.read(jetDemo.projectDb());
+    const QByteArray projectBefore =
+        integrated && projectSlip != "open" ? test::jetSampleBytes(placed[2].first) : projectFile;
     test::FailingFileCalls calls(test::FailingFileCalls::Call::Rename, std::errc::io_error,
                                  renameFails ? QStringLiteral("KPL_Presets_Source.mdb")
                                              : QString());
@@ -262,8 +269,7 @@ void TestImportCommand::silentRunOnJetFilesKeepsJetFiles() {
         return;
     }
     QCOMPARE(fileKind(jetDemo.projectDb()), FileKind::Jet4);
-    QCOMPARE(jetDemo.read(jetDemo.projectDb() + ".bak"),
-             test::jetSampleBytes("installation/KPL_Presets.mdb"));
+    QCOMPARE(jetDemo.read(jetDemo.projectDb() + ".bak"), projectFile);
     const QString imported = jetDemo.path("imported.db");
     importJetDatabase(jetDemo.projectDb(), imported);
     QCOMPARE(presetDefsCells(imported), presetDefsCells(sqliteDemo.sourceDb()));

@@ -17,9 +17,8 @@ QByteArray head(const QString& path, qint64 size) {
     return file.open(QIODevice::ReadOnly) ? file.read(size) : QByteArray();
 }
 
-bool hasJetSignature(const QByteArray& header) {
-    const QByteArray signature = header.mid(4, 15);
-    return signature == "Standard Jet DB" || signature == "Standard ACE DB";
+QByteArray signature(const QString& path) {
+    return head(path, 19).mid(4);
 }
 
 QString journalPath(const QString& path) {
@@ -29,10 +28,17 @@ QString journalPath(const QString& path) {
 } // namespace
 
 void refuseJetDatabase(const QString& path) {
-    if (hasJetSignature(head(path, 19)))
+    const QByteArray kind = signature(path);
+    if (kind == "Standard Jet DB")
         throw DbError(SQLITE_NOTADB, QStringLiteral("SQLite"),
                       QStringLiteral("%1 is a Jet database. Import it first with "
                                      "KPL_Presets_Config --import-jet.")
+                          .arg(QDir::toNativeSeparators(path)));
+    // The import reads no ACE file either: nothing to send the user to.
+    if (kind == "Standard ACE DB")
+        throw DbError(SQLITE_NOTADB, QStringLiteral("SQLite"),
+                      QStringLiteral("%1 is an ACE database (.accdb, Access 2007 or later), "
+                                     "which this program can neither read nor import.")
                           .arg(QDir::toNativeSeparators(path)));
 }
 

@@ -7,10 +7,10 @@ namespace kpl {
 // What stands at a database path, judged from the file itself before the
 // engine works on it, and its rollback journal.
 
-// Fails with the import message when the file is a database of the old
-// engine ("Standard Jet DB" or "Standard ACE DB" at byte offset 4): such a
-// file has to be imported before the program can work on it. A missing or
-// unreadable file passes; opening it tells what is wrong.
+// Fails when the file is a database of the old engine: a Jet file
+// ("Standard Jet DB" at byte offset 4) with the message to import it first,
+// an ACE file ("Standard ACE DB"), which cannot be imported, saying so. A
+// missing or unreadable file passes; opening it tells what is wrong.
 void refuseJetDatabase(const QString& path);
 
 // Fails unless the file is one of this program's databases: an SQLite 3 file

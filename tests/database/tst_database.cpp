@@ -72,7 +72,7 @@ void TestDatabase::filesThatAreNoSqliteDatabaseAreRefused_data() {
     QTest::newRow("Jet signature")
         << QByteArray(4, '\0') + "Standard Jet DB" + padding << "--import-jet";
     QTest::newRow("ACE signature")
-        << QByteArray(4, '\0') + "Standard ACE DB" + padding << "--import-jet";
+        << QByteArray(4, '\0') + "Standard ACE DB" + padding << "neither read nor import";
     QTest::newRow("garbage") << QByteArray("this is a text file, not a database\n").repeated(200)
                              << "file is not a database";
 }

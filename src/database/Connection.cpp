@@ -95,9 +95,16 @@ std::shared_ptr<Statement> Connection::cached(const QString& sql) {
 }
 
 void Connection::execute(const QString& sql, const QVariantList& parameters) {
-    Statement statement(m_handle, sql);
-    statement.bindAll(parameters);
-    write(statement);
+    if (parameters.isEmpty()) {
+        Statement statement(m_handle, sql);
+        write(statement);
+        return;
+    }
+    // A statement given values is run again with others (an insert per
+    // imported row): prepared once.
+    const StatementUse statement(cached(sql));
+    statement->bindAll(parameters);
+    write(*statement);
 }
 
 void Connection::write(Statement& statement) {

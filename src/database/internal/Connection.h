@@ -36,7 +36,8 @@ public:
     // closes (a run uses a handful of statements); hold it through a
     // StatementUse while running it.
     std::shared_ptr<Statement> cached(const QString& sql);
-    // Runs a statement that writes (DML or DDL) inside the write transaction.
+    // Runs a statement that writes (DML or DDL) inside the write transaction;
+    // one with parameters is prepared once and kept like cached() ones.
     void execute(const QString& sql, const QVariantList& parameters = QVariantList());
     // Runs the prepared, bound write statement inside the write transaction.
     void write(Statement& statement);

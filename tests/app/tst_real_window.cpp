@@ -50,12 +50,16 @@ private slots:
         const QString hostLog = install.path(QStringLiteral("host.log"));
         const QString errors = install.path(QStringLiteral("stderr.txt"));
 
+        // The display's cookie in a folder of the test's own: xvfb-run then
+        // makes no temporary folder whose removal, when it fails, would end
+        // it with its own exit code instead of the program's.
+        const QTemporaryDir display;
         QProcess xvfb;
         xvfb.setProcessChannelMode(QProcess::ForwardedChannels);
         xvfb.start(QStringLiteral("xvfb-run"),
-                   {"-a", "-s", "-screen 0 1024x768x24 -nolisten tcp", "sh", KPL_DRIVE_SCRIPT,
-                    errors, steps, install.executablePath(), "EXTERNAL", "N4RCFG", "/LOGFILE",
-                    hostLog});
+                   {"-a", "-f", display.filePath(QStringLiteral("Xauthority")), "-s",
+                    "-screen 0 1024x768x24 -nolisten tcp", "sh", KPL_DRIVE_SCRIPT, errors, steps,
+                    install.executablePath(), "EXTERNAL", "N4RCFG", "/LOGFILE", hostLog});
         QVERIFY(xvfb.waitForFinished(180000));
         QCOMPARE(xvfb.exitCode(), exitCode);
 

@@ -29,17 +29,17 @@ QString journalPath(const QString& path) {
 
 void refuseJetDatabase(const QString& path) {
     const QByteArray kind = signature(path);
+    QString refusal;
     if (kind == "Standard Jet DB")
-        throw DbError(SQLITE_NOTADB, QStringLiteral("SQLite"),
-                      QStringLiteral("%1 is a Jet database. Import it first with "
-                                     "KPL_Presets_Config --import-jet.")
-                          .arg(QDir::toNativeSeparators(path)));
+        refusal = QStringLiteral("%1 is a Jet database. Import it first with "
+                                 "KPL_Presets_Config --import-jet.");
     // The import reads no ACE file either: nothing to send the user to.
     if (kind == "Standard ACE DB")
+        refusal = QStringLiteral("%1 is an ACE database (.accdb, Access 2007 or later), which "
+                                 "this program can neither read nor import.");
+    if (!refusal.isEmpty())
         throw DbError(SQLITE_NOTADB, QStringLiteral("SQLite"),
-                      QStringLiteral("%1 is an ACE database (.accdb, Access 2007 or later), "
-                                     "which this program can neither read nor import.")
-                          .arg(QDir::toNativeSeparators(path)));
+                      refusal.arg(QDir::toNativeSeparators(path)));
 }
 
 void requireOwnDatabase(const QString& path) {

@@ -283,6 +283,11 @@ void TestJetRebuild::refusesBeforeWriting() {
     QByteArray bytes = test::jetSampleBytes(sample);
     TableContent content = presetRows(slip == "full map page" ? 0 : slip == "many rows" ? 600 : 1);
     constexpr qsizetype page = 4096;
+    // The sample's pages as the slips below read them.
+    const JetPages pages(JetFormat::of(FileKind::Jet4), [&](quint32 number, QByteArray& read) {
+        read = bytes.mid(qsizetype(number) * page, page);
+        return QString();
+    });
     if (slip == "ace")
         bytes[0x14] = 3;
     else if (slip == "encrypted")
@@ -292,10 +297,6 @@ void TestJetRebuild::refusesBeforeWriting() {
     else if (slip == "relationship") {
         // A row naming PRESET_DEFS in MSysRelationships (defined on page 5,
         // its page map row 26 of page 6) on a page appended to the file.
-        JetPages pages(JetFormat::of(FileKind::Jet4), [&](quint32 number, QByteArray& read) {
-            read = bytes.mid(qsizetype(number) * page, page);
-            return QString();
-        });
         const QList<JetColumn> columns =
             readTableDefinition(pages, 5, JetTextDecoder::jet4()).columns;
         QVariantList values;
@@ -327,10 +328,6 @@ void TestJetRebuild::refusesBeforeWriting() {
         // MSysObjects's Id column numbered as DateCreate: the catalog row
         // reads as before, but loses its Id once DateCreate is set to Null.
         const JetFormat& format = JetFormat::of(FileKind::Jet4);
-        JetPages pages(format, [&](quint32 number, QByteArray& read) {
-            read = bytes.mid(qsizetype(number) * page, page);
-            return QString();
-        });
         const QList<JetColumn> columns =
             readTableDefinition(pages, kJetCatalogDefinitionPage, JetTextDecoder::jet4()).columns;
         const int id = columns[indexOfField(columns, QStringLiteral("Id"))].number;
@@ -343,7 +340,8 @@ void TestJetRebuild::refusesBeforeWriting() {
         while (qFromLittleEndian<quint16>(bytes.constData() + entry + format.columnNumberOffset) !=
                id)
             entry += format.columnEntrySize;
-        qToLittleEndian<quint16>(quint16(created), bytes.data() + entry + format.columnNumberOffset);
+        qToLittleEndian<quint16>(quint16(created),
+                                 bytes.data() + entry + format.columnNumberOffset);
     } else if (slip == "memo")
         content.columns[4].type = jet::Memo;
     else if (slip == "long row") {
